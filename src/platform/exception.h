@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace voxmere {
+
+// The program's one failure type. The message is shown to the user as it
+// stands (the application-wide handler puts it in a plain message box), so it
+// must read well on its own.
+class Exception : public std::runtime_error {
+ public:
+  explicit Exception(const QString& message)
+      : std::runtime_error(message.toStdString()), message_(message) {}
+
+  const QString& Message() const noexcept { return message_; }
+
+ private:
+  QString message_;
+};
+
+}  // namespace voxmere
