@@ -1,0 +1,38 @@
+# Shared by ./scripts/run, ./scripts/test and ./scripts/bench. Sourced, not run.
+set -euo pipefail
+
+VOXMERE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VOXMERE_JOBS=${VOXMERE_JOBS:-$(nproc)}
+
+# Debian packages the build and every test suite need.
+VOXMERE_BUILD_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev clang-format
+)
+
+# Installs the named packages that are missing (apt-get update only when needed).
+ensure_packages() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ "${#missing[@]}" -eq 0 ] && return 0
+  echo "Installing Debian packages: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S "$VOXMERE_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  ninja -C "$dir" -j "$VOXMERE_JOBS"
+}
