@@ -76,7 +76,9 @@ TShortCut ShortCut(int key, ShiftState shift) {
 }
 
 QString KeyCodeName(int virtual_key, const KeyNames& key_names) {
-  if (virtual_key < 0 || virtual_key > 255) return {};
+  // Code 0 is "no hot key" and must stay nameless whatever the layout says
+  // (Windows has no scan code for it).
+  if (virtual_key <= 0 || virtual_key > 255) return {};
   if (const char* fixed = FixedKeyName(virtual_key)) return QString::fromLatin1(fixed);
   if (virtual_key >= 0x30 && virtual_key <= 0x39) return QString(QChar(virtual_key));
   if (virtual_key >= 0x41 && virtual_key <= 0x5A) return QString(QChar(virtual_key));

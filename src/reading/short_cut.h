@@ -27,7 +27,7 @@ TShortCut ShortCut(int key, ShiftState shift);
 
 // The name of a virtual-key code: the fixed names ("BkSp", "F11", "A", ...)
 // and otherwise the keyboard layout's name. Empty when the key has no name or
-// the code is outside 0..255.
+// the code is outside 1..255 (0 is never a key).
 QString KeyCodeName(int virtual_key, const KeyNames& key_names);
 
 // The text form of a code, e.g. "Shift+Ctrl+Alt+A". The key is named by the

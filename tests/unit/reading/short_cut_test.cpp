@@ -112,6 +112,10 @@ TEST(ShortCutTest, FollowsTheLayoutsNamesInCodeOrder) {
   // But a code from 8 up wins over it.
   names.SetName(0x13, "Break");
   EXPECT_EQ(TextToShortCut("Break", names), 0x13);
+  // Code 0 means no hot key: it stays nameless even if the layout names it.
+  names.SetName(0x00, "Zero");
+  EXPECT_EQ(ShortCutToText(0, names), "");
+  EXPECT_EQ(TextToShortCut("Zero", names), 0);
   // Non-ASCII names compare without regard to case too.
   names.SetName(0xDB, QStringLiteral("\u00DC"));
   EXPECT_EQ(TextToShortCut(QStringLiteral("ctrl+\u00FC"), names), 0x40DB);
