@@ -1,0 +1,102 @@
+#include "reading/application_hot_key.h"
+
+#include <algorithm>
+
+namespace voxmere {
+
+namespace {
+void Erase(std::vector<TJvApplicationHotKey*>& list, TJvApplicationHotKey* hot_key) {
+  list.erase(std::remove(list.begin(), list.end(), hot_key), list.end());
+}
+}  // namespace
+
+HotKeyOwner::HotKeyOwner(HotKeyRegistrar& registrar) : registrar_(registrar) {
+  registrar_.SetPressHandler([this](int identifier) { Dispatch(identifier); });
+}
+
+HotKeyOwner::~HotKeyOwner() { registrar_.SetPressHandler({}); }
+
+TJvApplicationHotKey* HotKeyOwner::FindComponent(const QString& name) const {
+  auto it = std::find_if(components_.begin(), components_.end(),
+                         [&name](const TJvApplicationHotKey* c) { return c->Name() == name; });
+  return it == components_.end() ? nullptr : *it;
+}
+
+void HotKeyOwner::Add(TJvApplicationHotKey* hot_key) { components_.push_back(hot_key); }
+
+void HotKeyOwner::Remove(TJvApplicationHotKey* hot_key) {
+  Erase(components_, hot_key);
+  Erase(listeners_, hot_key);
+}
+
+void HotKeyOwner::StartListening(TJvApplicationHotKey* hot_key) { listeners_.push_back(hot_key); }
+
+void HotKeyOwner::StopListening(TJvApplicationHotKey* hot_key) { Erase(listeners_, hot_key); }
+
+void HotKeyOwner::Dispatch(int identifier) {
+  // Identifiers are unique, so at most one listener matches. A press for a
+  // registration already released (still queued when it was released) finds
+  // none and is dropped.
+  auto it = std::find_if(listeners_.begin(), listeners_.end(),
+                         [identifier](const TJvApplicationHotKey* hot_key) {
+                           return hot_key->Identifier() == identifier;
+                         });
+  if (it == listeners_.end()) return;
+  TJvApplicationHotKey& hot_key = **it;
+  if (!hot_key.OnHotKey) return;
+  // The handler may destroy its own hot key, and with it OnHotKey: run a copy.
+  const auto handler = hot_key.OnHotKey;
+  handler(hot_key);
+}
+
+TJvApplicationHotKey::TJvApplicationHotKey(HotKeyOwner& owner, const QString& name, int tag)
+    : owner_(owner), name_(name), tag_(tag) {
+  owner_.Add(this);
+}
+
+TJvApplicationHotKey::~TJvApplicationHotKey() {
+  // The Windows component only stopped listening here and left the
+  // registration to the program; releasing it is never wrong and keeps a
+  // forgotten switch-off from holding the keys until the program ends.
+  Deactivate();
+  owner_.Remove(this);
+}
+
+void TJvApplicationHotKey::SetActive(bool active) {
+  if (active) {
+    Activate();
+  } else {
+    Deactivate();
+  }
+}
+
+void TJvApplicationHotKey::SetHotKey(TShortCut code) {
+  if (code == hot_key_) return;
+  const bool was_active = active_;
+  Deactivate();
+  hot_key_ = code;
+  if (was_active) Activate();
+}
+
+void TJvApplicationHotKey::Activate() {
+  if (active_) return;
+  identifier_ = owner_.TakeIdentifier();
+  unsigned modifiers = 0;
+  if (hot_key_ & kScCtrl) modifiers |= HotKeyRegistrar::kModControl;
+  if (hot_key_ & kScShift) modifiers |= HotKeyRegistrar::kModShift;
+  if (hot_key_ & kScAlt) modifiers |= HotKeyRegistrar::kModAlt;
+  // Bits 8..12 stay with the key, as the Windows program passes them.
+  const unsigned virtual_key = hot_key_ & 0x1FFFu;
+  if (!owner_.Registrar().RegisterHotKey(identifier_, modifiers, virtual_key)) return;
+  owner_.StartListening(this);
+  active_ = true;
+}
+
+void TJvApplicationHotKey::Deactivate() {
+  if (!active_) return;
+  owner_.Registrar().UnregisterHotKey(identifier_);
+  owner_.StopListening(this);
+  active_ = false;
+}
+
+}  // namespace voxmere
