@@ -24,8 +24,8 @@ function(voxmere_unit_test name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} voxmere_fakes GTest::gtest GTest::gmock
-                                        GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} voxmere_fakes Qt6::Test GTest::gtest
+                                        GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES LABELS unit)
 endfunction()
