@@ -100,7 +100,11 @@ void WriteSettingsBytes(const QString& path, const QByteArray& bytes) {
                         .arg(NativePath(path), NativePath(folder)));
   }
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  // QSaveFile::commit() does not report a failure of its own final flush (a
+  // disk that fills up half-way would replace the file with a truncated one),
+  // so flush first and check.
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+      !file.commit()) {
     throw Exception(QStringLiteral("Cannot write file %1: %2").arg(NativePath(path), file.errorString()));
   }
 }
