@@ -1,0 +1,64 @@
+#include "reading/aho_corasick.h"
+
+namespace voxmere {
+
+AhoCorasick::AhoCorasick(const std::vector<QString>& patterns) : column_(65536, 0) {
+  for (const QString& pattern : patterns) {
+    for (QChar c : pattern) {
+      if (column_[c.unicode()] == 0) column_[c.unicode()] = static_cast<uint16_t>(width_++);
+    }
+  }
+  // The trie, with -1 for a missing child.
+  next_.assign(width_, -1);
+  pattern_at_.assign(1, -1);
+  lengths_.reserve(patterns.size());
+  for (int p = 0; p < static_cast<int>(patterns.size()); ++p) {
+    int node = kStart;
+    for (QChar c : patterns[p]) {
+      int& child = next_[node * width_ + column_[c.unicode()]];
+      if (child < 0) {
+        child = static_cast<int>(pattern_at_.size());
+        pattern_at_.push_back(-1);
+        next_.resize(next_.size() + width_, -1);
+        // `child` may dangle after the resize; the node number is what counts.
+        node = static_cast<int>(pattern_at_.size()) - 1;
+      } else {
+        node = child;
+      }
+    }
+    pattern_at_[node] = p;
+    lengths_.push_back(static_cast<int32_t>(patterns[p].size()));
+  }
+  // Breadth-first: failure links, then every missing transition borrowed from
+  // the failure state, so that a step is one table look-up.
+  const int states = static_cast<int>(pattern_at_.size());
+  std::vector<int32_t> failure(states, 0);
+  match_link_.assign(states, 0);
+  std::vector<int32_t> queue;
+  queue.reserve(states);
+  for (int c = 0; c < width_; ++c) {
+    int32_t& child = next_[c];
+    if (child < 0) {
+      child = kStart;
+    } else {
+      queue.push_back(child);
+    }
+  }
+  for (size_t head = 0; head < queue.size(); ++head) {
+    const int node = queue[head];
+    const int fail = failure[node];
+    match_link_[node] = pattern_at_[fail] >= 0 ? fail : match_link_[fail];
+    for (int c = 0; c < width_; ++c) {
+      int32_t& child = next_[node * width_ + c];
+      const int32_t borrowed = next_[fail * width_ + c];
+      if (child < 0) {
+        child = borrowed;
+      } else {
+        failure[child] = borrowed;
+        queue.push_back(child);
+      }
+    }
+  }
+}
+
+}  // namespace voxmere
