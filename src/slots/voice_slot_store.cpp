@@ -45,8 +45,9 @@ void VoiceSlotStore::LoadVoiceSlots() {
     slot.sapi_version = file.ReadInteger(section, QStringLiteral("SAPIVersion"), 4);
     const auto stored =
         static_cast<TShortCut>(file.ReadInteger(section, QStringLiteral("HotKey"), 0));
-    slot.hot_key_text = ShortCutToText(stored, key_names_);
-    slot.hot_key = TextToShortCut(slot.hot_key_text, key_names_);
+    // As the hidden hot key field normalises it: formatted, parsed, formatted.
+    slot.hot_key = NormaliseShortCut(stored, key_names_);
+    slot.hot_key_text = ShortCutToText(slot.hot_key, key_names_);
     slots_.push_back(slot);
 
     auto hot_key =
