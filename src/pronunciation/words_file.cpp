@@ -108,21 +108,12 @@ void SaveWords(const QString& path, const PronunciationTable& table, TextEncodin
     WriteSettingsBytes(path, QByteArray());
     return;
   }
-  // Keep the caller's encoding only when the bytes read back as the same text:
-  // Windows-1252 bytes can happen to form valid UTF-8 (and would then be read
-  // as UTF-8), and a text starting with U+FEFF would lose it as a byte-order
-  // mark. UTF-8 with a byte-order mark always reads back.
-  const std::array<TextEncoding, 3> choices = {encoding, TextEncoding::kUtf8,
-                                               TextEncoding::kUtf8WithBom};
-  for (TextEncoding choice : choices) {
-    const QByteArray bytes = EncodeSettingsText(text, choice);
-    if (DecodeSettingsText(bytes).text == text) {
-      WriteSettingsBytes(path, bytes);
-      return;
-    }
+  const QByteArray bytes = EncodeSettingsText(text, encoding);
+  if (DecodeSettingsText(bytes).text != text) {
+    throw Exception(
+        QStringLiteral("Cannot write file %1: its text would not read back unchanged.").arg(path));
   }
-  throw Exception(
-      QStringLiteral("Cannot write file %1: its text would not read back unchanged.").arg(path));
+  WriteSettingsBytes(path, bytes);
 }
 
 }  // namespace voxmere

@@ -32,17 +32,7 @@ IniDocument IniDocument::Load(const QString& path) {
 }
 
 QByteArray IniDocument::ToBytes() const {
-  const QString text = JoinIniLines(lines_);
-  QByteArray bytes = EncodeSettingsText(text, encoding_);
-  // A Windows-1252 file whose edited bytes happen to be valid UTF-8 would be
-  // read back as UTF-8 and its accented letters would change; UTF-8 keeps them.
-  if (encoding_ == TextEncoding::kWindows1252) {
-    const DecodedText again = DecodeSettingsText(bytes);
-    if (again.encoding != TextEncoding::kWindows1252 && again.text != text) {
-      bytes = EncodeSettingsText(text, TextEncoding::kUtf8);
-    }
-  }
-  return bytes;
+  return EncodeSettingsText(JoinIniLines(lines_), encoding_);
 }
 
 void IniDocument::Save(const QString& path) const { WriteSettingsBytes(path, ToBytes()); }

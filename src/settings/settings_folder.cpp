@@ -5,11 +5,24 @@
 #include <QtGlobal>
 
 namespace voxmere {
+namespace {
+
+// Folders of installed programs: writable for root, yet never a place for one
+// user's settings.
+bool IsSystemFolder(const QString& path) {
+  for (const char* prefix : {"/usr/", "/bin/", "/sbin/", "/lib/", "/lib64/"}) {
+    if ((path + QLatin1Char('/')).startsWith(QLatin1String(prefix))) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 QString SettingsFolder(const QString& program_dir) {
   if (!program_dir.isEmpty()) {
     const QFileInfo info(program_dir);
-    if (info.isDir() && info.isWritable()) return QDir::cleanPath(info.absoluteFilePath());
+    const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    if (info.isDir() && info.isWritable() && !IsSystemFolder(folder)) return folder;
   }
   // The XDG base directory rules ignore a relative path.
   QString config_home = qEnvironmentVariable("XDG_CONFIG_HOME");

@@ -57,7 +57,8 @@ DecodedText DecodeSettingsText(const QByteArray& bytes) {
   static const QByteArray kBom("\xEF\xBB\xBF");
   const bool has_bom = bytes.startsWith(kBom);
   const QByteArray body = has_bom ? bytes.mid(kBom.size()) : bytes;
-  QStringDecoder utf8(QStringDecoder::Utf8);
+  // The mark is handled above; a second one is text.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
   QString text = utf8.decode(body);
   if (!utf8.hasError()) {
     return {text, has_bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8};
@@ -66,23 +67,34 @@ DecodedText DecodeSettingsText(const QByteArray& bytes) {
 }
 
 QByteArray EncodeSettingsText(const QString& text, TextEncoding encoding) {
-  if (encoding == TextEncoding::kWindows1252) {
-    if (auto bytes = EncodeCp1252(text)) return *bytes;
+  // The first encoding whose bytes read back as the same text: Windows-1252
+  // bytes can happen to form valid UTF-8 (and would then be read as UTF-8),
+  // and a text that starts with U+FEFF needs a byte-order mark before it.
+  for (TextEncoding choice : {encoding, TextEncoding::kUtf8, TextEncoding::kUtf8WithBom}) {
+    std::optional<QByteArray> bytes;
+    if (choice == TextEncoding::kWindows1252) {
+      bytes = EncodeCp1252(text);
+    } else {
+      bytes = text.toUtf8();
+      if (choice == TextEncoding::kUtf8WithBom) bytes->prepend("\xEF\xBB\xBF");
+    }
+    if (bytes && DecodeSettingsText(*bytes).text == text) return *bytes;
   }
-  QByteArray bytes = text.toUtf8();
-  if (encoding == TextEncoding::kUtf8WithBom) bytes.prepend("\xEF\xBB\xBF");
-  return bytes;
+  // Only text that is not valid Unicode (a lone surrogate) gets here.
+  return text.toUtf8();
 }
 
 std::optional<QByteArray> ReadSettingsBytes(const QString& path) {
   QFile file(path);
   if (!file.exists()) return std::nullopt;
   if (!file.open(QIODevice::ReadOnly)) {
-    throw Exception(QStringLiteral("Cannot read file %1: %2").arg(NativePath(path), file.errorString()));
+    throw Exception(
+        QStringLiteral("Cannot read file %1: %2").arg(NativePath(path), file.errorString()));
   }
   QByteArray bytes = file.readAll();
   if (file.error() != QFile::NoError) {
-    throw Exception(QStringLiteral("Cannot read file %1: %2").arg(NativePath(path), file.errorString()));
+    throw Exception(
+        QStringLiteral("Cannot read file %1: %2").arg(NativePath(path), file.errorString()));
   }
   return bytes;
 }
@@ -105,7 +117,8 @@ void WriteSettingsBytes(const QString& path, const QByteArray& bytes) {
   // so flush first and check.
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
       !file.commit()) {
-    throw Exception(QStringLiteral("Cannot write file %1: %2").arg(NativePath(path), file.errorString()));
+    throw Exception(
+        QStringLiteral("Cannot write file %1: %2").arg(NativePath(path), file.errorString()));
   }
 }
 
@@ -113,7 +126,8 @@ void DeleteSettingsFile(const QString& path) {
   QFile file(path);
   if (!file.exists()) return;
   if (!file.remove()) {
-    throw Exception(QStringLiteral("Cannot delete file %1: %2").arg(NativePath(path), file.errorString()));
+    throw Exception(
+        QStringLiteral("Cannot delete file %1: %2").arg(NativePath(path), file.errorString()));
   }
 }
 

@@ -21,8 +21,10 @@ struct DecodedText {
 // and remembered); anything else is Windows-1252.
 DecodedText DecodeSettingsText(const QByteArray& bytes);
 
-// Encodes in the given encoding; Windows-1252 text with a character outside
-// that code page is written as UTF-8 instead, so that nothing is lost.
+// Encodes in the given encoding when the bytes read back as the same text;
+// otherwise (a character outside Windows-1252, Windows-1252 bytes that would
+// read as UTF-8, a leading U+FEFF) in UTF-8, with a byte-order mark where
+// needed, so that nothing is lost or changed.
 QByteArray EncodeSettingsText(const QString& text, TextEncoding encoding);
 
 // Whole-file read. A missing file gives no value; a file that exists but

@@ -130,6 +130,9 @@ TEST(SettingsFolderTest, ProgramFolderWhenWritableElseXdgConfig) {
     ScopedEnv xdg("XDG_CONFIG_HOME", &config);
     EXPECT_EQ(SettingsFolder(not_a_folder), dir.filePath("config/voxmere"));
     EXPECT_EQ(SettingsFolder(dir.filePath("missing")), dir.filePath("config/voxmere"));
+    // An installed program's folder is writable for root but holds no settings.
+    EXPECT_EQ(SettingsFolder("/usr/bin"), dir.filePath("config/voxmere"));
+    EXPECT_EQ(SettingsFolder("/usr/local/bin/"), dir.filePath("config/voxmere"));
   }
   const QByteArray empty;
   const QByteArray relative("relative/config");

@@ -34,6 +34,16 @@ TEST(SettingsTextTest, EncodingRoundTripsAndNeverLosesCharacters) {
   const QByteArray bytes = EncodeSettingsText(greek, TextEncoding::kWindows1252);
   EXPECT_EQ(DecodeSettingsText(bytes).text, greek);
 
+  // Windows-1252 bytes that would read back as UTF-8 ("Ã©" is C3 A9, which is
+  // UTF-8 for "é") are written as UTF-8 instead, so the text stays as it is.
+  const QString mojibake = QStringLiteral("Ã©");
+  EXPECT_EQ(DecodeSettingsText(EncodeSettingsText(mojibake, TextEncoding::kWindows1252)).text,
+            mojibake);
+  // A text that starts with U+FEFF keeps it through a byte-order mark.
+  const QString zwnbsp = QStringLiteral("﻿x");
+  EXPECT_EQ(DecodeSettingsText(EncodeSettingsText(zwnbsp, TextEncoding::kUtf8)).text, zwnbsp);
+  EXPECT_EQ(DecodeSettingsText(QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx")).text, zwnbsp);
+
   // A byte-order mark is dropped on read and written back.
   DecodedText bom = DecodeSettingsText(QByteArray("\xEF\xBB\xBFx=1"));
   EXPECT_EQ(bom.text, QStringLiteral("x=1"));
