@@ -8,18 +8,18 @@ AhoCorasick::AhoCorasick(const std::vector<QString>& patterns) : column_(65536, 
       if (column_[c.unicode()] == 0) column_[c.unicode()] = static_cast<uint16_t>(width_++);
     }
   }
-  // The trie, with -1 for a missing child.
-  next_.assign(width_, -1);
+  // The trie, with -1 for a missing child, by node number until the end.
+  std::vector<int32_t> next(width_, -1);
   pattern_at_.assign(1, -1);
   lengths_.reserve(patterns.size());
   for (int p = 0; p < static_cast<int>(patterns.size()); ++p) {
     int node = kStart;
     for (QChar c : patterns[p]) {
-      int& child = next_[node * width_ + column_[c.unicode()]];
+      int32_t& child = next[node * width_ + column_[c.unicode()]];
       if (child < 0) {
         child = static_cast<int>(pattern_at_.size());
         pattern_at_.push_back(-1);
-        next_.resize(next_.size() + width_, -1);
+        next.resize(next.size() + width_, -1);
         // `child` may dangle after the resize; the node number is what counts.
         node = static_cast<int>(pattern_at_.size()) - 1;
       } else {
@@ -37,7 +37,7 @@ AhoCorasick::AhoCorasick(const std::vector<QString>& patterns) : column_(65536, 
   std::vector<int32_t> queue;
   queue.reserve(states);
   for (int c = 0; c < width_; ++c) {
-    int32_t& child = next_[c];
+    int32_t& child = next[c];
     if (child < 0) {
       child = kStart;
     } else {
@@ -49,8 +49,8 @@ AhoCorasick::AhoCorasick(const std::vector<QString>& patterns) : column_(65536, 
     const int fail = failure[node];
     match_link_[node] = pattern_at_[fail] >= 0 ? fail : match_link_[fail];
     for (int c = 0; c < width_; ++c) {
-      int32_t& child = next_[node * width_ + c];
-      const int32_t borrowed = next_[fail * width_ + c];
+      int32_t& child = next[node * width_ + c];
+      const int32_t borrowed = next[fail * width_ + c];
       if (child < 0) {
         child = borrowed;
       } else {
@@ -58,6 +58,12 @@ AhoCorasick::AhoCorasick(const std::vector<QString>& patterns) : column_(65536, 
         queue.push_back(child);
       }
     }
+  }
+  next_.resize(next.size());
+  for (size_t i = 0; i < next.size(); ++i) {
+    const int32_t node = next[i];
+    const bool match = pattern_at_[node] >= 0 || match_link_[node] > 0;
+    next_[i] = static_cast<uint32_t>(node) * static_cast<uint32_t>(width_) * 2 + (match ? 1 : 0);
   }
 }
 

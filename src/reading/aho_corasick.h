@@ -20,15 +20,20 @@ class AhoCorasick {
     return (total_length + 1) * (distinct_characters + 1);
   }
 
-  static constexpr int kStart = 0;
-  int Step(int state, char16_t c) const { return next_[state * width_ + column_[c]]; }
-  bool HasMatch(int state) const { return pattern_at_[state] >= 0 || match_link_[state] > 0; }
+  // A state is encoded as the offset of its row in the transition table,
+  // doubled, with the low bit set when some pattern ends there: one look-up
+  // per character, and a test of one bit.
+  using State = uint32_t;
+  static constexpr State kStart = 0;
+  State Step(State state, char16_t c) const { return next_[(state >> 1) + column_[c]]; }
+  static bool HasMatch(State state) { return (state & 1) != 0; }
   int PatternLength(int pattern) const { return lengths_[pattern]; }
 
-  // Calls visit(pattern) for every pattern that ends at this state.
+  // Calls visit(pattern) for every pattern that ends at this state, longest first.
   template <class Visit>
-  void ForEachMatch(int state, Visit&& visit) const {
-    int node = pattern_at_[state] >= 0 ? state : match_link_[state];
+  void ForEachMatch(State state, Visit&& visit) const {
+    const int here = static_cast<int>((state >> 1) / width_);
+    int node = pattern_at_[here] >= 0 ? here : match_link_[here];
     while (node > 0) {
       visit(pattern_at_[node]);
       node = match_link_[node];

@@ -69,6 +69,14 @@ CorrectionRow MakeCorrectionRow(const QString& word, const QString& replacement,
   }
   row.resumes_after_replacement = found;
   row.plain = !replacement.isEmpty() && (found || matcher.State() == 0);
+  if (!found) {
+    // The matcher's final state is the longest tail that is a prefix of the
+    // word; the borders of that prefix give the shorter ones.
+    const std::vector<int> borders = BorderTable(row.folded_word);
+    for (int length = matcher.State(); length > 0; length = borders[length - 1]) {
+      row.chain_starts.push_back(static_cast<int>(replacement.size()) - length);
+    }
+  }
   return row;
 }
 

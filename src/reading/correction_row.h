@@ -36,6 +36,12 @@ struct CorrectionRow {
   bool ignore_case = false;
   bool resumes_after_replacement = false;
   bool plain = false;
+  // For a row that is not plain: the offsets j >= 1 at which the replacement's
+  // tail replacement[j..] is a proper prefix of the word (as the row
+  // compares), smallest first. After a replacement the loop's next match
+  // begins at the first such j whose tail the following text completes, if
+  // any, else after the inserted text.
+  std::vector<int> chain_starts;
 };
 
 CorrectionRow MakeCorrectionRow(const QString& word, const QString& replacement, bool ignore_case);

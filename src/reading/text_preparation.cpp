@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "reading/aho_corasick.h"
-#include "reading/correction_block.h"
 #include "reading/correction_row.h"
+#include "reading/correction_run.h"
 
 namespace voxmere {
 namespace {
@@ -18,11 +18,11 @@ constexpr qsizetype kLongestRunWord = 256;
 constexpr int64_t kRunTableLimit = int64_t{1} << 22;
 
 bool CanJoinRun(const CorrectionRow& row, qsizetype text_size) {
-  return row.plain && row.word.size() <= kLongestRunWord && text_size < (qsizetype{1} << 31);
+  return row.word.size() <= kLongestRunWord && text_size < (qsizetype{1} << 31);
 }
 
-// The rows from `first` on that one run may take: plain rows, as many as the
-// table bound allows (at least one).
+// The rows from `first` on that one run may take, as many as the table bound
+// allows (at least one).
 size_t RunEnd(const std::vector<CorrectionRow>& rows, size_t first, qsizetype text_size) {
   QSet<char16_t> characters;
   int64_t total_length = 0;
@@ -54,11 +54,12 @@ QString ApplyCorrections(QString text, const std::vector<CorrectionRow>& rows) {
     } else {
       size_t last = RunEnd(rows, next, text.size());
       while (true) {
-        if (const std::optional<size_t> end = ApplyCorrectionBlock(text, rows, next, last)) {
+        const std::optional<size_t> end = ApplyCorrectionRun(text, rows, next, last);
+        if (end && *end > next) {
           next = *end;
           break;
         }
-        if (last - next == 1) {  // too many overlapping occurrences to list: stream it
+        if (end || last - next == 1) {  // not to be listed or decided there: stream it
           text = ApplyRowStreaming(text, row);
           ++next;
           break;
@@ -88,7 +89,6 @@ QString ReplaceAllIgnoringCase(const QString& text, const QString& word,
 // another listed character (a listed blank changes nothing), so one pass over
 // the text gives the same as one replacement loop per listed character.
 QString BlankIgnoredCharacters(const QString& text, const QString& ignored_characters) {
-  if (ignored_characters.isEmpty()) return text;
   std::vector<bool> listed_unit(65536, false);
   QSet<char32_t> listed_pairs;
   for (qsizetype i = 0; i < ignored_characters.size(); ++i) {
@@ -96,25 +96,41 @@ QString BlankIgnoredCharacters(const QString& text, const QString& ignored_chara
     if (IsHighSurrogate(c) && i + 1 < ignored_characters.size() &&
         IsLowSurrogate(ignored_characters[i + 1].unicode())) {
       listed_pairs.insert(QChar::surrogateToUcs4(c, ignored_characters[++i].unicode()));
-    } else {
+    } else if (c != u' ') {
       listed_unit[c] = true;
     }
   }
+  const auto* from = reinterpret_cast<const char16_t*>(text.utf16());
+  const qsizetype size = text.size();
+  auto is_pair = [&](qsizetype i) {
+    return IsHighSurrogate(from[i]) && i + 1 < size && IsLowSurrogate(from[i + 1]);
+  };
+  if (listed_pairs.isEmpty()) {
+    // Same length: change a copy in place, made only at the first change.
+    QString out = text;
+    char16_t* to = nullptr;
+    for (qsizetype i = 0; i < size; ++i) {
+      if (is_pair(i)) {
+        ++i;
+      } else if (listed_unit[from[i]]) {
+        if (to == nullptr) to = reinterpret_cast<char16_t*>(out.data());
+        to[i] = u' ';
+      }
+    }
+    return out;
+  }
   QString out;
-  out.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
-    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1].unicode())) {
-      const char32_t pair = QChar::surrogateToUcs4(c, text[i + 1].unicode());
-      if (listed_pairs.contains(pair)) {
+  out.reserve(size);
+  for (qsizetype i = 0; i < size; ++i) {
+    if (is_pair(i)) {
+      if (listed_pairs.contains(QChar::surrogateToUcs4(from[i], from[i + 1]))) {
         out.append(QLatin1Char(' '));
       } else {
-        out.append(text[i]);
-        out.append(text[i + 1]);
+        out.append(QStringView(from + i, 2));
       }
       ++i;
     } else {
-      out.append(listed_unit[c] ? QChar(u' ') : text[i]);
+      out.append(listed_unit[from[i]] ? QChar(u' ') : QChar(from[i]));
     }
   }
   return out;
