@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -29,6 +30,7 @@ std::vector<QString> Vocabulary(std::mt19937& random) {
                                  "long little very after words called just where most know")
                                  .split(QLatin1Char(' '));
   std::vector<QString> words(common.begin(), common.end());
+  QSet<QString> seen(common.begin(), common.end());
   static const char* const kOnsets[] = {"b",  "c",  "d",  "f",  "g",  "h",  "j",  "k",  "l",
                                         "m",  "n",  "p",  "r",  "s",  "t",  "v",  "w",  "z",
                                         "br", "ch", "cl", "dr", "fl", "gr", "pl", "sh", "st",
@@ -44,7 +46,8 @@ std::vector<QString> Vocabulary(std::mt19937& random) {
     QString word;
     const int syllables = std::discrete_distribution<int>({0, 30, 40, 20, 10})(random);
     for (int s = 0; s < syllables; ++s) word += pick(kOnsets) + pick(kVowels) + pick(kCodas);
-    if (word.size() > 1 && std::find(words.begin(), words.end(), word) == words.end()) {
+    if (word.size() > 1 && !seen.contains(word)) {
+      seen.insert(word);
       words.push_back(word);
     }
   }
@@ -166,13 +169,14 @@ const QString& DenseText() {
   return text;
 }
 
-// The Windows program's loop: search, then cut and splice the whole text.
+// The Windows program's loop: search, then splice the text at the match
+// (in place, moving the rest of the text each time).
 QString SplicePerMatch(QString result, const QString& word, const QString& replacement) {
   qsizetype start = 0;
   while (true) {
     const qsizetype p = result.indexOf(word, start);
     if (p < 0) return result;
-    result = result.left(p) + replacement + result.mid(p + word.size());
+    result.replace(p, word.size(), replacement);
     start = p + 1;
   }
 }

@@ -69,7 +69,7 @@ class CorrectionRun {
     size_t next = first_;
     while (true) {
       Bucket();
-      regions_.Reset(size_);
+      regions_.Reset(size_, occurrences_.size());
       const size_t end = ApplyRows(next);
       if (end == next) break;  // the round's first row could not be applied here
       next = end;

@@ -59,8 +59,9 @@ size_t CoverMap::NextSet(size_t from, size_t end) const {
   return std::min(end, (w << 6) + static_cast<size_t>(std::countr_zero(bits)));
 }
 
-void RegionMap::Reset(size_t text_size) {
+void RegionMap::Reset(size_t text_size, size_t expected_regions) {
   covered_.Reset(text_size);
+  regions_.reserve(expected_regions);
   starting_.assign(text_size / 64 + 1, kNone);
   ending_.assign(text_size / 64 + 1, kNone);
   regions_.clear();
@@ -132,6 +133,11 @@ void RegionMap::Rebuild(const char16_t* text, size_t text_size, QString& out,
   qsizetype size = static_cast<qsizetype>(text_size);
   for (const Region& region : regions_) {
     size += static_cast<qsizetype>(region.text_size) - (region.end - region.start);
+  }
+  if (out.capacity() < size) {
+    // Room to grow: the text is rebuilt into this buffer again and again.
+    out = QString();
+    out.reserve(size + size / 4);
   }
   out.resize(size);
   auto* to = reinterpret_cast<char16_t*>(out.data());

@@ -50,7 +50,9 @@ struct RegionMove {
 // buffers are kept between uses so that large texts are not paged in anew.
 class RegionMap {
  public:
-  void Reset(size_t text_size);
+  // `expected_regions` sizes the region list up front (an upper bound is fine:
+  // memory not used is not touched).
+  void Reset(size_t text_size, size_t expected_regions);
   size_t Count() const { return regions_.size(); }
   const Region& operator[](size_t id) const { return regions_[id]; }
   bool Covered(size_t i) const { return covered_.Test(i); }
