@@ -59,11 +59,26 @@ AhoCorasick::AhoCorasick(const std::vector<QString>& patterns) : column_(65536, 
       }
     }
   }
+  // Number the states breadth-first, so that the shallow states, where a
+  // scan spends most of its steps, share a small part of the table.
+  std::vector<int32_t> order(states, 0);  // old number -> new number
+  for (size_t i = 0; i < queue.size(); ++i) order[queue[i]] = static_cast<int32_t>(i + 1);
+  std::vector<int32_t> pattern_at(states);
+  std::vector<int32_t> match_link(states);
+  for (int node = 0; node < states; ++node) {
+    pattern_at[order[node]] = pattern_at_[node];
+    match_link[order[node]] = order[match_link_[node]];
+  }
+  pattern_at_.swap(pattern_at);
+  match_link_.swap(match_link);
   next_.resize(next.size());
-  for (size_t i = 0; i < next.size(); ++i) {
-    const int32_t node = next[i];
-    const bool match = pattern_at_[node] >= 0 || match_link_[node] > 0;
-    next_[i] = static_cast<uint32_t>(node) * static_cast<uint32_t>(width_) * 2 + (match ? 1 : 0);
+  for (int node = 0; node < states; ++node) {
+    for (int c = 0; c < width_; ++c) {
+      const int32_t to = order[next[node * width_ + c]];
+      const bool match = pattern_at_[to] >= 0 || match_link_[to] > 0;
+      next_[order[node] * width_ + c] =
+          static_cast<uint32_t>(to) * static_cast<uint32_t>(width_) * 2 + (match ? 1 : 0);
+    }
   }
 }
 

@@ -31,36 +31,15 @@ bool SameAsRowCompares(const char16_t* text, QStringView folded_word, bool ignor
 
 class CorrectionRun {
  public:
-  CorrectionRun(const std::vector<CorrectionRow>& rows, size_t first, size_t last)
-      : rows_(rows), first_(first), last_(last) {
-    std::vector<QString> patterns;
-    QHash<QString, int> pattern_of;
-    row_pattern_.assign(last - first, -1);
-    longest_after_.assign(last - first, 0);
-    int longest = 0;
-    for (size_t k = last; k-- > first;) {
-      longest_after_[k - first] = longest;
-      const CorrectionRow& row = rows[k];
-      if (row.word.isEmpty()) continue;
-      longest = std::max(longest, static_cast<int>(row.word.size()));
-      const QString folded = FoldedCopy(row.word);
-      auto it = pattern_of.constFind(folded);
-      if (it == pattern_of.constEnd()) {
-        it = pattern_of.insert(folded, static_cast<int>(patterns.size()));
-        patterns.push_back(folded);
-      }
-      row_pattern_[k - first] = it.value();
-    }
-    automaton_ = std::make_unique<AhoCorasick>(patterns);
-    pattern_rows_.resize(patterns.size());
-    pattern_last_row_.resize(patterns.size());
-    for (size_t k = first; k < last; ++k) {
-      const int pattern = row_pattern_[k - first];
-      if (pattern < 0) continue;
-      pattern_rows_[pattern].push_back(k);
-      pattern_last_row_[pattern] = k;
-    }
-  }
+  explicit CorrectionRun(const CorrectionPatterns& patterns)
+      : rows_(patterns.rows),
+        first_(patterns.first),
+        last_(patterns.last),
+        automaton_(*patterns.automaton),
+        row_pattern_(patterns.row_pattern),
+        longest_after_(patterns.longest_after),
+        pattern_rows_(patterns.pattern_rows),
+        pattern_last_row_(patterns.pattern_last_row) {}
 
   std::optional<size_t> Apply(QString& text) {
     text_ = text;
@@ -96,10 +75,10 @@ class CorrectionRun {
     occurrences_.clear();
     AhoCorasick::State state = AhoCorasick::kStart;
     for (uint32_t i = 0; i < size_; ++i) {
-      state = automaton_->Step(state, FoldAsciiCase(data_[i]));
-      if (!automaton_->HasMatch(state)) continue;
-      automaton_->ForEachMatch(state, [&](int pattern) {
-        occurrences_.push_back({i + 1 - automaton_->PatternLength(pattern), pattern});
+      state = automaton_.Step(state, FoldAsciiCase(data_[i]));
+      if (!automaton_.HasMatch(state)) continue;
+      automaton_.ForEachMatch(state, [&](int pattern) {
+        occurrences_.push_back({i + 1 - automaton_.PatternLength(pattern), pattern});
       });
       if (occurrences_.size() > Budget()) return false;
     }
@@ -225,10 +204,10 @@ class CorrectionRun {
     }
     AhoCorasick::State state = AhoCorasick::kStart;
     for (size_t i = left; i < right; ++i) {
-      state = automaton_->Step(state, FoldAsciiCase(window[i]));
+      state = automaton_.Step(state, FoldAsciiCase(window[i]));
       if (!AhoCorasick::HasMatch(state)) continue;
-      automaton_->ForEachMatch(state, [&](int pattern) {
-        const size_t start = i + 1 - automaton_->PatternLength(pattern);
+      automaton_.ForEachMatch(state, [&](int pattern) {
+        const size_t start = i + 1 - automaton_.PatternLength(pattern);
         if (start < inserted_to && i >= context) NoteCreated(pattern, row, window + start);
       });
     }
@@ -255,7 +234,7 @@ class CorrectionRun {
     for (const Occurrence& o : occurrences_) {
       if (!Needed(o.pattern, from)) continue;
       const uint32_t start = o.at;
-      const uint32_t last = start + automaton_->PatternLength(o.pattern) - 1;
+      const uint32_t last = start + automaton_.PatternLength(o.pattern) - 1;
       while (region < moves_.size() && moves_[region].old_end <= last) ++region;
       if (region > 0 && moves_[region - 1].old_end > start) continue;
       if (region < moves_.size() && moves_[region].old_start <= last) continue;
@@ -280,11 +259,11 @@ class CorrectionRun {
         scanned_to = from_at;
       }
       for (uint32_t i = scanned_to; i < to_at; ++i) {
-        state = automaton_->Step(state, FoldAsciiCase(data_[i]));
+        state = automaton_.Step(state, FoldAsciiCase(data_[i]));
         if (!AhoCorasick::HasMatch(state)) continue;
-        automaton_->ForEachMatch(state, [&](int pattern) {
+        automaton_.ForEachMatch(state, [&](int pattern) {
           if (!Needed(pattern, from)) return;
-          const uint32_t start = i + 1 - automaton_->PatternLength(pattern);
+          const uint32_t start = i + 1 - automaton_.PatternLength(pattern);
           while (first_move < moves_.size() && moves_[first_move].new_end + context < i) {
             ++first_move;
           }
@@ -300,8 +279,8 @@ class CorrectionRun {
     }
     // Both lists are in order of their occurrences' ends, as the first pass made them.
     const auto by_end = [&](const Occurrence& a, const Occurrence& b) {
-      return a.at + automaton_->PatternLength(a.pattern) <
-             b.at + automaton_->PatternLength(b.pattern);
+      return a.at + automaton_.PatternLength(a.pattern) <
+             b.at + automaton_.PatternLength(b.pattern);
     };
     occurrences_.clear();
     std::merge(carried_.begin(), carried_.end(), found_.begin(), found_.end(),
@@ -312,11 +291,11 @@ class CorrectionRun {
   const std::vector<CorrectionRow>& rows_;
   const size_t first_;
   const size_t last_;
-  std::unique_ptr<AhoCorasick> automaton_;
-  std::vector<int> row_pattern_;    // by row - first_: pattern, or -1 for an empty word
-  std::vector<int> longest_after_;  // by row - first_: longest word of the rows after it
-  std::vector<std::vector<size_t>> pattern_rows_;
-  std::vector<size_t> pattern_last_row_;
+  const AhoCorasick& automaton_;
+  const std::vector<int>& row_pattern_;
+  const std::vector<int>& longest_after_;
+  const std::vector<std::vector<size_t>>& pattern_rows_;
+  const std::vector<size_t>& pattern_last_row_;
 
   QString text_;
   QString spare_;  // the other buffer: texts are rebuilt into it in turn
@@ -338,9 +317,42 @@ class CorrectionRun {
 
 }  // namespace
 
-std::optional<size_t> ApplyCorrectionRun(QString& text, const std::vector<CorrectionRow>& rows,
-                                         size_t first, size_t last) {
-  CorrectionRun run(rows, first, last);
+CorrectionPatterns::CorrectionPatterns(const std::vector<CorrectionRow>& rows, size_t first,
+                                       size_t last)
+    : rows(rows), first(first), last(last) {
+  std::vector<QString> patterns;
+  QHash<QString, int> pattern_of;
+  row_pattern.assign(last - first, -1);
+  longest_after.assign(last - first, 0);
+  int longest = 0;
+  for (size_t k = last; k-- > first;) {
+    longest_after[k - first] = longest;
+    const CorrectionRow& row = rows[k];
+    if (row.word.isEmpty()) continue;
+    longest = std::max(longest, static_cast<int>(row.word.size()));
+    const QString folded = FoldedCopy(row.word);
+    auto it = pattern_of.constFind(folded);
+    if (it == pattern_of.constEnd()) {
+      it = pattern_of.insert(folded, static_cast<int>(patterns.size()));
+      patterns.push_back(folded);
+    }
+    row_pattern[k - first] = it.value();
+  }
+  automaton = std::make_unique<AhoCorasick>(patterns);
+  pattern_rows.resize(patterns.size());
+  pattern_last_row.resize(patterns.size());
+  for (size_t k = first; k < last; ++k) {
+    const int pattern = row_pattern[k - first];
+    if (pattern < 0) continue;
+    pattern_rows[pattern].push_back(k);
+    pattern_last_row[pattern] = k;
+  }
+}
+
+CorrectionPatterns::~CorrectionPatterns() = default;
+
+std::optional<size_t> ApplyCorrectionRun(QString& text, const CorrectionPatterns& patterns) {
+  CorrectionRun run(patterns);
   return run.Apply(text);
 }
 

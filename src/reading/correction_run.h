@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -8,8 +9,26 @@
 
 namespace voxmere {
 
-// Applies rows[first, last) (empty words allowed, every word at most a few
-// hundred characters) to the text with the same result as applying them one
+class AhoCorasick;
+
+// What a run needs to know about its rows, rows[first, last) (empty words
+// allowed, every word at most a few hundred characters): built once, used for
+// every text the rows are applied to.
+struct CorrectionPatterns {
+  CorrectionPatterns(const std::vector<CorrectionRow>& rows, size_t first, size_t last);
+  ~CorrectionPatterns();
+
+  const std::vector<CorrectionRow>& rows;
+  const size_t first;
+  const size_t last;
+  std::unique_ptr<AhoCorasick> automaton;  // the rows' words, A to Z folded, once each
+  std::vector<int> row_pattern;            // by row - first: pattern, or -1 for an empty word
+  std::vector<int> longest_after;          // by row - first: longest word of the later rows
+  std::vector<std::vector<size_t>> pattern_rows;  // by pattern: its rows, in order
+  std::vector<size_t> pattern_last_row;
+};
+
+// Applies the rows to the text with the same result as applying them one
 // after another with the replacement loop, without a pass over the whole
 // text per row.
 //
@@ -31,7 +50,6 @@ namespace voxmere {
 // unchanged and the caller should take fewer rows). Rows are applied as long
 // as they can be; a first row that cannot (which does not happen with the
 // rules above, but is not assumed) is left to the caller.
-std::optional<size_t> ApplyCorrectionRun(QString& text, const std::vector<CorrectionRow>& rows,
-                                         size_t first, size_t last);
+std::optional<size_t> ApplyCorrectionRun(QString& text, const CorrectionPatterns& patterns);
 
 }  // namespace voxmere

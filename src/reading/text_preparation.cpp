@@ -1,75 +1,13 @@
 #include "reading/text_preparation.h"
 
 #include <QSet>
-#include <cstdint>
 #include <vector>
 
-#include "reading/aho_corasick.h"
 #include "reading/correction_row.h"
-#include "reading/correction_run.h"
+#include "reading/corrections.h"
 
 namespace voxmere {
 namespace {
-
-// Rows with longer words are applied on their own: around every replacement
-// of a run the text is searched as far as the longest later word reaches.
-constexpr qsizetype kLongestRunWord = 256;
-// Bound on the transition table of one run (entries of 4 bytes).
-constexpr int64_t kRunTableLimit = int64_t{1} << 22;
-
-bool CanJoinRun(const CorrectionRow& row, qsizetype text_size) {
-  return row.word.size() <= kLongestRunWord && text_size < (qsizetype{1} << 31);
-}
-
-// The rows from `first` on that one run may take, as many as the table bound
-// allows (at least one).
-size_t RunEnd(const std::vector<CorrectionRow>& rows, size_t first, qsizetype text_size) {
-  QSet<char16_t> characters;
-  int64_t total_length = 0;
-  size_t last = first;
-  for (; last < rows.size(); ++last) {
-    const CorrectionRow& row = rows[last];
-    if (row.word.isEmpty()) continue;
-    if (!CanJoinRun(row, text_size)) break;
-    QSet<char16_t> with_row = characters;
-    for (QChar c : row.word) with_row.insert(FoldAsciiCase(c.unicode()));
-    total_length += row.word.size();
-    if (last > first && AhoCorasick::TableSize(total_length, with_row.size()) > kRunTableLimit) {
-      break;
-    }
-    characters.swap(with_row);
-  }
-  return last;
-}
-
-QString ApplyCorrections(QString text, const std::vector<CorrectionRow>& rows) {
-  size_t next = 0;
-  while (next < rows.size()) {
-    const CorrectionRow& row = rows[next];
-    if (row.word.isEmpty()) {
-      ++next;
-    } else if (!CanJoinRun(row, text.size())) {
-      text = ApplyRowStreaming(text, row);
-      ++next;
-    } else {
-      size_t last = RunEnd(rows, next, text.size());
-      while (true) {
-        const std::optional<size_t> end = ApplyCorrectionRun(text, rows, next, last);
-        if (end && *end > next) {
-          next = *end;
-          break;
-        }
-        if (end || last - next == 1) {  // not to be listed or decided there: stream it
-          text = ApplyRowStreaming(text, row);
-          ++next;
-          break;
-        }
-        last = next + (last - next) / 2;
-      }
-    }
-  }
-  return text;
-}
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
@@ -146,7 +84,7 @@ QString PrepareText(const QString& captured, const PreparationInputs& inputs) {
       rows.push_back(MakeCorrectionRow(entry.word, entry.pronunciation,
                                        entry.case_sensitive == QLatin1String("No")));
     }
-    text = ApplyCorrections(std::move(text), rows);
+    text = ApplyCorrections(text, rows);
   }
   return text;
 }

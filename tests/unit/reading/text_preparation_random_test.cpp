@@ -6,6 +6,8 @@
 
 #include <random>
 
+#include "reading/correction_row.h"
+#include "reading/corrections.h"
 #include "reading/text_preparation.h"
 #include "unit/reading/literal_text_preparation.h"
 
@@ -86,6 +88,30 @@ TEST(TextPreparationRandomTest, PrepareTextMatchesTheLiteralLoop) {
         << Describe(text, table) << " ignoring \"" << inputs.ignored_characters.toStdString()
         << "\"" << (inputs.ignore_characters ? " on" : " off")
         << (inputs.words_corrections ? "" : " corrections off");
+  }
+}
+
+// Chunks: a text cut wherever a character occurs in no row gives the same
+// result as the whole text, whatever the chunk size.
+TEST(TextPreparationRandomTest, ChunkedCorrectionsMatchTheLiteralLoop) {
+  RandomTexts random(4242);
+  for (int round = 0; round < 3000; ++round) {
+    const QString text = random.Text(QStringLiteral("abA _."), 40);
+    const PronunciationTable table = random.Table(
+        round % 2 ? QStringLiteral("abA") : QStringLiteral("abA_"), 5, 3, round % 3 == 0 ? 5 : 2);
+    std::vector<CorrectionRow> rows;
+    for (const PronunciationEntry& entry : table) {
+      rows.push_back(MakeCorrectionRow(entry.word, entry.pronunciation,
+                                       entry.case_sensitive == QLatin1String("No")));
+    }
+    PreparationInputs inputs;
+    inputs.words_corrections = true;
+    inputs.corrections = &table;
+    const QString expected = literal::PrepareText(text, inputs);
+    for (qsizetype chunk : {1, 2, 5, 16}) {
+      ASSERT_EQ(ApplyCorrections(text, rows, chunk), expected)
+          << Describe(text, table) << " chunk " << chunk;
+    }
   }
 }
 
