@@ -163,6 +163,29 @@ void BM_TenMegabytesThousandRows(benchmark::State& state) {
 }
 BENCHMARK(BM_TenMegabytesThousandRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The same with one more row whose pronunciation holds every character of the
+// text: no character is then left that no row reads or writes, and the text
+// cannot be cut into chunks.
+void BM_TenMegabytesThousandRowsOneChunk(benchmark::State& state) {
+  static const Corpus corpus = [] {
+    Corpus c = MakeCorpus(10 * 1000 * 1000);
+    QSet<QChar> characters(c.text.begin(), c.text.end());
+    QString all;
+    for (QChar ch : characters) all += ch;
+    c.table.append({QStringLiteral("\u0001"), all, QStringLiteral("Yes")});
+    return c;
+  }();
+  PreparationInputs inputs;
+  inputs.words_corrections = true;
+  inputs.corrections = &corpus.table;
+  for (auto _ : state) {
+    const QString prepared = PrepareText(corpus.text, inputs);
+    benchmark::DoNotOptimize(prepared.constData());
+  }
+  state.counters["rows"] = static_cast<double>(corpus.table.size());
+}
+BENCHMARK(BM_TenMegabytesThousandRowsOneChunk)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // One megabyte with a match every ten characters.
 const QString& DenseText() {
   static const QString text = QStringLiteral("Dr Smith, ").repeated(100 * 1000);
