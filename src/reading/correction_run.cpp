@@ -3,7 +3,6 @@
 #include <QHash>
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 
 #include "reading/aho_corasick.h"
@@ -18,7 +17,7 @@ struct Occurrence {
 };
 
 bool SameUnits(const char16_t* a, QStringView b) {
-  return std::memcmp(a, b.utf16(), sizeof(char16_t) * b.size()) == 0;
+  return std::equal(b.utf16(), b.utf16() + b.size(), a);
 }
 
 bool SameAsRowCompares(const char16_t* text, QStringView folded_word, bool ignore_case) {
@@ -186,7 +185,8 @@ class CorrectionRun {
         window[--left] = data_[--at];
       }
     }
-    std::memcpy(window + context, site.text, sizeof(char16_t) * site.text_size);
+    // copy_n, not memcpy: an empty pronunciation has no text pointer at all.
+    std::copy_n(site.text, site.text_size, window + context);
     const size_t inserted_to = context + site.text_size;
     const size_t limit = inserted_to + context;
     size_t right = inserted_to;

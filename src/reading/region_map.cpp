@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 namespace voxmere {
 
@@ -146,12 +145,12 @@ void RegionMap::Rebuild(const char16_t* text, size_t text_size, QString& out,
   size_t at = 0;
   while (true) {
     const size_t next = covered_.NextSet(at, text_size);
-    std::memcpy(to, text + at, sizeof(char16_t) * (next - at));
+    std::copy_n(text + at, next - at, to);
     to += next - at;
     if (next == text_size) break;
     const Region& region = StartingAt(next);
     const auto new_start = static_cast<uint32_t>(to - begin);
-    std::memcpy(to, region.text, sizeof(char16_t) * region.text_size);
+    std::copy_n(region.text, region.text_size, to);
     to += region.text_size;
     moves.push_back({region.start, region.end, new_start, static_cast<uint32_t>(to - begin)});
     at = region.end;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "fuzz/fuzz_check.h"
 #include "settings/ini_document.h"
 #include "settings/ini_syntax.h"
 #include "settings/ini_value.h"
@@ -14,14 +15,6 @@
 
 namespace voxmere {
 namespace {
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (false)
 
 constexpr int kMaxSections = 12;
 constexpr int kMaxPairs = 200;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "fakes/fake_key_names.h"
+#include "fuzz/fuzz_check.h"
 #include "reading/short_cut.h"
 
 namespace {
@@ -41,19 +42,19 @@ void CheckParse(const QString& text, const FakeKeyNames& names) {
   const TShortCut code = voxmere::TextToShortCut(text, names);
   if (code == 0) return;
   const QString formatted = voxmere::ShortCutToText(code, names);
-  if (formatted.isEmpty()) std::abort();
-  if (voxmere::TextToShortCut(formatted, names) != code) std::abort();
+  FUZZ_CHECK(!formatted.isEmpty());
+  FUZZ_CHECK(voxmere::TextToShortCut(formatted, names) == code);
   // Only the modifier bits and a key of 1..263 can come out of a parse.
   const int key = code & 0x1FFF;
-  if (key == 0 || key == 0x100 || key > 0x107) std::abort();
+  FUZZ_CHECK(key != 0 && key != 0x100 && key <= 0x107);
 }
 
 // Formatting any stored code and parsing it again settles after one round,
 // and "no hot key" stays nameless.
 void CheckNormalise(TShortCut code, const FakeKeyNames& names) {
   const TShortCut normalised = voxmere::NormaliseShortCut(code, names);
-  if (voxmere::NormaliseShortCut(normalised, names) != normalised) std::abort();
-  if (normalised == 0 && !voxmere::ShortCutToText(0, names).isEmpty()) std::abort();
+  FUZZ_CHECK(voxmere::NormaliseShortCut(normalised, names) == normalised);
+  FUZZ_CHECK(normalised != 0 || voxmere::ShortCutToText(0, names).isEmpty());
 }
 
 }  // namespace

@@ -7,20 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fuzz/fuzz_check.h"
 #include "platform/exception.h"
 #include "pronunciation/words_file.h"
 #include "settings/settings_text.h"
 
 namespace voxmere {
 namespace {
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (false)
 
 // Lines as the reader counts them: CR LF, CR or LF end a line; a final line
 // end starts no new line.
