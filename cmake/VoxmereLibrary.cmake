@@ -26,6 +26,17 @@ function(voxmere_unit_test name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} voxmere_fakes Qt6::Test GTest::gtest
                                         GTest::gmock GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES LABELS unit)
+  voxmere_add_test(${name} unit)
+endfunction()
+
+# voxmere_add_test(TARGET LABEL): registers a GoogleTest executable with CTest
+# under the build's test name suffix.
+function(voxmere_add_test target label)
+  set(test_name ${target}${VOXMERE_TEST_SUFFIX})
+  add_test(NAME ${test_name} COMMAND ${target} --gtest_brief=1)
+  set_tests_properties(${test_name} PROPERTIES LABELS ${label})
+  if(VOXMERE_SANITIZE)
+    set_tests_properties(${test_name} PROPERTIES ENVIRONMENT
+                         "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  endif()
 endfunction()
