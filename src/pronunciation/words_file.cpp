@@ -9,6 +9,19 @@ namespace {
 
 constexpr QLatin1String kLineEnd("\r\n");
 
+// The text without its first `count` characters. A character outside the
+// Basic Multilingual Plane counts once and goes whole: half of it left behind
+// would be an invalid text that could never be saved again.
+QStringView DropCharacters(QStringView text, int count) {
+  qsizetype at = 0;
+  for (int i = 0; i < count && at < text.size(); ++i) {
+    const bool pair =
+        text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+    at += pair ? 2 : 1;
+  }
+  return text.sliced(at);
+}
+
 // One step of the Windows program's split: the text before the first
 // separator, and what follows it. Without a separator the part is empty and
 // the first 8 characters are dropped (the program removed "position + 8"
@@ -17,7 +30,7 @@ void TakePart(QStringView& rest, QString& part) {
   const qsizetype at = rest.indexOf(kWordsSeparator);
   if (at < 0) {
     part.clear();
-    rest = rest.size() > 8 ? rest.mid(8) : QStringView();
+    rest = DropCharacters(rest, 8);
   } else {
     part = rest.left(at).toString();
     rest = rest.mid(at + kWordsSeparator.size());

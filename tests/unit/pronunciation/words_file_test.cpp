@@ -4,11 +4,20 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <ostream>
 #include <random>
 
 #include "platform/exception.h"
 
 namespace voxmere {
+
+// Readable failure messages (found by argument-dependent lookup, so outside
+// the unnamed namespace).
+void PrintTo(const PronunciationEntry& entry, std::ostream* out) {
+  *out << '{' << entry.word.toStdString() << " | " << entry.pronunciation.toStdString() << " | "
+       << entry.case_sensitive.toStdString() << '}';
+}
+
 namespace {
 
 class WordsFileTest : public ::testing::Test {
@@ -67,6 +76,27 @@ TEST_F(WordsFileTest, SplitsMalformedLinesLikeTheWindowsProgram) {
   // Separator at the very start: empty word; a missing second separator after a
   // long pronunciation drops its first 8 characters into nothing.
   EXPECT_EQ(ParseWordsLine(u"###***###0123456789"), Entry("", "", "89"));
+}
+
+TEST_F(WordsFileTest, DroppedCharactersNeverSplitACharacterAndStayStorable) {
+  // The 8 dropped characters are characters, not UTF-16 halves: a character
+  // outside the Basic Multilingual Plane at the cut goes whole, so what is
+  // read can always be saved again.
+  const PronunciationEntry cut = ParseWordsLine(u"w###***###1234567\U0001F600xyz");
+  EXPECT_EQ(cut, Entry("w", "", "xyz"));
+  EXPECT_TRUE(WordsEntryProblem(cut).isEmpty());
+  EXPECT_EQ(ParseWordsLine(u"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"
+                           u"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"
+                           u"\U0001F600\U0001F600\U0001F600\U0001F600ab"),
+            Entry("", "", "ab"));
+
+  WriteBytes("123456789012345\xF0\x9F\x98\x80tail\r\n");
+  PronunciationTable table;
+  RestoreWords(Path(), table);
+  ASSERT_EQ(table.size(), 1);
+  EXPECT_EQ(table[0], Entry("", "", "tail"));
+  SaveWords(Path(), table);
+  EXPECT_EQ(ReadBytes(), QByteArray("###***######***###tail\r\n"));
 }
 
 TEST_F(WordsFileTest, LineEndsKeepTheFilesLineCount) {
