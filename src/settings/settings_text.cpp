@@ -57,8 +57,11 @@ DecodedText DecodeSettingsText(const QByteArray& bytes) {
   static const QByteArray kBom("\xEF\xBB\xBF");
   const bool has_bom = bytes.startsWith(kBom);
   const QByteArray body = has_bom ? bytes.mid(kBom.size()) : bytes;
-  // The mark is handled above; a second one is text.
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  // The mark is handled above; a second one is text. Stateless: an incomplete
+  // character at the end is an error rather than held back for more input (a
+  // Windows-1252 file ending in "é" would otherwise lose its last byte).
+  QStringDecoder utf8(QStringDecoder::Utf8,
+                      QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
   QString text = utf8.decode(body);
   if (!utf8.hasError()) {
     return {text, has_bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8};

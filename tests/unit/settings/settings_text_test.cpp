@@ -24,6 +24,20 @@ TEST(SettingsTextTest, DecodesUtf8AndFallsBackToWindows1252) {
   EXPECT_EQ(ansi.encoding, TextEncoding::kWindows1252);
 }
 
+TEST(SettingsTextTest, AWindows1252FileThatEndsLikeTheStartOfAUtf8CharacterKeepsItsEnd) {
+  // The last byte of "Café" in Windows-1252 is also how a UTF-8 character
+  // starts: the file is not UTF-8, and no byte of it may go missing.
+  for (const QByteArray& bytes : {QByteArray("Voice=Caf\xE9"), QByteArray("x=\xC3"),
+                                  QByteArray("\xEF\xBB\xBFx=\xF0\x9F\x98")}) {
+    const DecodedText decoded = DecodeSettingsText(bytes);
+    EXPECT_EQ(decoded.encoding, TextEncoding::kWindows1252) << bytes.toHex().constData();
+    EXPECT_EQ(EncodeSettingsText(decoded.text, decoded.encoding), bytes)
+        << bytes.toHex().constData();
+  }
+  EXPECT_EQ(DecodeSettingsText(QByteArray("Voice=Caf\xE9")).text,
+            QStringLiteral("Voice=Caf\u00E9"));
+}
+
 TEST(SettingsTextTest, EncodingRoundTripsAndNeverLosesCharacters) {
   const QByteArray ansi("Caf\xE9 \x80 \x9F\x81");
   DecodedText decoded = DecodeSettingsText(ansi);
