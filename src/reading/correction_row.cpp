@@ -68,7 +68,6 @@ CorrectionRow MakeCorrectionRow(const QString& word, const QString& replacement,
     found = matcher.Feed(replacement[i].unicode());
   }
   row.resumes_after_replacement = found;
-  row.plain = !replacement.isEmpty() && (found || matcher.State() == 0);
   if (!found) {
     // The matcher's final state is the longest tail that is a prefix of the
     // word; the borders of that prefix give the shorter ones.

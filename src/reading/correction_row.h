@@ -19,26 +19,18 @@ QString FoldedCopy(QStringView text);
 //
 // The replacement loop replaces a match at p and searches again from p + 1,
 // one character into the text it has just inserted. A later match may thus
-// begin inside the inserted text and run on into the rest. Two kinds of row
-// are set apart:
-// - A replacement that contains the word again after its first character (as
-//   the row compares) would make that loop run for ever. Such a row searches
-//   on after the text it inserted instead.
-// - A row is "plain" when a new match can only begin after the inserted text,
-//   whatever follows it: then its result is the ordinary replacement of
-//   non-overlapping matches from left to right. An empty replacement is not
-//   plain (the search skips one character of the rest), nor is one whose end
-//   could begin a match.
+// begin inside the inserted text and run on into the rest. A replacement that contains the word
+// again after its first character (as the row compares) would make that loop run for ever. Such a
+// row searches on after the text it inserted instead.
 struct CorrectionRow {
   QString word;
   QString folded_word;  // A to Z folded when ignore_case, else the word itself
   QString replacement;
   bool ignore_case = false;
   bool resumes_after_replacement = false;
-  bool plain = false;
-  // For a row that is not plain: the offsets j >= 1 at which the replacement's
-  // tail replacement[j..] is a proper prefix of the word (as the row
-  // compares), smallest first. After a replacement the loop's next match
+  // For a row that does not resume after its replacement: the offsets j >= 1
+  // at which the replacement's tail replacement[j..] is a proper prefix of the
+  // word (as the row compares), smallest first. After a replacement the loop's next match
   // begins at the first such j whose tail the following text completes, if
   // any, else after the inserted text.
   std::vector<int> chain_starts;
