@@ -186,6 +186,33 @@ void BM_TenMegabytesThousandRowsOneChunk(benchmark::State& state) {
 }
 BENCHMARK(BM_TenMegabytesThousandRowsOneChunk)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A short selection (a sentence of Chinese) with a large table of words in
+// thousands of distinct characters: each run's transition table is large,
+// and building them all would cost far more than reading the text once per row.
+void BM_ShortTextLargeWideTable(benchmark::State& state) {
+  static const PronunciationTable table = [] {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> character(0x4E00, 0x4E00 + 2999);
+    PronunciationTable t;
+    for (int row = 0; row < 20000; ++row) {
+      QString word;
+      for (int i = 0; i < 4; ++i) word += QChar(char16_t(character(random)));
+      t.append({word, QStringLiteral("x"), QStringLiteral("Yes")});
+    }
+    return t;
+  }();
+  static const QString text = QString(table[7].word + table[19999].word).repeated(25);
+  PreparationInputs inputs;
+  inputs.words_corrections = true;
+  inputs.corrections = &table;
+  for (auto _ : state) {
+    const QString prepared = PrepareText(text, inputs);
+    benchmark::DoNotOptimize(prepared.constData());
+  }
+  state.counters["text_chars"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_ShortTextLargeWideTable)->Unit(benchmark::kMillisecond);
+
 // One megabyte with a match every ten characters.
 const QString& DenseText() {
   static const QString text = QStringLiteral("Dr Smith, ").repeated(100 * 1000);

@@ -22,9 +22,20 @@ constexpr qsizetype kLongestRunText = qsizetype{1} << 31;
 
 bool CanJoinRun(const CorrectionRow& row) { return row.word.size() <= kLongestRunWord; }
 
+// Building a run's table costs about as much per entry as the streaming
+// matcher spends on this many characters. Tables up to the small size are
+// always built: they cost next to nothing.
+constexpr int64_t kStreamedCharactersPerTableEntry = 3;
+constexpr int64_t kSmallRunTable = int64_t{1} << 16;
+
+struct RunExtent {
+  size_t last = 0;         // the run is rows[first, last)
+  int64_t table_size = 0;  // of its automaton
+};
+
 // The rows from `first` on that one run may take, as many as the table bound
 // allows (at least one).
-size_t RunEnd(const std::vector<CorrectionRow>& rows, size_t first) {
+RunExtent RunEnd(const std::vector<CorrectionRow>& rows, size_t first) {
   std::vector<bool> seen(65536, false);
   int64_t distinct = 0;
   int64_t total_length = 0;
@@ -35,26 +46,32 @@ size_t RunEnd(const std::vector<CorrectionRow>& rows, size_t first) {
     if (!CanJoinRun(row)) break;
     int64_t with_row = distinct;
     for (QChar c : row.word) with_row += seen[FoldAsciiCase(c.unicode())] ? 0 : 1;
+    if (last > first &&
+        AhoCorasick::TableSize(total_length + row.word.size(), with_row) > kRunTableLimit) {
+      break;
+    }
     total_length += row.word.size();
-    if (last > first && AhoCorasick::TableSize(total_length, with_row) > kRunTableLimit) break;
     for (QChar c : row.word) seen[FoldAsciiCase(c.unicode())] = true;
     distinct = with_row;
   }
-  return last;
+  return {last, AhoCorasick::TableSize(total_length, distinct)};
 }
 
-// The rows' patterns by run, built once for all chunks.
+// The rows' patterns by run, built once for all chunks. With a single chunk
+// each run's patterns serve once and are freed at once: a large table would
+// otherwise hold every run's transition table at the same time.
 class PatternCache {
  public:
-  explicit PatternCache(const std::vector<CorrectionRow>& rows) : rows_(rows) {}
+  PatternCache(const std::vector<CorrectionRow>& rows, bool keep) : rows_(rows), keep_(keep) {}
 
-  size_t RunEndFrom(size_t first) {
-    auto [it, added] = run_ends_.try_emplace(first, 0);
+  const RunExtent& RunEndFrom(size_t first) {
+    auto [it, added] = run_ends_.try_emplace(first);
     if (added) it->second = RunEnd(rows_, first);
     return it->second;
   }
 
   const CorrectionPatterns& For(size_t first, size_t last) {
+    if (!keep_) cache_.clear();
     std::unique_ptr<CorrectionPatterns>& patterns = cache_[{first, last}];
     if (!patterns) patterns = std::make_unique<CorrectionPatterns>(rows_, first, last);
     return *patterns;
@@ -62,11 +79,15 @@ class PatternCache {
 
  private:
   const std::vector<CorrectionRow>& rows_;
+  const bool keep_;
   std::map<std::pair<size_t, size_t>, std::unique_ptr<CorrectionPatterns>> cache_;
-  std::map<size_t, size_t> run_ends_;
+  std::map<size_t, RunExtent> run_ends_;
 };
 
-QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, PatternCache& cache) {
+// `text_size` is the size of the whole text, of which the chunk is a part: a
+// run's table, once built, serves every chunk.
+QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, PatternCache& cache,
+                     qsizetype text_size) {
   size_t next = 0;
   while (next < rows.size()) {
     const CorrectionRow& row = rows[next];
@@ -76,7 +97,16 @@ QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, Patte
       text = ApplyRowStreaming(text, row);
       ++next;
     } else {
-      size_t last = cache.RunEndFrom(next);
+      const RunExtent& extent = cache.RunEndFrom(next);
+      size_t last = extent.last;
+      // A short text with a large table: streaming the run's rows costs less
+      // than building their table.
+      if (extent.table_size > kSmallRunTable &&
+          extent.table_size * kStreamedCharactersPerTableEntry >
+              static_cast<int64_t>(last - next) * (text_size + 1)) {
+        for (; next < last; ++next) text = ApplyRowStreaming(text, rows[next]);
+        continue;
+      }
       while (true) {
         const std::optional<size_t> end = ApplyCorrectionRun(text, cache.For(next, last));
         if (end && *end > next) {
@@ -99,8 +129,8 @@ QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, Patte
 
 QString ApplyCorrections(const QString& text, const std::vector<CorrectionRow>& rows,
                          qsizetype chunk_size) {
-  PatternCache cache(rows);
-  if (text.size() <= chunk_size) return ApplyToChunk(text, rows, cache);
+  PatternCache cache(rows, text.size() > chunk_size);
+  if (text.size() <= chunk_size) return ApplyToChunk(text, rows, cache, text.size());
   // Characters that no row reads or writes; letters in both cases, whatever
   // the row's flag.
   std::vector<bool> used(65536, false);
@@ -120,7 +150,7 @@ QString ApplyCorrections(const QString& text, const std::vector<CorrectionRow>& 
   while (begin < text.size()) {
     qsizetype end = std::min(text.size(), begin + chunk_size);
     while (end < text.size() && used[text[end - 1].unicode()]) ++end;
-    result += ApplyToChunk(text.mid(begin, end - begin), rows, cache);
+    result += ApplyToChunk(text.mid(begin, end - begin), rows, cache, text.size());
     begin = end;
   }
   return result;
