@@ -11,7 +11,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
+#include "reading/correction_row.h"
+#include "reading/corrections.h"
 #include "reading/text_preparation.h"
 #include "unit/reading/literal_text_preparation.h"
 
@@ -78,6 +81,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                  text.toUtf8().constData(), prepared.toUtf8().constData(),
                  expected.toUtf8().constData());
     std::abort();
+  }
+  // Cut into chunks of a few characters wherever a character occurs in no
+  // row: each chunk on its own must give the same.
+  if (inputs.words_corrections) {
+    std::vector<CorrectionRow> rows;
+    for (const PronunciationEntry& row : table) {
+      rows.push_back(MakeCorrectionRow(row.word, row.pronunciation,
+                                       row.case_sensitive == QLatin1String("No")));
+    }
+    const qsizetype chunk = 1 + control / 16;
+    if (ApplyCorrections(literal::PrepareText(text, ignore_only), rows, chunk) != expected) {
+      std::fprintf(stderr, "chunked mismatch, chunk %lld\n", static_cast<long long>(chunk));
+      std::abort();
+    }
   }
   // The one-row loops on the first row.
   if (!table.isEmpty()) {
