@@ -34,6 +34,18 @@ void VoiceSlotStore::DiscardHotKeys() {
 void VoiceSlotStore::LoadVoiceSlots() {
   DiscardHotKeys();
   slots_.clear();
+  try {
+    ReadSlotsAndRegister();
+  } catch (...) {
+    // The table has changed (it is empty or partly read) even though the
+    // rebuild failed: whoever shows it must hear of it.
+    emit SlotsChanged();
+    throw;
+  }
+  emit SlotsChanged();
+}
+
+void VoiceSlotStore::ReadSlotsAndRegister() {
   const IniDocument file = IniDocument::Load(path_);
   for (int n = 0; file.HasKeys(SectionName(n)); ++n) {
     const QString section = SectionName(n);
@@ -61,7 +73,6 @@ void VoiceSlotStore::LoadVoiceSlots() {
     hot_key->SetActive(true);
     hot_keys_.push_back(std::move(hot_key));
   }
-  emit SlotsChanged();
 }
 
 void VoiceSlotStore::SaveSlot(int n, const QString& list_entry, int sapi_version, TShortCut hot_key,

@@ -59,6 +59,8 @@ class VoiceSlotStore : public QObject {
 
  private:
   void DiscardHotKeys();
+  // The part of LoadVoiceSlots after the table has been emptied.
+  void ReadSlotsAndRegister();
 
   QString path_;
   HotKeyOwner& owner_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -206,6 +207,24 @@ TEST_F(VoiceSlotStoreTest, DeletingMatchesHeadersWrittenByHand) {
   store_.DeleteVoiceSlot(0);
   store_.LoadVoiceSlots();
   EXPECT_EQ(Voices(), (QStringList{"B", "C"}));
+}
+
+TEST_F(VoiceSlotStoreTest, AFailedRebuildStillReportsTheEmptiedTable) {
+  WriteFile(kTwoSlots);
+  store_.LoadVoiceSlots();
+  ASSERT_EQ(store_.Slots().size(), 2u);
+  QSignalSpy changed(&store_, &VoiceSlotStore::SlotsChanged);
+  // A folder in the file's place: the file cannot be read.
+  ASSERT_TRUE(QFile::remove(store_.Path()));
+  ASSERT_TRUE(QDir().mkdir(store_.Path()));
+  EXPECT_THROW(store_.LoadVoiceSlots(), Exception);
+  // The old slots and their keys are gone, and a view showing the table is told.
+  EXPECT_TRUE(store_.Slots().empty());
+  EXPECT_EQ(store_.SlotHotKeyCount(), 0);
+  EXPECT_TRUE(registrar_.Registered().empty());
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_THROW(store_.RemoveAllSlots(), Exception);
+  EXPECT_EQ(changed.count(), 2);
 }
 
 TEST_F(VoiceSlotStoreTest, RemovingAllSlotsReleasesTheirHotKeys) {
