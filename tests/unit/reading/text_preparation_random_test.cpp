@@ -145,6 +145,17 @@ TEST(TextPreparationRandomTest, LargeInputsMatchRowByRowReplacement) {
   QString wide;
   for (char16_t c = 0x4E00; c < 0x4E00 + 3000; ++c) wide += QChar(c);
   check(random.Text(wide, 30000), random.Table(wide, 400, 200, 0, true));
+  // The same with short words, on a text long enough that building the
+  // tables costs less than reading the text once per row.
+  QString long_wide;
+  while (long_wide.size() < 60000) long_wide += random.Text(wide, 1000);
+  PronunciationTable short_words;
+  for (int row = 0; row < 3000; ++row) {
+    const QString word = random.Text(wide, 4);
+    short_words.append({word, random.Text(wide, static_cast<int>(word.size())),
+                        row % 2 ? QStringLiteral("Yes") : QStringLiteral("No")});
+  }
+  check(long_wide, short_words);
 
   // Words longer than a run takes, among short ones.
   const QString long_word = QStringLiteral("ab").repeated(200);
