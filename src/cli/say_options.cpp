@@ -56,7 +56,7 @@ QString SayUsage() {
       "  -h, --help         show this help\n"
       "\n"
       "The settings files are only read, never written.\n"
-      "Exit status: 0 done, 2 bad arguments or unreadable settings.\n");
+      "Exit status: 0 done, 2 bad arguments, unreadable settings or unwritable output.\n");
 }
 
 }  // namespace voxmere

@@ -28,6 +28,15 @@ void Print(const QString& text) {
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
 }
 
+// Success once everything printed has reached standard output: a full disk or
+// a closed pipe must not pass for success.
+int Finish() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    return Fail(QStringLiteral("cannot write standard output"));
+  }
+  return 0;
+}
+
 QString ReadStandardInput() {
   QFile in;
   if (!in.open(stdin, QIODevice::ReadOnly)) {
@@ -56,7 +65,7 @@ int Run(const QStringList& arguments) {
   const SayOptions& options = parsed.options;
   if (options.help) {
     Print(SayUsage());
-    return 0;
+    return Finish();
   }
   QString folder = options.config_dir;
   if (folder.isEmpty()) {
@@ -71,7 +80,7 @@ int Run(const QStringList& arguments) {
   } catch (const Exception& e) {
     return Fail(e.Message());
   }
-  return 0;
+  return Finish();
 }
 
 }  // namespace

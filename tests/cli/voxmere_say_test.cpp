@@ -87,6 +87,17 @@ TEST(VoxmereSayTest, BadArgumentsAndUnreadableFilesExitWithStatusTwo) {
   QDir(dir.path()).mkdir("words.ini");
   expect_failure(RunSay({"--prepare", "--config-dir", dir.path(), "x"}), "words.ini");
 
+  // Output that cannot be written is a failure too.
+  if (QFile::exists("/dev/full")) {
+    QProcess full;
+    full.setStandardOutputFile("/dev/full");
+    QTemporaryDir empty;
+    full.start(QStringLiteral(VOXMERE_SAY_PATH), {"--prepare", "--config-dir", empty.path(), "x"});
+    ASSERT_TRUE(full.waitForFinished(30000));
+    EXPECT_EQ(full.exitCode(), 2);
+    EXPECT_TRUE(full.readAllStandardError().contains("cannot write standard output"));
+  }
+
   Outcome help = RunSay({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.startsWith("Usage: voxmere-say"));
