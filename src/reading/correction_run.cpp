@@ -54,6 +54,7 @@ class CorrectionRun {
       if (!spare_.isDetached()) spare_ = QString();  // never write into the caller's text
       regions_.Rebuild(data_, size_, spare_, moves_);
       text_.swap(spare_);
+      if (text_.size() >= kLongestRunText) break;  // the caller streams the rest
       UseText();
       if (next >= last_ || !Reseed(next)) break;
     }
@@ -67,7 +68,10 @@ class CorrectionRun {
     size_ = static_cast<uint32_t>(text_.size());
   }
 
-  size_t Budget() const { return 4 * size_t{size_} + (size_t{1} << 20); }
+  // Occurrences are counted in 32 bits too.
+  size_t Budget() const {
+    return std::min<size_t>(4 * size_t{size_} + (size_t{1} << 20), uint32_t{0x7FFFFFFF});
+  }
   bool Needed(int pattern, size_t from) const { return pattern_last_row_[pattern] >= from; }
 
   bool ScanAll() {

@@ -11,6 +11,10 @@ namespace voxmere {
 
 class AhoCorasick;
 
+// Runs count positions in 32 bits: they take texts shorter than this, and a
+// run stops once its text has grown to it.
+inline constexpr qsizetype kLongestRunText = qsizetype{1} << 31;
+
 // What a run needs to know about its rows, rows[first, last) (empty words
 // allowed, every word at most a few hundred characters): built once, used for
 // every text the rows are applied to.

@@ -17,9 +17,6 @@ constexpr qsizetype kLongestRunWord = 256;
 // Bound on the transition table of one run (entries of 4 bytes).
 constexpr int64_t kRunTableLimit = int64_t{1} << 22;
 
-// Runs count positions in 32 bits.
-constexpr qsizetype kLongestRunText = qsizetype{1} << 31;
-
 bool CanJoinRun(const CorrectionRow& row) { return row.word.size() <= kLongestRunWord; }
 
 // Building a run's table costs about as much per entry as the streaming
