@@ -121,12 +121,9 @@ void SaveWords(const QString& path, const PronunciationTable& table, TextEncodin
     WriteSettingsBytes(path, QByteArray());
     return;
   }
-  const QByteArray bytes = EncodeSettingsText(text, encoding);
-  if (DecodeSettingsText(bytes).text != text) {
-    throw Exception(
-        QStringLiteral("Cannot write file %1: its text would not read back unchanged.").arg(path));
-  }
-  WriteSettingsBytes(path, bytes);
+  // FormatWords has refused text that is not valid Unicode, so the encoder's
+  // bytes always read back as this text.
+  WriteSettingsBytes(path, EncodeSettingsText(text, encoding));
 }
 
 }  // namespace voxmere
