@@ -33,8 +33,6 @@ struct Region {
   int32_t pooled;          // index of the region's own copy of its text, or -1
   uint32_t next_starting;  // the previous region starting in the same 64 characters
   uint32_t next_ending;    // the previous region ending in the same 64 characters
-
-  QStringView Text() const { return QStringView(text, text_size); }
 };
 
 // Where a region lay in the text before and after a rebuild.
