@@ -28,6 +28,8 @@ class AhoCorasick {
   State Step(State state, char16_t c) const { return next_[(state >> 1) + column_[c]]; }
   static bool HasMatch(State state) { return (state & 1) != 0; }
   int PatternLength(int pattern) const { return lengths_[pattern]; }
+  // Entries of the transition table built.
+  int64_t Entries() const { return static_cast<int64_t>(next_.size()); }
 
   // Calls visit(pattern) for every pattern that ends at this state, longest first.
   template <class Visit>

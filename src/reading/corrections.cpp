@@ -1,5 +1,6 @@
 #include "reading/corrections.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -54,12 +55,13 @@ RunExtent RunEnd(const std::vector<CorrectionRow>& rows, size_t first) {
   return {last, AhoCorasick::TableSize(total_length, distinct)};
 }
 
-// The rows' patterns by run, built once for all chunks. With a single chunk
-// each run's patterns serve once and are freed at once: a large table would
-// otherwise hold every run's transition table at the same time.
+// The patterns of the run being applied to every chunk, built once for all
+// of them, and of the few shorter runs that chunks stopped early need (often
+// the same ones, at the same created occurrences). Only these tables are held
+// at a time, not those of every run of the table.
 class PatternCache {
  public:
-  PatternCache(const std::vector<CorrectionRow>& rows, bool keep) : rows_(rows), keep_(keep) {}
+  explicit PatternCache(const std::vector<CorrectionRow>& rows) : rows_(rows) {}
 
   const RunExtent& RunEndFrom(size_t first) {
     auto [it, added] = run_ends_.try_emplace(first);
@@ -67,26 +69,50 @@ class PatternCache {
     return it->second;
   }
 
-  const CorrectionPatterns& For(size_t first, size_t last) {
-    if (!keep_) cache_.clear();
-    std::unique_ptr<CorrectionPatterns>& patterns = cache_[{first, last}];
-    if (!patterns) patterns = std::make_unique<CorrectionPatterns>(rows_, first, last);
-    return *patterns;
+  const CorrectionPatterns& For(size_t first, size_t last, bool shared) {
+    if (shared) {
+      if (!shared_ || shared_->first != first || shared_->last != last) {
+        shared_.reset();  // before the new table is built
+        shared_ = std::make_unique<CorrectionPatterns>(rows_, first, last);
+      }
+      return *shared_;
+    }
+    auto it = others_.find({first, last});
+    if (it == others_.end()) {
+      if (others_entries_ >= kOtherRunsEntries) Forget(/*shared=*/false);
+      it = others_
+               .emplace(std::pair(first, last),
+                        std::make_unique<CorrectionPatterns>(rows_, first, last))
+               .first;
+      others_entries_ += it->second->automaton->Entries();
+    }
+    return *it->second;
+  }
+
+  void Forget(bool shared = true) {
+    if (shared) shared_.reset();
+    others_.clear();
+    others_entries_ = 0;
   }
 
  private:
+  // Bound on the tables of the shorter runs together (entries of 4 bytes).
+  static constexpr int64_t kOtherRunsEntries = int64_t{1} << 24;
+
   const std::vector<CorrectionRow>& rows_;
-  const bool keep_;
-  std::map<std::pair<size_t, size_t>, std::unique_ptr<CorrectionPatterns>> cache_;
+  std::unique_ptr<CorrectionPatterns> shared_;
+  std::map<std::pair<size_t, size_t>, std::unique_ptr<CorrectionPatterns>> others_;
+  int64_t others_entries_ = 0;
   std::map<size_t, RunExtent> run_ends_;
 };
 
-// `text_size` is the size of the whole text, of which the chunk is a part: a
-// run's table, once built, serves every chunk.
-QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, PatternCache& cache,
-                     qsizetype text_size) {
-  size_t next = 0;
-  while (next < rows.size()) {
+// Applies rows[first, stop) to a chunk. `text_size` is the size of the whole
+// text, of which the chunk is a part: the table of rows[first, stop), once
+// built, serves every chunk.
+QString ApplyRowsToChunk(QString text, const std::vector<CorrectionRow>& rows, size_t first,
+                         size_t stop, PatternCache& cache, qsizetype text_size) {
+  size_t next = first;
+  while (next < stop) {
     const CorrectionRow& row = rows[next];
     if (row.word.isEmpty()) {
       ++next;
@@ -95,7 +121,7 @@ QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, Patte
       ++next;
     } else {
       const RunExtent& extent = cache.RunEndFrom(next);
-      size_t last = extent.last;
+      size_t last = std::min(extent.last, stop);
       // A short text with a large table: streaming the run's rows costs less
       // than building their table.
       if (extent.table_size > kSmallRunTable &&
@@ -105,7 +131,8 @@ QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, Patte
         continue;
       }
       while (true) {
-        const std::optional<size_t> end = ApplyCorrectionRun(text, cache.For(next, last));
+        const bool shared = next == first && last == stop;
+        const std::optional<size_t> end = ApplyCorrectionRun(text, cache.For(next, last, shared));
         if (end && *end > next) {
           next = *end;
           break;
@@ -126,29 +153,59 @@ QString ApplyToChunk(QString text, const std::vector<CorrectionRow>& rows, Patte
 
 QString ApplyCorrections(const QString& text, const std::vector<CorrectionRow>& rows,
                          qsizetype chunk_size) {
-  PatternCache cache(rows, text.size() > chunk_size);
-  if (text.size() <= chunk_size) return ApplyToChunk(text, rows, cache, text.size());
-  // Characters that no row reads or writes; letters in both cases, whatever
-  // the row's flag.
-  std::vector<bool> used(65536, false);
-  for (const CorrectionRow& row : rows) {
-    if (row.word.isEmpty()) continue;
-    for (const QString* part : {&row.word, &row.replacement}) {
-      for (QChar c : *part) {
-        used[c.unicode()] = true;
-        used[c.toLower().unicode()] = true;
-        used[c.toUpper().unicode()] = true;
+  if (rows.empty()) return text;
+  // Where the chunks end.
+  std::vector<qsizetype> ends;
+  if (text.size() <= chunk_size) {
+    ends.push_back(text.size());
+  } else {
+    // Characters that no row reads or writes; letters in both cases, whatever
+    // the row's flag.
+    std::vector<bool> used(65536, false);
+    for (const CorrectionRow& row : rows) {
+      if (row.word.isEmpty()) continue;
+      for (const QString* part : {&row.word, &row.replacement}) {
+        for (QChar c : *part) {
+          used[c.unicode()] = true;
+          used[c.toLower().unicode()] = true;
+          used[c.toUpper().unicode()] = true;
+        }
       }
     }
+    qsizetype end = 0;
+    while (end < text.size()) {
+      end = std::min(text.size(), end + chunk_size);
+      while (end < text.size() && used[text[end - 1].unicode()]) ++end;
+      ends.push_back(end);
+    }
   }
+  // Run by run over all chunks, so that only one run's table is held at a
+  // time. A chunk is cut from the text in the first step and joins the
+  // result in the last, while it is fresh in the caches.
+  std::vector<QString> chunks(ends.size());
   QString result;
-  result.reserve(text.size());
-  qsizetype begin = 0;
-  while (begin < text.size()) {
-    qsizetype end = std::min(text.size(), begin + chunk_size);
-    while (end < text.size() && used[text[end - 1].unicode()]) ++end;
-    result += ApplyToChunk(text.mid(begin, end - begin), rows, cache, text.size());
-    begin = end;
+  PatternCache cache(rows);
+  size_t next = 0;
+  while (next < rows.size()) {
+    const CorrectionRow& row = rows[next];
+    const size_t last =
+        row.word.isEmpty() || !CanJoinRun(row) ? next + 1 : cache.RunEndFrom(next).last;
+    for (size_t i = 0; i < ends.size(); ++i) {
+      const qsizetype begin = i == 0 ? 0 : ends[i - 1];
+      QString chunk =
+          ApplyRowsToChunk(next == 0 ? text.mid(begin, ends[i] - begin) : std::move(chunks[i]),
+                           rows, next, last, cache, text.size());
+      if (last < rows.size()) {
+        chunks[i] = std::move(chunk);
+      } else if (ends.size() == 1) {
+        return chunk;
+      } else {
+        if (i == 0) result.reserve(text.size());
+        result += chunk;
+      }
+    }
+    cache.Forget();
+    next = last;
   }
   return result;
 }
