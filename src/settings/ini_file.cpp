@@ -47,20 +47,20 @@ bool IniFile::HasKeys(QStringView section) const {
 }
 
 void IniFile::WriteString(QStringView section, QStringView key, QStringView value) const {
-  IniDocument document = IniDocument::Load(path_);
-  document.WriteString(section, key, value);
-  document.Save(path_);
+  Edit([&](IniDocument& document) { document.WriteString(section, key, value); });
 }
 
 void IniFile::WriteInteger(QStringView section, QStringView key, int value) const {
-  IniDocument document = IniDocument::Load(path_);
-  document.WriteInteger(section, key, value);
-  document.Save(path_);
+  Edit([&](IniDocument& document) { document.WriteInteger(section, key, value); });
 }
 
 void IniFile::WriteBool(QStringView section, QStringView key, bool value) const {
+  Edit([&](IniDocument& document) { document.WriteBool(section, key, value); });
+}
+
+void IniFile::Edit(const std::function<void(IniDocument&)>& change) const {
   IniDocument document = IniDocument::Load(path_);
-  document.WriteBool(section, key, value);
+  change(document);
   document.Save(path_);
 }
 

@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace voxmere {
+
+class IniDocument;
 
 // An INI file by its path. Like the Windows program, every call opens the
 // file, reads or writes and closes it again; nothing is cached, so edits made
@@ -33,6 +36,9 @@ class IniFile {
   void DeleteKey(QStringView section, QStringView key) const;
 
  private:
+  // Load, change, atomic save.
+  void Edit(const std::function<void(IniDocument&)>& change) const;
+
   QString path_;
 };
 

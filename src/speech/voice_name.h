@@ -4,10 +4,8 @@
 
 namespace voxmere {
 
-// The voice list shows SAPI 5 voices with this suffix; the settings files
-// store their names without it and keep the engine version beside the name.
-inline constexpr char kSapi5Suffix[] = " (SAPI5)";
-
+// The voice list shows SAPI 5 voices with the suffix " (SAPI5)"; the settings
+// files store their names without it and keep the engine version beside them.
 // The name under which a voice list entry is stored: when the entry contains
 // "(SAPI5)", everything from the character just before it to the end is cut
 // off; any other entry is stored whole.
