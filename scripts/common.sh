@@ -10,6 +10,22 @@ VOXMERE_BUILD_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
+  libespeak-ng-dev libspeechd-dev libpulse-dev
+  libxcb1-dev libxcb-keysyms1-dev libx11-dev libx11-xcb-dev libxtst-dev libsm-dev libice-dev
+  libxkbcommon-dev
+)
+
+# What the program needs at run time beside its libraries: the Qt platform
+# plugins and the speech-dispatcher daemon with its espeak-ng module (only a
+# Recommends of the daemon, so named here).
+VOXMERE_RUNTIME_PACKAGES=(
+  qt6-qpa-plugins speech-dispatcher speech-dispatcher-espeak-ng espeak-ng-data
+)
+
+# The services and third-party programs the integration tests drive.
+VOXMERE_TEST_PACKAGES=(
+  pulseaudio pulseaudio-utils espeak-ng
+  xvfb xauth dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core xfonts-base
 )
 
 # Installs the named packages that are missing (apt-get update only when needed).

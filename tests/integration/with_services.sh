@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# with_services.sh [x11] [audio] [speechd] -- COMMAND [ARGS...]
+# Runs COMMAND with private services of its own, all torn down afterwards:
+#   x11      an Xvfb server on a free display, COMMAND inside dbus-run-session
+#   audio    a PulseAudio daemon whose default sink is a null sink, named in
+#            VOXMERE_TEST_SINK (record it from "$VOXMERE_TEST_SINK.monitor")
+#   speechd  speech-dispatcher on a private socket (SPEECHD_ADDRESS), playing
+#            through that PulseAudio daemon (implies audio)
+# HOME and the XDG folders point into a fresh temporary folder, so tests never
+# touch the user's settings, and XDG_RUNTIME_DIR is a private 0700 folder.
+set -euo pipefail
+
+want_x11=0 want_audio=0 want_speechd=0
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+  case $1 in
+    x11) want_x11=1 ;;
+    audio) want_audio=1 ;;
+    speechd) want_audio=1 want_speechd=1 ;;
+    *) echo "with_services.sh: unknown service '$1'" >&2; exit 2 ;;
+  esac
+  shift
+done
+[ "${1:-}" = "--" ] && shift
+[ $# -gt 0 ] || { echo "with_services.sh: no command" >&2; exit 2; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/voxmere-services.XXXXXX")
+chmod 700 "$work"
+mkdir -m 700 "$work/run"
+mkdir -p "$work/home" "$work/config" "$work/state" "$work/cache" "$work/data"
+export XDG_RUNTIME_DIR=$work/run HOME=$work/home XDG_CONFIG_HOME=$work/config
+export XDG_STATE_HOME=$work/state XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data
+unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  if [ "$want_audio" = 1 ]; then pulseaudio --kill 2>/dev/null || true; fi
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+
+# wait_for SECONDS COMMAND...: polls every 20 ms until COMMAND succeeds.
+wait_for() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    if [ $SECONDS -ge $deadline ]; then
+      echo "with_services.sh: timed out waiting for: $*" >&2
+      return 1
+    fi
+    sleep 0.02
+  done
+}
+
+if [ "$want_x11" = 1 ]; then
+  exec {display_fd}>"$work/display"
+  Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  exec {display_fd}>&-
+  wait_for 10 test -s "$work/display"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  unset WAYLAND_DISPLAY
+fi
+
+if [ "$want_audio" = 1 ]; then
+  export VOXMERE_TEST_SINK=voxmere_null
+  # Running as root (CI) is fine for a private daemon; it only warns.
+  pulseaudio -D -n --exit-idle-time=-1 --disallow-exit --log-target=file:"$work/pulse.log" \
+    --load=module-native-protocol-unix \
+    --load="module-null-sink sink_name=$VOXMERE_TEST_SINK" \
+    --load="module-always-sink" 2>/dev/null
+  wait_for 10 pactl info
+  pactl set-default-sink "$VOXMERE_TEST_SINK"
+  # An idle null sink runs in 2 s blocks; a reader with a short latency keeps
+  # it in small ones so playback starts at once.
+  parec --latency-msec=10 -d "$VOXMERE_TEST_SINK.monitor" >/dev/null 2>&1 &
+  pids+=($!)
+fi
+
+if [ "$want_speechd" = 1 ]; then
+  export SPEECHD_ADDRESS="unix_socket:$work/run/speechd.sock"
+  speech-dispatcher -d -t 0 -c unix_socket -S "$work/run/speechd.sock" \
+    -P "$work/run/speechd.pid" -L "$work/state" >/dev/null 2>&1
+  wait_for 10 test -S "$work/run/speechd.sock"
+  pids+=("$(cat "$work/run/speechd.pid")")
+fi
+
+# Give the null sink's reader time to bring the sink out of its long blocks.
+[ "$want_audio" = 1 ] && sleep 2.5
+
+status=0
+if [ "$want_x11" = 1 ]; then
+  dbus-run-session -- "$@" || status=$?
+else
+  "$@" || status=$?
+fi
+exit "$status"
