@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace voxmere {
+
+// The text of the failure every clipboard operation reports when the
+// clipboard cannot be used (its owner does not answer, or we cannot take it).
+inline constexpr char kCannotOpenClipboard[] = "Cannot open clipboard";
+
+// Who owns the clipboard, as the system names it; 0 when nobody does. Two
+// equal values mean the same owner, not necessarily the same data.
+using ClipboardOwner = std::uint64_t;
+
+// What the clipboard held, kept so that it can be put back.
+struct ClipboardContents {
+  ClipboardOwner owner = 0;
+  // Its plain text, empty when it offered none.
+  QString text;
+  // Every other format it offered, by name (a MIME type or the system's name
+  // for the format), byte for byte.
+  std::vector<std::pair<QString, QByteArray>> formats;
+  // The other formats were too large (or too slow) to keep: only the text was
+  // saved.
+  bool text_only = false;
+
+  bool IsEmpty() const { return text.isEmpty() && formats.empty(); }
+};
+
+// The system clipboard. Every operation that needs the current owner's answer
+// waits for it a bounded time and then throws voxmere::Exception with
+// kCannotOpenClipboard, so a hung owner never freezes the program for long.
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+
+  // The current owner. Asks the system only, never the owner, so it cannot
+  // hang.
+  virtual ClipboardOwner Owner() = 0;
+
+  // Every format the clipboard offers, up to the implementation's size limit
+  // (beyond it, the text alone).
+  virtual ClipboardContents Save() = 0;
+
+  // The clipboard's plain text; empty when it holds none. Text ends at the
+  // first zero character.
+  virtual QString Text() = 0;
+
+  // Makes the clipboard hold the contents again, every format of them; empty
+  // contents leave the clipboard empty.
+  virtual void Restore(const ClipboardContents& contents) = 0;
+};
+
+}  // namespace voxmere

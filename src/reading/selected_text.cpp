@@ -1,0 +1,39 @@
+#include "reading/selected_text.h"
+
+namespace voxmere {
+
+QString CaptureSelectedText(const CaptureServices& services) {
+  // Kept per call, not program-wide: a capture that runs inside this one's
+  // wait must not overwrite what this one puts back.
+  const ClipboardContents saved = services.clipboard.Save();
+
+  services.focus_copy.CopyFocusedSelection();
+
+  // The hot key press still holds the keyboard grabbed for us, and a held
+  // modifier (the Alt of Alt+Ins) turns Ctrl+C into a combination that many
+  // applications ignore; end both before typing.
+  services.key_injector.EndKeyboardGrab();
+  services.key_injector.ReleaseHeldModifiers();
+  services.key_injector.KeyEvent(KeyInjector::kVkControl, false);
+  services.key_injector.KeyEvent(KeyInjector::kVkC, false);
+  services.key_injector.KeyEvent(KeyInjector::kVkC, true);
+  services.key_injector.KeyEvent(KeyInjector::kVkControl, true);
+
+  services.event_pump.ProcessEvents();
+  services.event_pump.Wait(kCopyWaitMilliseconds);
+  services.event_pump.ProcessEvents();
+
+  const QString captured = services.clipboard.Text();
+
+  // Nothing was copied: putting the same data back would only make us its
+  // owner, and on X11 the data would then vanish when the program ends.
+  if (services.clipboard.Owner() == saved.owner && captured == saved.text) return captured;
+  services.clipboard.Restore(saved);
+  return captured;
+}
+
+QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs) {
+  return PrepareText(CaptureSelectedText(services), inputs);
+}
+
+}  // namespace voxmere

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/clipboard.h"
+#include "platform/event_pump.h"
+#include "platform/focus_copy.h"
+#include "platform/key_injector.h"
+#include "reading/text_preparation.h"
+
+namespace voxmere {
+
+// The platform services capture goes through.
+struct CaptureServices {
+  Clipboard& clipboard;
+  FocusCopy& focus_copy;
+  KeyInjector& key_injector;
+  EventPump& event_pump;
+};
+
+// The one wait between the copy command and reading the clipboard.
+inline constexpr int kCopyWaitMilliseconds = 100;
+
+// Fetches the selected text of the focused application through the
+// clipboard: saves what the clipboard holds, has our own focused field copy,
+// types Ctrl+C, waits once, reads the clipboard's text and puts the saved
+// contents back. When nothing was copied (the clipboard still has its owner
+// and its text) the clipboard is left as it is. There is no retry: whatever
+// the clipboard holds after the wait is the result.
+//
+// Runs on the user-interface thread; the wait handles waiting events, so
+// other handlers (a further capture too) may run inside it. Failures
+// (kCannotOpenClipboard) reach the caller; a failure at the read or the
+// restore leaves the clipboard as the copy left it.
+QString CaptureSelectedText(const CaptureServices& services);
+
+// Capture, then text preparation of the captured text; returns the prepared
+// text.
+QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs);
+
+}  // namespace voxmere

@@ -1,0 +1,39 @@
+#include "fakes/fake_clipboard.h"
+
+#include "platform/exception.h"
+
+namespace voxmere {
+
+void FakeClipboard::Take(ClipboardOwner owner, const QString& text,
+                         std::vector<std::pair<QString, QByteArray>> formats) {
+  current_ = {.owner = owner, .text = text, .formats = std::move(formats)};
+}
+
+void FakeClipboard::Enter(const std::string& operation) {
+  log_.push_back(operation);
+  if (failing_.contains(operation)) throw Exception(kCannotOpenClipboard);
+}
+
+ClipboardOwner FakeClipboard::Owner() {
+  Enter("Owner");
+  return current_.owner;
+}
+
+ClipboardContents FakeClipboard::Save() {
+  Enter("Save");
+  return current_;
+}
+
+QString FakeClipboard::Text() {
+  Enter("Text");
+  return current_.text;
+}
+
+void FakeClipboard::Restore(const ClipboardContents& contents) {
+  Enter("Restore");
+  current_ = contents;
+  current_.text_only = false;
+  current_.owner = contents.IsEmpty() ? 0 : kOurOwner;
+}
+
+}  // namespace voxmere

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "fakes/fake_capture_log.h"
+#include "platform/clipboard.h"
+
+namespace voxmere {
+
+// A clipboard in memory. Applications take it with Take(); our own restores
+// make "us" (kOurOwner) its owner. Logs "Owner", "Save", "Text", "Restore".
+class FakeClipboard : public Clipboard {
+ public:
+  static constexpr ClipboardOwner kOurOwner = 1;
+
+  explicit FakeClipboard(CaptureLog& log) : log_(log) {}
+
+  // An application becomes the owner with this text and these formats.
+  void Take(ClipboardOwner owner, const QString& text,
+            std::vector<std::pair<QString, QByteArray>> formats = {});
+  const ClipboardContents& Current() const { return current_; }
+
+  // From now on the named operation ("Save", "Text", "Restore") fails as an
+  // unanswered owner does.
+  void FailAt(const std::string& operation) { failing_.insert(operation); }
+
+  ClipboardOwner Owner() override;
+  ClipboardContents Save() override;
+  QString Text() override;
+  void Restore(const ClipboardContents& contents) override;
+
+ private:
+  void Enter(const std::string& operation);
+
+  CaptureLog& log_;
+  ClipboardContents current_;
+  std::set<std::string> failing_;
+};
+
+}  // namespace voxmere

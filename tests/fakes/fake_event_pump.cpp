@@ -1,0 +1,29 @@
+#include "fakes/fake_event_pump.h"
+
+#include <string>
+#include <utility>
+
+namespace voxmere {
+
+void FakeEventPump::RunQueue() {
+  // Handlers may post more handlers (and pump themselves); take one at a time.
+  while (!queue_.empty()) {
+    std::function<void()> handler = std::move(queue_.front());
+    queue_.pop_front();
+    handler();
+  }
+}
+
+void FakeEventPump::ProcessEvents() {
+  log_.push_back("ProcessEvents");
+  RunQueue();
+}
+
+void FakeEventPump::Wait(int milliseconds) {
+  log_.push_back("Wait " + std::to_string(milliseconds));
+  RunQueue();
+  if (std::function<void()> arriving = std::exchange(during_wait, nullptr)) arriving();
+  RunQueue();
+}
+
+}  // namespace voxmere
