@@ -1,0 +1,292 @@
+#include "speech/m_speech.h"
+
+#include "speech/m_speech_sinks.h"
+
+namespace voxmere {
+namespace {
+
+const QString kNotInitialized = QStringLiteral("Speech Engine not initialized");
+const QString kNotFound = QStringLiteral("Specified Speech Engine not found");
+const QString kNotSelected = QStringLiteral("Speech Engine not selected");
+const QString kCannotOpenFile = QStringLiteral("Cannot open file");
+
+// A tested call: a failure result becomes an exception with the system's text.
+TtsResult Check(const TtsResult& result) {
+  if (result.Succeeded()) return result;
+  throw Exception(result.error_text.isEmpty()
+                      ? QStringLiteral("The speech engine reported a failure.")
+                      : result.error_text);
+}
+
+// The Windows records hold names as zero-terminated text.
+QString UpToZero(const QString& name) {
+  const qsizetype zero = name.indexOf(QChar(0));
+  return zero < 0 ? name : name.left(zero);
+}
+
+}  // namespace
+
+TMSpeech::TMSpeech(TtsObjectFactory& factory)
+    : factory_(factory), self_(std::make_shared<TMSpeech*>(this)) {
+  EnumerateModes();
+}
+
+TMSpeech::~TMSpeech() {
+  *self_ = nullptr;
+  initialized_ = false;
+  // Lets the engine drop its reference to our sink; the result does not matter.
+  if (sink_key_ != 0 && engine_) engine_->UnRegister(sink_key_);
+}
+
+void TMSpeech::EnumerateModes() {
+  initialized_ = true;
+  engine_selected_ = false;
+  try {
+    Check(factory_.CreateEnumerator(&enumerator_));
+    if (!enumerator_) throw Exception(QStringLiteral("No mode enumerator."));
+    Check(enumerator_->Reset());
+    for (;;) {
+      TtsModeInfo mode;
+      if (Check(enumerator_->Next(&mode)).code == TtsResult::Code::kFalse) break;
+      engine_names_.append(UpToZero(mode.mode_name));
+    }
+  } catch (...) {
+    // No message: the program learns of it from the empty or short list and
+    // from the adapter refusing to select.
+    initialized_ = false;
+  }
+}
+
+void TMSpeech::SetText(const QString& text) {
+  // As a Delphi string list takes a text: CR LF, LF and CR each end a line.
+  text_.clear();
+  const qsizetype size = text.size();
+  qsizetype i = 0;
+  while (i < size) {
+    const qsizetype start = i;
+    while (i < size && text[i] != u'\r' && text[i] != u'\n') ++i;
+    text_.append(text.mid(start, i - start));
+    if (i < size && text[i] == u'\r') ++i;
+    if (i < size && text[i] == u'\n') ++i;
+  }
+}
+
+void TMSpeech::SelectEngine(const QString& name) {
+  if (!initialized_) throw EMSpeechException(kNotInitialized);
+  int position = -1;
+  for (int i = 0; i < engine_names_.size(); ++i) {
+    if (engine_names_[i].compare(name, Qt::CaseInsensitive) == 0) {
+      position = i;
+      break;
+    }
+  }
+  if (position < 0) throw EMSpeechException(kNotFound);
+  engine_selected_ = true;
+  try {
+    SelectFound(position);
+  } catch (...) {
+    // Silent: the next Speak reports "Speech Engine not selected".
+    engine_selected_ = false;
+  }
+}
+
+void TMSpeech::SelectFound(int position) {
+  const auto kind = output_ == TSpeechOutput::soFile ? TtsObjectFactory::Destination::kFile
+                                                     : TtsObjectFactory::Destination::kSoundDevice;
+  std::shared_ptr<TtsAudioDestination> destination;
+  Check(factory_.CreateAudioDestination(kind, &destination));
+  if (!destination) throw Exception(QStringLiteral("No audio destination."));
+  destination_ = std::move(destination);
+  destination_kind_ = kind;
+
+  if (sink_key_ != 0) {
+    // Not tested: a stale registration must not keep every later selection
+    // from succeeding.
+    if (engine_) engine_->UnRegister(sink_key_);
+    sink_key_ = 0;
+  }
+  buf_notify_sink_ = std::make_shared<TTSBufNotifySink>(self_);
+  notify_sink_ = std::make_shared<TTSNotifySink>(self_);
+
+  // The mode is found again by its position in the enumeration.
+  Check(enumerator_->Reset());
+  Check(enumerator_->Skip(static_cast<std::uint32_t>(position)));
+  TtsModeInfo mode;
+  if (Check(enumerator_->Next(&mode)).code == TtsResult::Code::kFalse) {
+    throw Exception(QStringLiteral("The speech mode is no longer installed."));
+  }
+  mode_info_ = mode;
+
+  std::shared_ptr<TtsEngine> engine;
+  Check(enumerator_->Select(mode.mode_id, destination_, &engine));
+  if (!engine) throw Exception(QStringLiteral("No engine object."));
+  engine_ = std::move(engine);
+  engine_has_attributes_ = false;
+  Check(engine_->QueryAttributes());
+  engine_has_attributes_ = true;
+  Check(engine_->QueryDialogs());
+
+  std::uint32_t key = 0;
+  Check(engine_->Register(notify_sink_, &key));
+  sink_key_ = key;
+
+  engine_info_.mode_name = UpToZero(mode.mode_name);
+  engine_info_.dialect = UpToZero(mode.language_dialect);
+  engine_info_.manufacturer_name = UpToZero(mode.manufacturer_name);
+  engine_info_.product_name = UpToZero(mode.product_name);
+  engine_info_.mode_id = mode.mode_id;
+  engine_info_.engine_id = mode.engine_id;
+  engine_info_.speaker = UpToZero(mode.speaker);
+  engine_info_.style = UpToZero(mode.style);
+  switch (mode.gender) {
+    case 0:
+      engine_info_.gender = QStringLiteral("NEUTRAL");
+      break;
+    case 1:
+      engine_info_.gender = QStringLiteral("FEMALE");
+      break;
+    case 2:
+      engine_info_.gender = QStringLiteral("MALE");
+      break;
+    default:
+      break;  // keeps the text of the previous mode
+  }
+  engine_info_.age = static_cast<std::uint32_t>(mode.age);
+  engine_info_.features = mode.features;
+  engine_info_.interfaces = mode.interfaces;
+  ProbeRanges();
+}
+
+void TMSpeech::ProbeRanges() {
+  // The engine answers an out-of-range request with its own limit. Results
+  // are not tested: an engine without one of these attributes leaves zeros.
+  TtsEngine& engine = *engine_;
+  std::uint16_t saved_pitch = 0, pitch = 0;
+  engine.PitchGet(&saved_pitch);
+  engine.PitchSet(65535);
+  engine.PitchGet(&pitch);
+  engine_info_.max_pitch = pitch;
+  engine.PitchSet(0);
+  pitch = 0;
+  engine.PitchGet(&pitch);
+  engine_info_.min_pitch = pitch;
+  engine.PitchSet(saved_pitch);
+
+  std::uint32_t saved = 0, value = 0;
+  engine.RealTimeGet(&saved);
+  engine.RealTimeSet(4294967295u);
+  engine.RealTimeGet(&value);
+  engine_info_.max_real_time = value;
+  engine.RealTimeSet(0);
+  value = 0;
+  engine.RealTimeGet(&value);
+  engine_info_.min_real_time = value;
+  engine.RealTimeSet(saved);
+
+  saved = 0;
+  value = 0;
+  engine.SpeedGet(&saved);
+  engine.SpeedSet(4294967295u);
+  engine.SpeedGet(&value);
+  engine_info_.max_speed = value;
+  engine.SpeedSet(0);
+  value = 0;
+  engine.SpeedGet(&value);
+  engine_info_.min_speed = value;
+  engine.SpeedSet(saved);
+
+  engine_info_.max_volume = 100;
+  engine_info_.min_volume = 0;
+}
+
+TtsEngine& TMSpeech::EngineForTags() const {
+  if (!engine_) throw EMSpeechException(kNotSelected);
+  return *engine_;
+}
+
+TtsEngine& TMSpeech::EngineForAttributes() const {
+  if (!engine_ || !engine_has_attributes_) throw EMSpeechException(kNotSelected);
+  return *engine_;
+}
+
+std::uint32_t TMSpeech::Speed() const {
+  std::uint32_t speed = 0;
+  EngineForAttributes().SpeedGet(&speed);
+  return speed;
+}
+
+void TMSpeech::SetSpeed(std::uint32_t speed) {
+  EngineForTags().Inject("\\Spd=" + QByteArray::number(speed) + "\\");
+}
+
+std::uint16_t TMSpeech::Pitch() const {
+  std::uint16_t pitch = 0;
+  EngineForAttributes().PitchGet(&pitch);
+  return pitch;
+}
+
+void TMSpeech::SetPitch(std::uint16_t pitch) {
+  EngineForTags().Inject("\\Pit=" + QByteArray::number(pitch) + "\\");
+}
+
+std::uint32_t TMSpeech::Volume() const {
+  std::uint32_t volume = 0;
+  EngineForAttributes().VolumeGet(&volume);
+  // The first channel only.
+  return (volume & 0xFFFFu) * 100u / 65535u;
+}
+
+void TMSpeech::SetVolume(std::uint32_t percent) {
+  // The Windows component computes in unsigned 32 bits and sets both
+  // channels to the same level.
+  const std::uint32_t level = percent * 65535u / 100u;
+  const std::uint32_t both = level + 65536u * level;
+  EngineForTags().Inject("\\Vol=" + QByteArray::number(both) + "\\");
+}
+
+void TMSpeech::Speak() {
+  if (!initialized_) throw EMSpeechException(kNotInitialized);
+  if (!engine_selected_) throw EMSpeechException(kNotSelected);
+  try {
+    SpeakText();
+  } catch (...) {
+    // Nothing is spoken and nothing is said: no OnStart will come.
+  }
+}
+
+void TMSpeech::SpeakText() {
+  if (output_ == TSpeechOutput::soFile && !destination_->SetFile(filename_, 1).Succeeded()) {
+    throw EMSpeechException(kCannotOpenFile);
+  }
+  QString text;
+  for (const QString& line : text_) text += line + QStringLiteral("\r\n");
+  QByteArray data = text.toUtf8();
+  data.append('\0');
+  Check(engine_->TextData(0, 0, data, static_cast<std::uint32_t>(data.size()), buf_notify_sink_));
+}
+
+void TMSpeech::Stop() {
+  if (!engine_) return;
+  Check(engine_->AudioReset());
+}
+
+void TMSpeech::HandleAudioStart(TtsNotifySink& sender) {
+  const NotifyEvent handler = on_start_;
+  if (handler) handler(sender);
+}
+
+void TMSpeech::HandleAudioStop(TtsNotifySink& sender) {
+  if (output_ == TSpeechOutput::soFile && destination_ &&
+      destination_kind_ == TtsObjectFactory::Destination::kFile) {
+    destination_->Flush();
+  }
+  const NotifyEvent handler = on_stop_;
+  if (handler) handler(sender);
+}
+
+void TMSpeech::HandleVisual(TtsNotifySink& sender, std::uint32_t hints, const TtsMouth& mouth) {
+  const VisualEvent handler = on_visual_;
+  if (handler) handler(sender, hints, mouth);
+}
+
+}  // namespace voxmere

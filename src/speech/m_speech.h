@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/exception.h"
+#include "platform/tts_engine.h"
+
+namespace voxmere {
+
+// The SAPI 4 adapter's own failures ("Speech Engine not initialized", ...).
+class EMSpeechException : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+enum class TSpeechOutput { soFile, soGeneral };
+
+// The selected mode as the program sees it, in the order the Windows
+// component declares it.
+struct TMSpeechEngineInfo {
+  QString mode_name;
+  QString dialect;
+  QString manufacturer_name;
+  QString product_name;
+  QString mode_id;
+  QString engine_id;
+  QString speaker;
+  QString style;
+  QString gender;  // "NEUTRAL", "FEMALE", "MALE"; other genders keep the last text
+  std::uint32_t age = 0;
+  std::uint32_t features = 0;
+  std::uint32_t interfaces = 0;
+  std::uint16_t max_pitch = 0;
+  std::uint16_t min_pitch = 0;
+  std::uint32_t max_real_time = 0;
+  std::uint32_t min_real_time = 0;
+  std::uint32_t max_speed = 0;
+  std::uint32_t min_speed = 0;
+  std::uint32_t max_volume = 0;
+  std::uint32_t min_volume = 0;
+};
+
+// The SAPI 4 text-to-speech component: lists the modes at creation, selects
+// one by name (a new engine object each time), sets speed, pitch and volume
+// with control tags, speaks the lines of Text and reports audio start and
+// stop.
+class TMSpeech {
+ public:
+  // The sender is the notification sink the engine called.
+  using NotifyEvent = std::function<void(TtsNotifySink& sender)>;
+  using VisualEvent =
+      std::function<void(TtsNotifySink& sender, std::uint32_t hints, const TtsMouth& mouth)>;
+
+  // Enumerates the modes at once; any failure clears Initialized and keeps the
+  // names gathered until then.
+  explicit TMSpeech(TtsObjectFactory& factory);
+  ~TMSpeech();
+  TMSpeech(const TMSpeech&) = delete;
+  TMSpeech& operator=(const TMSpeech&) = delete;
+
+  bool Initialized() const { return initialized_; }
+  bool EngineSelected() const { return engine_selected_; }
+  // Mode names in enumeration order, duplicates kept.
+  const QStringList& EngineNames() const { return engine_names_; }
+  const TMSpeechEngineInfo& EngineInfo() const { return engine_info_; }
+
+  TSpeechOutput Output() const { return output_; }
+  void SetOutput(TSpeechOutput output) { output_ = output; }
+  const QString& Filename() const { return filename_; }
+  void SetFilename(const QString& filename) { filename_ = filename; }
+  const QStringList& Text() const { return text_; }
+  // Splits at CR LF, LF or CR; a final line break adds no empty line.
+  void SetText(const QString& text);
+  void SetTextLines(const QStringList& lines) { text_ = lines; }
+
+  // Throws "Speech Engine not initialized" or "Specified Speech Engine not
+  // found" (the previous selection stays). Any later failure clears
+  // EngineSelected without a message.
+  void SelectEngine(const QString& name);
+
+  // The engine's own units. Reading needs a selected mode's attributes;
+  // writing injects a control tag. Both throw "Speech Engine not selected"
+  // when there is no engine object yet.
+  std::uint32_t Speed() const;
+  void SetSpeed(std::uint32_t speed);
+  std::uint16_t Pitch() const;
+  void SetPitch(std::uint16_t pitch);
+  // Percent 0..100 of the first channel.
+  std::uint32_t Volume() const;
+  void SetVolume(std::uint32_t percent);
+
+  // Queues the lines of Text. Throws only "Speech Engine not initialized" and
+  // "Speech Engine not selected"; any failure after that is swallowed and
+  // nothing is spoken.
+  void Speak();
+  // Discards what is spoken and queued; a failure throws with its text.
+  // Nothing to do before any engine object exists.
+  void Stop();
+
+  void SetOnStart(NotifyEvent handler) { on_start_ = std::move(handler); }
+  void SetOnStop(NotifyEvent handler) { on_stop_ = std::move(handler); }
+  void SetOnVisual(VisualEvent handler) { on_visual_ = std::move(handler); }
+
+  // The byte offset the engine last reported for the text being spoken.
+  std::uint32_t LastWordPosition() const { return last_word_position_; }
+
+ private:
+  friend class TTSNotifySink;
+  friend class TTSBufNotifySink;
+
+  void EnumerateModes();
+  void SelectFound(int position);
+  void ProbeRanges();
+  TtsEngine& EngineForTags() const;
+  TtsEngine& EngineForAttributes() const;
+  void SpeakText();
+
+  // Called by the sinks.
+  void HandleAudioStart(TtsNotifySink& sender);
+  void HandleAudioStop(TtsNotifySink& sender);
+  void HandleVisual(TtsNotifySink& sender, std::uint32_t hints, const TtsMouth& mouth);
+  void HandleWordPosition(std::uint32_t byte_offset) { last_word_position_ = byte_offset; }
+
+  TtsObjectFactory& factory_;
+  bool initialized_ = false;
+  bool engine_selected_ = false;
+  QStringList engine_names_;
+  TMSpeechEngineInfo engine_info_;
+  TSpeechOutput output_ = TSpeechOutput::soGeneral;
+  QString filename_;
+  QStringList text_;
+
+  std::shared_ptr<TtsEnum> enumerator_;
+  std::shared_ptr<TtsEngine> engine_;
+  bool engine_has_attributes_ = false;
+  std::shared_ptr<TtsAudioDestination> destination_;
+  TtsObjectFactory::Destination destination_kind_ = TtsObjectFactory::Destination::kSoundDevice;
+  std::optional<TtsModeInfo> mode_info_;
+  std::uint32_t sink_key_ = 0;
+  // The sinks reach the component only through this; the destructor clears
+  // it, so a late notification finds nothing.
+  std::shared_ptr<TMSpeech*> self_;
+  std::shared_ptr<TtsNotifySink> notify_sink_;
+  std::shared_ptr<TtsBufNotifySink> buf_notify_sink_;
+  std::uint32_t last_word_position_ = 0;
+
+  NotifyEvent on_start_;
+  NotifyEvent on_stop_;
+  VisualEvent on_visual_;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/tts_engine.h"
+
+namespace voxmere {
+
+class TMSpeech;
+
+// Engine notifications for TMSpeech: audio start and stop become OnStart and
+// OnStop, visual cues OnVisual. Every method answers success, also once the
+// component is gone.
+class TTSNotifySink : public TtsNotifySink {
+ public:
+  explicit TTSNotifySink(std::weak_ptr<TMSpeech*> owner) : owner_(std::move(owner)) {}
+
+  TtsResult AttribChanged(std::uint32_t attribute) override;
+  TtsResult AudioStart(std::uint64_t time_stamp) override;
+  TtsResult AudioStop(std::uint64_t time_stamp) override;
+  TtsResult Visual(std::uint64_t time_stamp, char ipa_phoneme, char engine_phoneme,
+                   std::uint32_t hints, const TtsMouth& mouth) override;
+
+ private:
+  TMSpeech* Owner() const;
+
+  std::weak_ptr<TMSpeech*> owner_;
+};
+
+// Per-text notifications: only the word position is kept.
+class TTSBufNotifySink : public TtsBufNotifySink {
+ public:
+  explicit TTSBufNotifySink(std::weak_ptr<TMSpeech*> owner) : owner_(std::move(owner)) {}
+
+  TtsResult TextDataDone(std::uint64_t time_stamp, std::uint32_t flags) override;
+  TtsResult TextDataStarted(std::uint64_t time_stamp) override;
+  TtsResult BookMark(std::uint64_t time_stamp, std::uint32_t mark) override;
+  TtsResult WordPosition(std::uint64_t time_stamp, std::uint32_t byte_offset) override;
+
+ private:
+  std::weak_ptr<TMSpeech*> owner_;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,18 @@
+#include "speech/sapi4_requests.h"
+
+namespace voxmere {
+
+void ApplySapi4Voice(TMSpeech& speech, const QString& mode_name, std::uint32_t speed,
+                     std::uint16_t pitch, std::uint32_t volume) {
+  speech.SelectEngine(mode_name);
+  speech.SetSpeed(speed);
+  speech.SetPitch(pitch);
+  speech.SetVolume(volume);
+}
+
+void SpeakSapi4(TMSpeech& speech, const QString& text) {
+  speech.SetText(text);
+  speech.Speak();
+}
+
+}  // namespace voxmere

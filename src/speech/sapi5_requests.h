@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include "speech/sp_voice.h"
+
+namespace voxmere {
+
+// The program's request sequences on the SAPI 5 voice component.
+
+// The start-up check: Connect, then the voice collection's Count. False when
+// there is no voice or anything fails.
+bool Sapi5Available(TSpVoice& voice);
+
+// Applies voice number `position` of a fresh collection with an engine rate
+// and volume: Connect; GetVoices; Item; Voice; Rate; Volume. A position
+// outside the collection fails in Item.
+void ApplySapi5Voice(TSpVoice& voice, int position, int rate, int volume);
+
+enum class PitchMarkupClose { kOpen, kClosed };
+
+// Queues `text` behind current speech with the pitch markup for `pitch` in
+// front (and the closing tag after it for kClosed).
+void SpeakSapi5(TSpVoice& voice, int pitch, const QString& text,
+                PitchMarkupClose close = PitchMarkupClose::kOpen);
+
+// Discards what is spoken and everything queued: Speak("", 2). Issued even
+// when nothing is being spoken.
+void StopSapi5(TSpVoice& voice);
+
+// A slot's reading, from the numbers its file stores: stop, apply the voice
+// with the converted rate and the volume as stored, speak with the converted
+// pitch.
+void ReadSapi5Slot(TSpVoice& voice, int position, int stored_speed, int stored_pitch,
+                   int stored_volume, const QString& text);
+
+}  // namespace voxmere

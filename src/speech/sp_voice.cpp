@@ -1,0 +1,104 @@
+#include "speech/sp_voice.h"
+
+#include <utility>
+
+#include "platform/exception.h"
+
+namespace voxmere {
+
+const QString& TSpVoice::NotConnectedMessage() {
+  static const QString message = QStringLiteral(
+      "DefaultInterface is NULL. Component is not connected to Server. You must call 'Connect' "
+      "or 'ConnectTo' before this operation");
+  return message;
+}
+
+TSpVoice::TSpVoice(SpeechVoiceConnector& connector)
+    : connector_(connector), self_(std::make_shared<TSpVoice*>(this)) {}
+
+TSpVoice::~TSpVoice() {
+  *self_ = nullptr;
+  try {
+    Disconnect();
+  } catch (...) {
+    // The object goes away with us either way; a failing unadvise changes
+    // nothing for anyone.
+  }
+}
+
+void TSpVoice::Connect() {
+  if (Connected()) return;
+  std::shared_ptr<SpeechVoiceServer> server;
+  try {
+    server = connector_.GetActiveObject();
+  } catch (const Exception&) {
+    // No running object to be had: make a new one, as for none running.
+  }
+  if (!server) server = connector_.CreateInstance();
+  if (!server) return;
+  std::weak_ptr<TSpVoice*> link = self_;
+  const int cookie = server->Advise([link](int dispatch_id, const QVariantList& arguments) {
+    const std::shared_ptr<TSpVoice*> self = link.lock();
+    if (self && *self) (*self)->InvokeEvent(dispatch_id, arguments);
+  });
+  server_ = std::move(server);
+  cookie_ = cookie;
+}
+
+void TSpVoice::Disconnect() {
+  if (!Connected()) return;
+  // Released even when the unadvise fails, so that the next use starts over.
+  const std::shared_ptr<SpeechVoiceServer> server = std::exchange(server_, nullptr);
+  server->Unadvise(cookie_);
+}
+
+SpeechVoiceServer& TSpVoice::Server() {
+  if (!Connected()) Connect();
+  if (!Connected()) throw Exception(NotConnectedMessage());
+  return *server_;
+}
+
+std::shared_ptr<SpeechObjectTokens> TSpVoice::GetVoices(const QString& required_attributes,
+                                                        const QString& optional_attributes) {
+  std::shared_ptr<SpeechObjectTokens> voices =
+      Server().GetVoices(required_attributes, optional_attributes);
+  // Callers count and index the collection straight away.
+  if (!voices) throw Exception(QStringLiteral("The voice object returned no voice collection."));
+  return voices;
+}
+
+void TSpVoice::SetVoice(const std::shared_ptr<SpeechObjectToken>& token) {
+  Server().PutPropertyByName(QStringLiteral("Voice"), token);
+}
+
+void TSpVoice::SetRate(int rate) { Server().SetRate(rate); }
+
+void TSpVoice::SetVolume(int volume) { Server().SetVolume(volume); }
+
+int TSpVoice::Speak(const QString& text, unsigned flags) { return Server().Speak(text, flags); }
+
+void TSpVoice::InvokeEvent(int dispatch_id, const QVariantList& arguments) {
+  // Handlers are called through copies, so that a handler may replace itself.
+  const auto stream_handler = [&](const StreamHandler handler) {
+    if (!handler) return;
+    const int stream_number = arguments.isEmpty() ? 0 : arguments.at(0).toInt();
+    const QVariant position = arguments.size() > 1 ? arguments.at(1) : QVariant();
+    handler(*this, stream_number, position);
+  };
+  switch (dispatch_id) {
+    case SpeechVoiceServer::kStartStream:
+      stream_handler(on_start_stream_);
+      return;
+    case SpeechVoiceServer::kEndStream:
+      stream_handler(on_end_stream_);
+      return;
+    default:
+      break;
+  }
+  const int index = dispatch_id - SpeechVoiceServer::kVoiceChange;
+  if (index < 0 || index >= kOtherEventCount) return;
+  const EventHandler handler = other_handlers_[index];
+  if (handler) handler(*this, arguments);
+}
+
+}  // namespace voxmere

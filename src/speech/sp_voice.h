@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <functional>
+#include <memory>
+
+#include "platform/speech_voice.h"
+
+namespace voxmere {
+
+// The SAPI 5 voice component: one voice object for the whole run, obtained on
+// first use (a running object first, else a new one), with the voice's events
+// routed to ten handler slots. Every property write and method connects on
+// its own when the component is not connected yet.
+class TSpVoice {
+ public:
+  // Start and end of a stream.
+  using StreamHandler =
+      std::function<void(TSpVoice& sender, int stream_number, const QVariant& stream_position)>;
+  // Every other event: its arguments in declaration order (stream number and
+  // stream position first).
+  using EventHandler = std::function<void(TSpVoice& sender, const QVariantList& arguments)>;
+
+  static const QString& NotConnectedMessage();
+
+  explicit TSpVoice(SpeechVoiceConnector& connector);
+  // Disconnects; events that arrive afterwards find no component.
+  ~TSpVoice();
+  TSpVoice(const TSpVoice&) = delete;
+  TSpVoice& operator=(const TSpVoice&) = delete;
+
+  // Nothing when connected. Otherwise the running voice object, else a new
+  // one; then the event sink is advised and the object kept as the default
+  // interface. A failure throws and leaves the component not connected. When
+  // the connector gives no object at all, the component stays not connected
+  // without a failure (the next operation reports it).
+  void Connect();
+  // Unadvises the sink and releases the object; nothing when not connected.
+  void Disconnect();
+  bool Connected() const { return server_ != nullptr; }
+  // The voice object while connected, else null.
+  SpeechVoiceServer* DefaultInterface() const { return server_.get(); }
+
+  std::shared_ptr<SpeechObjectTokens> GetVoices(const QString& required_attributes,
+                                                const QString& optional_attributes);
+  // Written late-bound, as the property named "Voice".
+  void SetVoice(const std::shared_ptr<SpeechObjectToken>& token);
+  void SetRate(int rate);
+  void SetVolume(int volume);
+  // Returns the stream number.
+  int Speak(const QString& text, unsigned flags);
+
+  // Dispatch ids 1..10 go to OnStartStream..OnEnginePrivate; other ids and
+  // handlers not assigned are ignored.
+  void InvokeEvent(int dispatch_id, const QVariantList& arguments);
+
+  void SetOnStartStream(StreamHandler handler) { on_start_stream_ = std::move(handler); }
+  void SetOnEndStream(StreamHandler handler) { on_end_stream_ = std::move(handler); }
+  void SetOnVoiceChange(EventHandler handler) { SetHandler(kVoiceChange, std::move(handler)); }
+  void SetOnBookmark(EventHandler handler) { SetHandler(kBookmark, std::move(handler)); }
+  void SetOnWord(EventHandler handler) { SetHandler(kWord, std::move(handler)); }
+  void SetOnPhoneme(EventHandler handler) { SetHandler(kPhoneme, std::move(handler)); }
+  void SetOnSentence(EventHandler handler) { SetHandler(kSentence, std::move(handler)); }
+  void SetOnViseme(EventHandler handler) { SetHandler(kViseme, std::move(handler)); }
+  void SetOnAudioLevel(EventHandler handler) { SetHandler(kAudioLevel, std::move(handler)); }
+  void SetOnEnginePrivate(EventHandler handler) { SetHandler(kEnginePrivate, std::move(handler)); }
+
+ private:
+  // Index into other_handlers_: dispatch id minus 3.
+  enum OtherEvent {
+    kVoiceChange,
+    kBookmark,
+    kWord,
+    kPhoneme,
+    kSentence,
+    kViseme,
+    kAudioLevel,
+    kEnginePrivate,
+    kOtherEventCount
+  };
+
+  void SetHandler(OtherEvent event, EventHandler handler) {
+    other_handlers_[event] = std::move(handler);
+  }
+  // The implicit connection in front of every property write and method.
+  SpeechVoiceServer& Server();
+
+  SpeechVoiceConnector& connector_;
+  std::shared_ptr<SpeechVoiceServer> server_;
+  int cookie_ = 0;
+  // The event sink reaches the component only through this; the destructor
+  // clears it, so a late event finds nothing.
+  std::shared_ptr<TSpVoice*> self_;
+  StreamHandler on_start_stream_;
+  StreamHandler on_end_stream_;
+  EventHandler other_handlers_[kOtherEventCount];
+};
+
+}  // namespace voxmere

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "platform/speech_voice.h"
+#include "speech/m_speech.h"
+#include "speech/sp_voice.h"
+#include "speech/voices_list.h"
+
+namespace voxmere {
+
+// The one list of every voice: the SAPI 4 modes in enumeration order, then the
+// SAPI 5 voices in collection order. A position is a SAPI 4 voice exactly when
+// it is less than the number of SAPI 4 mode names (read afresh each time).
+
+enum class VoiceEngine { kSapi4, kSapi5 };
+
+// Builds the list once at start-up: selects every SAPI 4 mode in turn to read
+// its speaker, lists the SAPI 5 voices (only when available) with the " (SAPI5)"
+// tag, selects position 0 and reports the change (-1 -> 0). SAPI 5 failures
+// are not caught. A SAPI 4 mode whose selection fails is listed under its mode
+// name.
+void LoadVoicesList(TMSpeech& sapi4, TSpVoice& sapi5, bool sapi5_available, VoicesList& list);
+
+// The SAPI 5 display name of a voice description.
+QString Sapi5ListName(const QString& description);
+
+VoiceEngine EngineOfEntry(const TMSpeech& sapi4, int position);
+// The mode name behind a SAPI 4 position (not the display name); throws for a
+// position outside the mode names.
+QString Sapi4ModeNameOfEntry(const TMSpeech& sapi4, int position);
+// The collection position behind a SAPI 5 entry.
+int Sapi5IndexOfEntry(const TMSpeech& sapi4, int position);
+// The token behind a SAPI 5 entry, from a fresh collection; a position outside
+// it fails in Item.
+std::shared_ptr<SpeechObjectToken> Sapi5TokenOfEntry(TSpVoice& sapi5, const TMSpeech& sapi4,
+                                                     int position);
+
+// The position of a stored voice: the stored name (version 4) or the stored
+// name plus " (SAPI5)" (version 5), compared whole and without regard to case,
+// first match; -1 when absent.
+int FindStoredVoice(const VoicesList& list, const QString& stored_name, int sapi_version);
+
+}  // namespace voxmere
