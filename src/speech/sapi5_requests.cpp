@@ -4,7 +4,7 @@
 
 namespace voxmere {
 
-bool Sapi5Available(TSpVoice& voice) {
+bool ProbeSapi5(TSpVoice& voice) {
   try {
     voice.Connect();
     return voice.GetVoices(QString(), QString())->Count() > 0;

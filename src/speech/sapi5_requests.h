@@ -10,7 +10,7 @@ namespace voxmere {
 
 // The start-up check: Connect, then the voice collection's Count. False when
 // there is no voice or anything fails.
-bool Sapi5Available(TSpVoice& voice);
+bool ProbeSapi5(TSpVoice& voice);
 
 // Applies voice number `position` of a fresh collection with an engine rate
 // and volume: Connect; GetVoices; Item; Voice; Rate; Volume. A position

@@ -90,7 +90,7 @@ TEST_F(SpVoiceTest, WithoutAnyObjectEveryOperationGivesTheNotConnectedMessage) {
   EXPECT_EQ(MessageOf([&] { voice.SetVolume(0); }), kNotConnected);
   EXPECT_EQ(MessageOf([&] { voice.SetVoice(nullptr); }), kNotConnected);
   EXPECT_EQ(MessageOf([&] { voice.Speak("x", 1); }), kNotConnected);
-  EXPECT_FALSE(Sapi5Available(voice));
+  EXPECT_FALSE(ProbeSapi5(voice));
 }
 
 TEST_F(SpVoiceTest, DisconnectUnadvisesAndReleasesOnlyWhenConnected) {
@@ -199,25 +199,25 @@ TEST_F(SpVoiceTest, AnEventArrivingAfterTheComponentDiedDoesNothing) {
 TEST_F(SpVoiceTest, AvailabilityNeedsAConnectionAndAtLeastOneVoice) {
   {
     TSpVoice voice(connector_);
-    EXPECT_TRUE(Sapi5Available(voice));
+    EXPECT_TRUE(ProbeSapi5(voice));
   }
   EXPECT_THAT(log().Take(), ElementsAre("GetActiveObject", "CreateInstance", "Advise",
                                         "GetVoices(,)", "Count", "Unadvise(1)"));
   server().SetVoices({});
   {
     TSpVoice voice(connector_);
-    EXPECT_FALSE(Sapi5Available(voice));
+    EXPECT_FALSE(ProbeSapi5(voice));
   }
   server().SetVoices({"Anna"});
   log().FailOn("Count", "Catastrophic failure", 0, 1);
   {
     TSpVoice voice(connector_);
-    EXPECT_FALSE(Sapi5Available(voice));
+    EXPECT_FALSE(ProbeSapi5(voice));
   }
   log().FailOn("CreateInstance", "Class not registered", 0, 1);
   {
     TSpVoice voice(connector_);
-    EXPECT_FALSE(Sapi5Available(voice));
+    EXPECT_FALSE(ProbeSapi5(voice));
   }
 }
 
