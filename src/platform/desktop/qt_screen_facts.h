@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/screen_facts.h"
+
+namespace voxmere {
+
+// The primary screen as Qt sees it. Needs a QGuiApplication.
+class QtScreenFacts : public ScreenFacts {
+ public:
+  PrimaryScreen Primary() const override;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,30 @@
+#include "platform/desktop/xdg_trace_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <utility>
+
+#include "platform/desktop/xdg_folders.h"
+
+namespace voxmere {
+
+XdgTraceFile::XdgTraceFile() : XdgTraceFile(DefaultTraceFilePath(), &QTime::currentTime) {}
+
+XdgTraceFile::XdgTraceFile(QString file_path, Clock clock)
+    : file_path_(std::move(file_path)), clock_(std::move(clock)) {}
+
+void XdgTraceFile::WriteTrace(const QString& event) {
+  // Whatever fails here is ignored: the close request, the end-of-session
+  // query and the clean-up that trace go on regardless.
+  QDir().mkpath(QFileInfo(file_path_).absolutePath());
+  QFile file(file_path_);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+  const QString line =
+      event + QLatin1Char(' ') + clock_().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('\n');
+  // One write of a short line: with O_APPEND it lands whole after what is
+  // there.
+  file.write(line.toUtf8());
+}
+
+}  // namespace voxmere
