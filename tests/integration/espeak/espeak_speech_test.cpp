@@ -1,0 +1,159 @@
+// espeak-ng speaking into the test sink, recorded from its monitor.
+#include <gtest/gtest.h>
+
+#include "espeak_test_support.h"
+#include "support/audio_monitor.h"
+
+namespace voxmere::espeak_test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kShort = QStringLiteral("Hello there, this is a short test.");
+const QString kLong = QStringLiteral(
+    "This sentence is long enough to keep the voice talking for a good few seconds, "
+    "so that there is plenty of time to interrupt it while it is still speaking.");
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The whole sound of one reading: from the first segment to the last.
+Clock::duration SoundLength(const AudioMonitor& monitor) {
+  const auto segments = monitor.SoundSegments(300ms);
+  if (segments.empty()) return Clock::duration::zero();
+  return segments.back().end - segments.front().begin;
+}
+
+TEST(EspeakSpeechTest, SpeaksAudiblyBetweenAudioStartAndAudioStop) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  const Clock::time_point asked = Clock::now();
+  ASSERT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
+  EXPECT_LT(Clock::now() - asked, 50ms) << "TextData must return at once";
+
+  const auto sound = monitor.WaitForSound(3s);
+  ASSERT_TRUE(sound) << "nothing audible reached the sink";
+  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 1; }, 10s));
+  const auto silent = monitor.WaitForSilence(300ms, 3s);
+  ASSERT_TRUE(silent);
+
+  ASSERT_EQ(speaking.sink->events.size(), 2u);
+  const RecordingSink::Event& start = speaking.sink->events[0];
+  const RecordingSink::Event& stop = speaking.sink->events[1];
+  EXPECT_TRUE(start.start);
+  EXPECT_FALSE(stop.start);
+  // The notifications follow the sound itself, not the synthesis (which ends
+  // long before the sound does).
+  EXPECT_LT(std::abs(Ms(start.at - *sound)), 150) << "AudioStart far from the first sound";
+  EXPECT_GT(Ms(stop.at - *silent), -150) << "AudioStop came before the sound ended";
+  EXPECT_LT(Ms(stop.at - *silent), 500) << "AudioStop came long after the sound ended";
+  EXPECT_GT(Ms(*silent - *sound), 1000) << "the sentence sounds too short";
+}
+
+TEST(EspeakSpeechTest, QueuedTextsPlayInTurnWithAPairOfNotificationsEach) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  ASSERT_TRUE(Speak(*speaking.engine, QStringLiteral("First text.")).Succeeded());
+  ASSERT_TRUE(Speak(*speaking.engine, QStringLiteral("Second text.")).Succeeded());
+  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 2; }, 15s));
+  ASSERT_TRUE(monitor.WaitForSilence(300ms, 3s));
+
+  const auto& events = speaking.sink->events;
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_TRUE(events[0].start);
+  EXPECT_FALSE(events[1].start);
+  EXPECT_TRUE(events[2].start);
+  EXPECT_FALSE(events[3].start);
+  // The second text begins after the first one ended, so both are heard whole.
+  const auto segments = monitor.SoundSegments(1ms);
+  ASSERT_FALSE(segments.empty());
+  EXPECT_LT(events[1].at, events[2].at);
+  EXPECT_GT(Ms(events[3].at - events[2].at), 300) << "the second text hardly sounded";
+}
+
+TEST(EspeakSpeechTest, AudioResetSilencesAtOnceAndTheNextTextStillSpeaks) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  ASSERT_TRUE(Speak(*speaking.engine, kLong).Succeeded());
+  ASSERT_TRUE(Speak(*speaking.engine, kLong).Succeeded());  // queued: must go too
+  ASSERT_TRUE(monitor.WaitForSound(3s));
+  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Starts() == 1; }, 3s));
+  WaitFor([] { return false; }, 500ms);  // let it talk
+
+  const Clock::time_point reset = Clock::now();
+  ASSERT_TRUE(speaking.engine->AudioReset().Succeeded());
+  const auto silent = monitor.WaitForSilence(400ms, 3s);
+  ASSERT_TRUE(silent);
+  EXPECT_LT(Ms(*silent - reset), 200) << "sound went on after the reset";
+  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 1; }, 1s));
+  WaitFor([] { return false; }, 300ms);
+  EXPECT_EQ(speaking.sink->events.size(), 2u) << "the dropped text must not start";
+
+  monitor.Clear();
+  ASSERT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
+  EXPECT_TRUE(monitor.WaitForSound(3s)) << "nothing spoken after the reset";
+  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 2; }, 10s));
+  EXPECT_EQ(speaking.sink->Starts(), 2);
+}
+
+TEST(EspeakSpeechTest, SpeedPitchAndVolumeChangeTheSound) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  struct Take {
+    Clock::duration length;
+    double pitch_hz;
+    double rms;
+  };
+  const auto take = [&](const char* tags) {
+    speaking.engine->Inject(tags);
+    monitor.Clear();
+    const int stops = speaking.sink->Stops();
+    EXPECT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
+    EXPECT_TRUE(WaitFor([&] { return speaking.sink->Stops() == stops + 1; }, 15s));
+    monitor.WaitForSilence(300ms, 3s);
+    const auto segments = monitor.SoundSegments(300ms);
+    if (segments.empty()) return Take{Clock::duration::zero(), 0, 0};
+    const Clock::time_point from = segments.front().begin, to = segments.back().end;
+    return Take{SoundLength(monitor), monitor.EstimatePitchHz(from, to), monitor.Rms(from, to)};
+  };
+
+  const Take slow = take("\\Spd=120\\\\Pit=50\\\\Vol=4294967295\\");
+  const Take fast = take("\\Spd=400\\");
+  EXPECT_GT(Ms(slow.length), 1000);
+  EXPECT_LT(Ms(fast.length), 0.6 * Ms(slow.length)) << "a higher speed must shorten the sound";
+
+  const Take low = take("\\Spd=175\\\\Pit=10\\");
+  const Take high = take("\\Pit=90\\");
+  ASSERT_GT(low.pitch_hz, 0);
+  EXPECT_GT(high.pitch_hz, 1.25 * low.pitch_hz) << "a higher pitch must raise the voice";
+
+  const Take loud = take("\\Pit=50\\\\Vol=4294967295\\");
+  const Take half = take("\\Vol=2147450879\\");  // 50 % on both channels
+  const Take mute = take("\\Vol=0\\");
+  EXPECT_GT(loud.rms, 500);
+  EXPECT_LT(half.rms, 0.75 * loud.rms);
+  EXPECT_GT(half.rms, 0.25 * loud.rms);
+  EXPECT_EQ(mute.length, Clock::duration::zero()) << "volume 0 must be silent";
+}
+
+TEST(EspeakSpeechTest, ReleasingASpeakingEngineSilencesItQuietly) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  ASSERT_TRUE(Speak(*speaking.engine, kLong).Succeeded());
+  ASSERT_TRUE(monitor.WaitForSound(3s));
+  const Clock::time_point released = Clock::now();
+  speaking.engine.reset();
+  const auto silent = monitor.WaitForSilence(400ms, 3s);
+  ASSERT_TRUE(silent);
+  EXPECT_LT(Ms(*silent - released), 200);
+  const std::size_t seen = speaking.sink->events.size();
+  WaitFor([] { return false; }, 300ms);
+  EXPECT_EQ(speaking.sink->events.size(), seen) << "a released engine must not notify";
+}
+
+}  // namespace
+}  // namespace voxmere::espeak_test
