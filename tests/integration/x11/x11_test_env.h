@@ -3,8 +3,14 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <ostream>
 
 struct xcb_connection_t;
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace voxmere::x11_test {
 
