@@ -80,7 +80,10 @@ TEST(VoxmereSayTest, BadArgumentsAndUnreadableFilesExitWithStatusTwo) {
   };
   expect_failure(RunSay({"--prepare", "--loud", "x"}), "unknown option '--loud'");
   expect_failure(RunSay({"--prepare", "--config-dir"}), "--config-dir needs a folder");
-  expect_failure(RunSay({"x"}), "nothing to do");
+  expect_failure(RunSay({"--speed", "fast", "x"}), "--speed needs a whole number, not 'fast'");
+  expect_failure(RunSay({"--volume=1e2", "x"}), "--volume needs a whole number");
+  expect_failure(RunSay({"--prepare", "--voice", "en", "x"}), "takes no voice options");
+  expect_failure(RunSay({"--list-voices", "x"}), "--list-voices takes no text");
   expect_failure(RunSay({"--prepare", "--config-dir", dir.filePath("none"), "x"}),
                  "no such folder");
   // A words.ini that cannot be read (a folder in its place).
@@ -125,6 +128,22 @@ TEST(SayOptionsTest, ParsesWordsOptionsAndTheEndOfOptions) {
   EXPECT_FALSE(ParseSayOptions({"--prepare"}).options.text.has_value());
   EXPECT_EQ(ParseSayOptions({"--config-dir=", "--prepare"}).error,
             QStringLiteral("option --config-dir needs a folder"));
+
+  // Speaking is what it does without --prepare; numbers take a sign.
+  parsed = ParseSayOptions({"--voice=de", "--speed", "-3", "--pitch=+7", "--volume", "0", "--wav",
+                            "out.wav", "Hallo", "Welt"});
+  EXPECT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+  EXPECT_EQ(parsed.options.action, SayAction::kSpeak);
+  EXPECT_EQ(parsed.options.voice, QStringLiteral("de"));
+  EXPECT_EQ(parsed.options.speed, -3);
+  EXPECT_EQ(parsed.options.pitch, 7);
+  EXPECT_EQ(parsed.options.volume, 0);
+  EXPECT_EQ(parsed.options.wav_file, QStringLiteral("out.wav"));
+  EXPECT_EQ(parsed.options.text, QStringLiteral("Hallo Welt"));
+  EXPECT_EQ(ParseSayOptions({"--list-voices"}).options.action, SayAction::kListVoices);
+  EXPECT_FALSE(ParseSayOptions({"--speedy", "x"}).error.isEmpty());
+  EXPECT_FALSE(ParseSayOptions({"--pitch", "99999999999", "x"}).error.isEmpty());
+  EXPECT_FALSE(ParseSayOptions({"--volume"}).error.isEmpty());
 }
 
 }  // namespace
