@@ -1,0 +1,229 @@
+#include "platform/x11/clipboard_selection_reader.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+namespace voxmere {
+namespace {
+
+// Properties to receive data in, taken in turn after unfinished transfers.
+constexpr int kProperties = 8;
+
+struct Property {
+  xcb_atom_t type = XCB_NONE;
+  int format = 8;
+  QByteArray data;
+  bool complete = false;  // all of it, and within the size asked for
+};
+
+// Reads a property of `window`, at most max_size bytes (and one word more, to
+// tell whether there was more). `remove` deletes it when read whole.
+std::optional<Property> GetProperty(xcb_connection_t* connection, xcb_window_t window,
+                                    xcb_atom_t property, bool remove, qsizetype max_size) {
+  const qsizetype words = std::min<qsizetype>(max_size / 4 + 1, 0x3fffffff);
+  xcb_get_property_cookie_t cookie =
+      xcb_get_property(connection, remove, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0,
+                       static_cast<std::uint32_t>(words));
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+  if (reply == nullptr) return std::nullopt;
+  Property result;
+  result.type = reply->type;
+  result.format = reply->format == 0 ? 8 : reply->format;
+  const int length = xcb_get_property_value_length(reply);
+  result.data = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)), length);
+  result.complete = reply->bytes_after == 0 && length <= max_size;
+  std::free(reply);
+  return result;
+}
+
+}  // namespace
+
+void ClipboardSelectionReader::EventDeleter::operator()(xcb_generic_event_t* event) const {
+  std::free(event);
+}
+
+ClipboardSelectionReader::ClipboardSelectionReader(const char* display_name) {
+  int screen_number = 0;
+  xcb_connection_t* connection = xcb_connect(display_name, &screen_number);
+  if (xcb_connection_has_error(connection)) {
+    xcb_disconnect(connection);
+    return;
+  }
+  connection_ = connection;
+  xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+  for (int i = 0; i < screen_number && screens.rem > 0; ++i) xcb_screen_next(&screens);
+  root_ = screens.data->root;
+  const std::vector<xcb_atom_t> atoms = Atoms({"CLIPBOARD", "INCR"});
+  clipboard_ = atoms[0];
+  incr_ = atoms[1];
+  QByteArrayList property_names;
+  for (int i = 0; i < kProperties; ++i)
+    property_names << "VOXMERE_CLIPBOARD_" + QByteArray::number(i);
+  properties_ = Atoms(property_names);
+  property_ = properties_[0];
+  window_ = xcb_generate_id(connection_);
+  const std::uint32_t event_mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+  xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, root_, 0, 0, 1, 1, 0,
+                    XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                    &event_mask);
+  xcb_flush(connection_);
+}
+
+ClipboardSelectionReader::~ClipboardSelectionReader() {
+  if (connection_ != nullptr) xcb_disconnect(connection_);
+}
+
+void ClipboardSelectionReader::Abandon() {
+  next_property_ = (next_property_ + 1) % properties_.size();
+  property_ = properties_[next_property_];
+}
+
+std::vector<xcb_atom_t> ClipboardSelectionReader::Atoms(const QByteArrayList& names) {
+  std::vector<xcb_intern_atom_cookie_t> cookies;
+  for (const QByteArray& name : names) {
+    cookies.push_back(xcb_intern_atom(connection_, false, name.size(), name.constData()));
+  }
+  std::vector<xcb_atom_t> atoms;
+  for (xcb_intern_atom_cookie_t cookie : cookies) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection_, cookie, nullptr);
+    atoms.push_back(reply != nullptr ? reply->atom : XCB_NONE);
+    std::free(reply);
+  }
+  return atoms;
+}
+
+QByteArrayList ClipboardSelectionReader::AtomNames(const std::vector<xcb_atom_t>& atoms) {
+  std::vector<xcb_get_atom_name_cookie_t> cookies;
+  for (xcb_atom_t atom : atoms) cookies.push_back(xcb_get_atom_name(connection_, atom));
+  QByteArrayList names;
+  for (xcb_get_atom_name_cookie_t cookie : cookies) {
+    xcb_get_atom_name_reply_t* reply = xcb_get_atom_name_reply(connection_, cookie, nullptr);
+    names << (reply != nullptr
+                  ? QByteArray(xcb_get_atom_name_name(reply), xcb_get_atom_name_name_length(reply))
+                  : QByteArray());
+    std::free(reply);
+  }
+  return names;
+}
+
+xcb_window_t ClipboardSelectionReader::Owner() {
+  xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+      connection_, xcb_get_selection_owner(connection_, clipboard_), nullptr);
+  const xcb_window_t owner = reply != nullptr ? reply->owner : XCB_NONE;
+  std::free(reply);
+  return owner;
+}
+
+bool ClipboardSelectionReader::ClearOwner() {
+  xcb_set_selection_owner(connection_, XCB_NONE, clipboard_, XCB_CURRENT_TIME);
+  return Owner() == XCB_NONE;
+}
+
+template <typename Match>
+ClipboardSelectionReader::Event ClipboardSelectionReader::WaitFor(Match match,
+                                                                  Clock::time_point deadline) {
+  for (;;) {
+    // Other events (notices of our own property changes, answers to
+    // abandoned requests) are of no use any more.
+    while (Event event{xcb_poll_for_event(connection_)}) {
+      if (match(event.get())) return event;
+    }
+    if (xcb_connection_has_error(connection_)) return nullptr;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return nullptr;
+    pollfd descriptor{xcb_get_file_descriptor(connection_), POLLIN, 0};
+    ::poll(&descriptor, 1, static_cast<int>(left));
+  }
+}
+
+ClipboardSelectionReader::Reply ClipboardSelectionReader::Convert(
+    xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size) {
+  xcb_delete_property(connection_, window_, property_);
+  xcb_convert_selection(connection_, window_, clipboard_, target, property_, XCB_CURRENT_TIME);
+  xcb_flush(connection_);
+  const xcb_window_t window = window_;
+  const xcb_atom_t expected_property = property_;
+  Event event = WaitFor(
+      [&](xcb_generic_event_t* event) {
+        if ((event->response_type & 0x7f) != XCB_SELECTION_NOTIFY) return false;
+        auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(event);
+        return notify->requestor == window && notify->selection == clipboard_ &&
+               notify->target == target &&
+               (notify->property == expected_property || notify->property == XCB_NONE);
+      },
+      Clock::now() + answer_time);
+  if (event == nullptr) {
+    Abandon();
+    return Reply::Of(Status::kNoAnswer);
+  }
+  if (reinterpret_cast<xcb_selection_notify_event_t*>(event.get())->property == XCB_NONE) {
+    return Reply::Of(Status::kRefused);
+  }
+
+  std::optional<Property> property =
+      GetProperty(connection_, window_, property_, false, std::max<qsizetype>(max_size, 4));
+  if (!property) return Reply::Of(Status::kRefused);
+  if (property->type == incr_) {
+    std::uint32_t announced = 0;
+    if (property->data.size() >= 4) std::memcpy(&announced, property->data.constData(), 4);
+    return ReadIncremental(announced, answer_time, max_size);
+  }
+  // Deleting the property tells the owner that we have the data.
+  xcb_delete_property(connection_, window_, property_);
+  xcb_flush(connection_);
+  if (!property->complete || property->data.size() > max_size) {
+    return Reply::Of(Status::kTooLarge);
+  }
+  return {.status = Status::kOk,
+          .data = std::move(property->data),
+          .type = property->type,
+          .format = property->format};
+}
+
+ClipboardSelectionReader::Reply ClipboardSelectionReader::ReadIncremental(
+    std::uint32_t announced_size, std::chrono::milliseconds answer_time, qsizetype max_size) {
+  // The announced size is a lower bound; too much already: never start it.
+  if (announced_size > max_size) {
+    Abandon();
+    return Reply::Of(Status::kTooLarge);
+  }
+  Reply reply = Reply::Of(Status::kOk);
+  reply.data.reserve(announced_size);
+  // Deleting the announcement starts the transfer; each piece is a new value
+  // of the property, and deleting it asks for the next; an empty piece ends.
+  xcb_delete_property(connection_, window_, property_);
+  xcb_flush(connection_);
+  const xcb_window_t window = window_;
+  for (;;) {
+    Event event = WaitFor(
+        [&](xcb_generic_event_t* event) {
+          if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return false;
+          auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
+          return notify->window == window && notify->atom == property_ &&
+                 notify->state == XCB_PROPERTY_NEW_VALUE;
+        },
+        Clock::now() + answer_time);
+    if (event == nullptr) {
+      Abandon();
+      return Reply::Of(Status::kNoAnswer);
+    }
+    const qsizetype room = max_size - reply.data.size();
+    std::optional<Property> piece = GetProperty(connection_, window_, property_, true, room);
+    xcb_flush(connection_);
+    if (!piece) continue;  // deleted meanwhile; the next value will come
+    if (!piece->complete) {
+      Abandon();
+      return Reply::Of(Status::kTooLarge);
+    }
+    if (piece->data.isEmpty()) return reply;
+    reply.type = piece->type;
+    reply.format = piece->format;
+    reply.data.append(piece->data);
+  }
+}
+
+}  // namespace voxmere

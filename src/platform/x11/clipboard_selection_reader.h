@@ -1,0 +1,89 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace voxmere {
+
+// Reads the CLIPBOARD selection over an X connection of its own, so that an
+// owner that never answers cannot block Qt's connection, and every answer is
+// waited for a bounded time. Large data arrives in pieces (the INCR
+// protocol); the whole transfer may take longer, as long as each piece
+// arrives in time.
+class ClipboardSelectionReader {
+ public:
+  enum class Status {
+    kOk,        // the data is in Reply::data
+    kRefused,   // the owner cannot give this format (or there is no owner)
+    kNoAnswer,  // the owner did not answer in time
+    kTooLarge,  // more than the allowed size; nothing kept
+  };
+  struct Reply {
+    Status status = Status::kRefused;
+    QByteArray data;
+    xcb_atom_t type = XCB_NONE;
+    int format = 8;  // 8, 16 or 32 bits per item
+
+    static Reply Of(Status status) {
+      Reply reply;
+      reply.status = status;
+      return reply;
+    }
+  };
+
+  // Connects to the named display (nullptr: $DISPLAY).
+  explicit ClipboardSelectionReader(const char* display_name);
+  ~ClipboardSelectionReader();
+  ClipboardSelectionReader(const ClipboardSelectionReader&) = delete;
+  ClipboardSelectionReader& operator=(const ClipboardSelectionReader&) = delete;
+
+  bool Connected() const { return connection_ != nullptr; }
+
+  // The selection's owner window, XCB_NONE when there is none. Answered by
+  // the server, never by the owner.
+  xcb_window_t Owner();
+
+  // Asks the owner for the selection converted to `target` and waits at most
+  // `answer_time` for each answer of the owner.
+  Reply Convert(xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size);
+
+  // Leaves the selection without an owner. True when it then has none.
+  bool ClearOwner();
+
+  std::vector<xcb_atom_t> Atoms(const QByteArrayList& names);
+  QByteArrayList AtomNames(const std::vector<xcb_atom_t>& atoms);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  struct EventDeleter {
+    void operator()(xcb_generic_event_t* event) const;
+  };
+  using Event = std::unique_ptr<xcb_generic_event_t, EventDeleter>;
+
+  // A transfer left unfinished: later transfers use another property, so
+  // that a late answer to this one is not taken for theirs. (Destroying the
+  // window instead would make a late owner's write fail, and an Xlib owner
+  // such as xclip dies of that error, taking the clipboard with it.)
+  void Abandon();
+  template <typename Match>
+  Event WaitFor(Match match, Clock::time_point deadline);
+  Reply ReadIncremental(std::uint32_t announced_size, std::chrono::milliseconds answer_time,
+                        qsizetype max_size);
+
+  xcb_connection_t* connection_ = nullptr;
+  xcb_window_t root_ = XCB_NONE;
+  xcb_window_t window_ = XCB_NONE;
+  xcb_atom_t clipboard_ = XCB_NONE;
+  std::vector<xcb_atom_t> properties_;
+  size_t next_property_ = 0;
+  xcb_atom_t property_ = XCB_NONE;
+  xcb_atom_t incr_ = XCB_NONE;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,185 @@
+#include "platform/x11/clipboard_x11.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <cstring>
+#include <set>
+
+#include "platform/exception.h"
+#include "platform/x11/clipboard_qt_display.h"
+#include "platform/x11/clipboard_targets.h"
+
+namespace voxmere {
+namespace {
+
+using Status = ClipboardSelectionReader::Status;
+
+// Far more than any text a user selects; a longer text is not read.
+constexpr qsizetype kTextLimit = qsizetype{256} * 1024 * 1024;
+// A list of formats is a few hundred bytes.
+constexpr qsizetype kTargetsLimit = 64 * 1024;
+
+[[noreturn]] void CannotOpenClipboard() { throw Exception(kCannotOpenClipboard); }
+
+QClipboard* QtClipboard() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
+             ? QGuiApplication::clipboard()
+             : nullptr;
+}
+
+QString UpToZero(const QString& text) {
+  const qsizetype zero = text.indexOf(QChar(0));
+  return zero < 0 ? text : text.left(zero);
+}
+
+}  // namespace
+
+X11Clipboard::X11Clipboard(qsizetype save_limit, std::chrono::milliseconds answer_time)
+    : save_limit_(save_limit), answer_time_(answer_time) {
+  xcb_connection_t* connection = QtX11Connection();
+  if (connection == nullptr) return;
+  const xcb_setup_t* setup = xcb_get_setup(connection);
+  our_resource_base_ = setup->resource_id_base;
+  our_resource_mask_ = setup->resource_id_mask;
+  const QByteArray display_name = QtX11DisplayName();
+  reader_ = std::make_unique<ClipboardSelectionReader>(
+      display_name.isEmpty() ? nullptr : display_name.constData());
+  if (!reader_->Connected()) reader_.reset();
+}
+
+X11Clipboard::~X11Clipboard() = default;
+
+bool X11Clipboard::OwnedByUs(xcb_window_t owner) const {
+  return owner != XCB_NONE && (owner & ~our_resource_mask_) == our_resource_base_;
+}
+
+ClipboardOwner X11Clipboard::Owner() {
+  if (reader_ != nullptr) return reader_->Owner();
+  QClipboard* clipboard = QtClipboard();
+  const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+  return data != nullptr && !data->formats().isEmpty() ? 1 : 0;
+}
+
+ClipboardContents X11Clipboard::SaveOurs(ClipboardOwner owner) const {
+  ClipboardContents contents;
+  contents.owner = owner;
+  QClipboard* clipboard = QtClipboard();
+  const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+  if (data == nullptr) return contents;
+  contents.text = UpToZero(data->text());
+  qsizetype total = contents.text.toUtf8().size();
+  for (const QString& format : data->formats()) {
+    if (!IsSavedTarget(format.toLatin1())) continue;
+    QByteArray bytes = data->data(format);
+    total += bytes.size();
+    if (total > save_limit_) {
+      contents.formats.clear();
+      contents.text_only = true;
+      break;
+    }
+    contents.formats.emplace_back(format, std::move(bytes));
+  }
+  return contents;
+}
+
+ClipboardSelectionReader::Reply X11Clipboard::Convert(const QByteArray& target,
+                                                      qsizetype max_size) {
+  return reader_->Convert(reader_->Atoms({target})[0], answer_time_, max_size);
+}
+
+QString X11Clipboard::ReadText(const QByteArrayList& offered, qsizetype* bytes) {
+  for (const QByteArray& target : TextTargets(offered)) {
+    const ClipboardSelectionReader::Reply reply = Convert(target, kTextLimit);
+    if (reply.status == Status::kNoAnswer) CannotOpenClipboard();
+    if (reply.status == Status::kOk && reply.format == 8) {
+      *bytes = reply.data.size();
+      return DecodeText(target, reply.data);
+    }
+  }
+  *bytes = 0;
+  return {};
+}
+
+QByteArrayList X11Clipboard::OfferedTargets(std::vector<xcb_atom_t>* targets) {
+  const ClipboardSelectionReader::Reply list = Convert("TARGETS", kTargetsLimit);
+  if (list.status == Status::kNoAnswer) CannotOpenClipboard();
+  targets->clear();
+  if (list.status == Status::kOk && list.format == 32) {
+    std::set<xcb_atom_t> seen;
+    for (qsizetype at = 0; at + 4 <= list.data.size(); at += 4) {
+      std::uint32_t atom = 0;
+      std::memcpy(&atom, list.data.constData() + at, 4);
+      if (atom != XCB_NONE && seen.insert(atom).second) targets->push_back(atom);
+    }
+  }
+  return reader_->AtomNames(*targets);
+}
+
+ClipboardContents X11Clipboard::Save() {
+  const ClipboardOwner owner = Owner();
+  if (reader_ == nullptr || OwnedByUs(owner)) return SaveOurs(owner);
+  ClipboardContents contents;
+  contents.owner = owner;
+  if (owner == XCB_NONE) return contents;
+
+  std::vector<xcb_atom_t> targets;
+  const QByteArrayList names = OfferedTargets(&targets);
+
+  qsizetype total = 0;
+  contents.text = ReadText(names, &total);
+  for (size_t i = 0; i < targets.size(); ++i) {
+    if (!IsSavedTarget(names[i])) continue;
+    const ClipboardSelectionReader::Reply reply =
+        reader_->Convert(targets[i], answer_time_, save_limit_ - total);
+    if (reply.status == Status::kTooLarge || reply.status == Status::kNoAnswer) {
+      // Too much, or an owner that cannot render this format in time: the
+      // text alone, as the clipboard was always restored before.
+      contents.formats.clear();
+      contents.text_only = true;
+      break;
+    }
+    // Data in 16- or 32-bit items would not survive being served as bytes.
+    if (reply.status != Status::kOk || reply.format != 8) continue;
+    total += reply.data.size();
+    contents.formats.emplace_back(QString::fromLatin1(names[i]), reply.data);
+  }
+  return contents;
+}
+
+QString X11Clipboard::Text() {
+  const ClipboardOwner owner = Owner();
+  if (reader_ == nullptr || OwnedByUs(owner)) {
+    QClipboard* clipboard = QtClipboard();
+    return clipboard != nullptr ? UpToZero(clipboard->text()) : QString();
+  }
+  if (owner == XCB_NONE) return {};
+  // Only targets the owner offers: some owners (xclip) answer any target
+  // with their one kind of data, a picture too.
+  std::vector<xcb_atom_t> targets;
+  const QByteArrayList names = OfferedTargets(&targets);
+  qsizetype bytes = 0;
+  return ReadText(names, &bytes);
+}
+
+void X11Clipboard::Restore(const ClipboardContents& contents) {
+  QClipboard* clipboard = QtClipboard();
+  if (clipboard == nullptr) CannotOpenClipboard();
+  if (contents.IsEmpty()) {
+    if (reader_ == nullptr) {
+      clipboard->clear();
+    } else if (!reader_->ClearOwner()) {
+      CannotOpenClipboard();
+    }
+    return;
+  }
+  auto* data = new QMimeData;
+  if (!contents.text.isEmpty()) data->setText(contents.text);
+  for (const auto& [format, bytes] : contents.formats) data->setData(format, bytes);
+  clipboard->setMimeData(data, QClipboard::Clipboard);
+  // Qt takes the selection with the time of the last event it saw; when that
+  // is older than the copy's, the server refuses and Qt only warns.
+  if (reader_ != nullptr && !OwnedByUs(reader_->Owner())) CannotOpenClipboard();
+}
+
+}  // namespace voxmere

@@ -1,0 +1,34 @@
+#include "platform/x11/event_pump_qt.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace voxmere {
+
+void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtEventPump::Wait(int milliseconds) {
+  if (QCoreApplication::instance() == nullptr) {
+    // No event loop to run: a plain sleep.
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    return;
+  }
+  QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
+  // The timer only wakes the blocking wait for events at the deadline.
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  while (!deadline.hasExpired()) {
+    if (!wake.isActive()) {
+      wake.start(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+}
+
+}  // namespace voxmere

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/event_pump.h"
+
+namespace voxmere {
+
+// Qt's event loop, run from inside a handler.
+class QtEventPump : public EventPump {
+ public:
+  void ProcessEvents() override;
+  // Sleeps in the event loop, not in a system call: X events keep coming in
+  // (the clipboard restore needs the copy's selection events to have been
+  // seen) and other handlers run meanwhile.
+  void Wait(int milliseconds) override;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,96 @@
+#include "platform/x11/key_injector_x11.h"
+
+#include <set>
+
+#include "platform/x11/clipboard_qt_display.h"
+
+// Xlib after Qt: its macros (Status, Bool) break Qt's headers.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace voxmere {
+namespace {
+
+KeySym KeySymOf(int virtual_key) {
+  if (virtual_key >= 'A' && virtual_key <= 'Z') return XK_a + (virtual_key - 'A');
+  if (virtual_key >= '0' && virtual_key <= '9') return XK_0 + (virtual_key - '0');
+  switch (virtual_key) {
+    case 0x10:
+      return XK_Shift_L;
+    case 0x11:
+      return XK_Control_L;
+    case 0x12:
+      return XK_Alt_L;
+    default:
+      return NoSymbol;
+  }
+}
+
+bool IsLockKey(KeySym symbol) {
+  return symbol == XK_Caps_Lock || symbol == XK_Shift_Lock || symbol == XK_Num_Lock ||
+         symbol == XK_Scroll_Lock;
+}
+
+}  // namespace
+
+X11KeyInjector::X11KeyInjector() {
+  const QByteArray name = QtX11DisplayName();
+  if (name.isEmpty()) return;
+  display_ = XOpenDisplay(name.constData());
+  if (display_ == nullptr) return;
+  int event_base = 0, error_base = 0, major = 0, minor = 0;
+  if (!XTestQueryExtension(display_, &event_base, &error_base, &major, &minor)) {
+    XCloseDisplay(display_);
+    display_ = nullptr;
+  }
+}
+
+X11KeyInjector::~X11KeyInjector() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+void X11KeyInjector::EndKeyboardGrab() {
+  // An active grab belongs to the connection that made it: Qt's, which grabbed
+  // the hot key.
+  xcb_connection_t* connection = QtX11Connection();
+  if (connection == nullptr) return;
+  xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+  xcb_flush(connection);
+}
+
+void X11KeyInjector::ReleaseHeldModifiers() {
+  if (display_ == nullptr) return;
+  char keys[32] = {};
+  XQueryKeymap(display_, keys);
+  XModifierKeymap* modifiers = XGetModifierMapping(display_);
+  if (modifiers == nullptr) return;
+  std::set<KeyCode> released;
+  for (int modifier = 0; modifier < 8; ++modifier) {
+    if (modifier == LockMapIndex) continue;
+    for (int i = 0; i < modifiers->max_keypermod; ++i) {
+      const KeyCode code = modifiers->modifiermap[modifier * modifiers->max_keypermod + i];
+      if (code == 0 || (keys[code / 8] & (1 << (code % 8))) == 0) continue;
+      // A held lock key (NumLock on Mod2) toggles nothing when released, but
+      // leave it to the user all the same.
+      if (IsLockKey(XkbKeycodeToKeysym(display_, code, 0, 0))) continue;
+      if (released.insert(code).second) XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    }
+  }
+  XFreeModifiermap(modifiers);
+  XSync(display_, False);
+}
+
+void X11KeyInjector::KeyEvent(int virtual_key, bool key_up) {
+  if (display_ == nullptr) return;
+  const KeySym symbol = KeySymOf(virtual_key);
+  const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
+  if (code == 0) return;
+  XTestFakeKeyEvent(display_, code, key_up ? False : True, CurrentTime);
+  // Each event reaches the server before we go on, so the focused
+  // application sees them before our wait begins.
+  XSync(display_, False);
+}
+
+}  // namespace voxmere
