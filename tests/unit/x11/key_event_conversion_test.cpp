@@ -3,6 +3,7 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <QInputDevice>
 #include <QKeyEvent>
 
 #include "keyboard_maps.h"
@@ -23,7 +24,11 @@ constexpr unsigned kAlt = VirtualKeyPress::kAlt;
 // A key press as Qt's xcb plugin reports it.
 VirtualKeyPress Press(int qt_key, Qt::KeyboardModifiers modifiers, quint32 keycode,
                       quint32 keysym) {
-  const QKeyEvent event(QEvent::KeyPress, qt_key, modifiers, keycode, keysym, 0);
+  // A device of the test's own: Qt's default one is made once and never
+  // freed when there is no application.
+  const QInputDevice keyboard;
+  const QKeyEvent event(QEvent::KeyPress, qt_key, modifiers, keycode, keysym, 0, QString(), false,
+                        1, &keyboard);
   return VirtualKeyOfKeyEvent(event);
 }
 
