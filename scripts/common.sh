@@ -25,7 +25,8 @@ VOXMERE_RUNTIME_PACKAGES=(
 # The services and third-party programs the integration tests drive.
 VOXMERE_TEST_PACKAGES=(
   pulseaudio pulseaudio-utils espeak-ng
-  xvfb xauth dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core xfonts-base
+  xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
+  xfonts-base
 )
 
 # Installs the named packages that are missing (apt-get update only when needed).
