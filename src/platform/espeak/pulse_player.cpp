@@ -80,8 +80,8 @@ bool PulsePlayer::OpenStream(const std::shared_ptr<PulseConnection>& connection)
     if (stream_ == nullptr) return false;
     pulse_ = connection.get();
     pa_stream_set_state_callback(
-        stream_, [](pa_stream*, void* self) { static_cast<PulseConnection*>(self)->Changed(); },
-        connection.get());
+        stream_, [](pa_stream*, void* self) { static_cast<PulsePlayer*>(self)->StateChanged(); },
+        this);
     pa_stream_set_write_callback(
         stream_,
         [](pa_stream*, std::size_t, void* self) { static_cast<PulsePlayer*>(self)->Pump(); }, this);
@@ -260,6 +260,24 @@ void PulsePlayer::Drained(bool) {
     texts_.pop_front();
   }
   Pump();
+}
+
+void PulsePlayer::StateChanged() {
+  pulse_->Changed();
+  if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) return;
+  // The audio server went away: what was sounding has ended, and nothing
+  // queued will play.
+  if (!texts_.empty() && texts_.front().written) {
+    if (!texts_.front().started) listener_->PlaybackStarted(texts_.front().id);
+    listener_->PlaybackStopped(texts_.front().id);
+  }
+  texts_.clear();
+  queued_samples_ = 0;
+  if (drain_ != nullptr) {
+    pa_operation_cancel(drain_);
+    pa_operation_unref(drain_);
+    drain_ = nullptr;
+  }
 }
 
 void PulsePlayer::Started() {

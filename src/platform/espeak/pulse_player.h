@@ -63,6 +63,7 @@ class PulsePlayer {
   void Pump();
   void Drained(bool success);
   void Started();
+  void StateChanged();
 
   const std::shared_ptr<PulseConnector> connector_;
   const int sample_rate_;

@@ -1,6 +1,10 @@
 // espeak-ng speaking into the test sink, recorded from its monitor.
 #include <gtest/gtest.h>
 
+#include <pulse/pulseaudio.h>
+
+#include <vector>
+
 #include "espeak_test_support.h"
 #include "support/audio_monitor.h"
 
@@ -21,6 +25,53 @@ Clock::duration SoundLength(const AudioMonitor& monitor) {
   const auto segments = monitor.SoundSegments(300ms);
   if (segments.empty()) return Clock::duration::zero();
   return segments.back().end - segments.front().begin;
+}
+
+// Has the test server end every playback stream, as it does when a mixer
+// kills a stream; returns how many there were.
+int KillPlaybackStreams() {
+  pa_mainloop* loop = pa_mainloop_new();
+  pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "voxmere-test-killer");
+  const auto run_until = [&](const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i) pa_mainloop_iterate(loop, 1, nullptr);
+    return done();
+  };
+  std::vector<std::uint32_t> streams;
+  int pending = 0;
+  if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 && run_until([&] {
+        return !PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) ||
+               pa_context_get_state(context) == PA_CONTEXT_READY;
+      }) &&
+      pa_context_get_state(context) == PA_CONTEXT_READY) {
+    bool listed = false;
+    struct Listing {
+      std::vector<std::uint32_t>* streams;
+      bool* listed;
+    } listing{&streams, &listed};
+    pa_operation_unref(pa_context_get_sink_input_info_list(
+        context,
+        [](pa_context*, const pa_sink_input_info* info, int eol, void* data) {
+          auto* l = static_cast<Listing*>(data);
+          if (eol) {
+            *l->listed = true;
+          } else {
+            l->streams->push_back(info->index);
+          }
+        },
+        &listing));
+    run_until([&] { return listed; });
+    for (const std::uint32_t index : streams) {
+      ++pending;
+      pa_operation_unref(pa_context_kill_sink_input(
+          context, index, [](pa_context*, int, void* left) { --*static_cast<int*>(left); },
+          &pending));
+    }
+    run_until([&] { return pending == 0; });
+  }
+  pa_context_disconnect(context);
+  pa_context_unref(context);
+  pa_mainloop_free(loop);
+  return pending == 0 ? static_cast<int>(streams.size()) : -1;
 }
 
 TEST(EspeakSpeechTest, SpeaksAudiblyBetweenAudioStartAndAudioStop) {
@@ -153,6 +204,27 @@ TEST(EspeakSpeechTest, ReleasingASpeakingEngineSilencesItQuietly) {
   const std::size_t seen = speaking.sink->events.size();
   WaitFor([] { return false; }, 300ms);
   EXPECT_EQ(speaking.sink->events.size(), seen) << "a released engine must not notify";
+}
+
+TEST(EspeakSpeechTest, AStreamTheServerKillsEndsTheReadingAndANewEngineSpeaks) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  ASSERT_TRUE(Speak(*speaking.engine, kLong).Succeeded());
+  ASSERT_TRUE(monitor.WaitForSound(3s));
+  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Starts() == 1; }, 3s));
+
+  ASSERT_EQ(KillPlaybackStreams(), 1) << "expected our one playback stream";
+  EXPECT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 1; }, 2s))
+      << "a reading whose sound was cut off must end";
+  ASSERT_TRUE(monitor.WaitForSilence(300ms, 3s));
+
+  SpeakingEngine again;
+  ASSERT_TRUE(again.ok);
+  monitor.Clear();
+  ASSERT_TRUE(Speak(*again.engine, kShort).Succeeded());
+  EXPECT_TRUE(monitor.WaitForSound(3s));
+  EXPECT_TRUE(WaitFor([&] { return again.sink->Stops() == 1; }, 10s));
 }
 
 }  // namespace
