@@ -1,6 +1,7 @@
 #include "platform/x11/clipboard_x11.h"
 
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <cstring>
@@ -17,6 +18,9 @@ using Status = ClipboardSelectionReader::Status;
 
 // Far more than any text a user selects; a longer text is not read.
 constexpr qsizetype kTextLimit = qsizetype{256} * 1024 * 1024;
+// Saving the formats besides the text stops after this long (32 MiB from
+// xclip take about 0.8 s).
+constexpr std::chrono::milliseconds kSaveTime{2000};
 // A list of formats is a few hundred bytes.
 constexpr qsizetype kTargetsLimit = 64 * 1024;
 
@@ -128,13 +132,16 @@ ClipboardContents X11Clipboard::Save() {
 
   qsizetype total = 0;
   contents.text = ReadText(names, &total);
+  const QDeadlineTimer save_deadline(kSaveTime);
   for (size_t i = 0; i < targets.size(); ++i) {
     if (!IsSavedTarget(names[i])) continue;
     const ClipboardSelectionReader::Reply reply =
         reader_->Convert(targets[i], answer_time_, save_limit_ - total);
-    if (reply.status == Status::kTooLarge || reply.status == Status::kNoAnswer) {
-      // Too much, or an owner that cannot render this format in time: the
-      // text alone, as the clipboard was always restored before.
+    if (reply.status == Status::kTooLarge || reply.status == Status::kNoAnswer ||
+        save_deadline.hasExpired()) {
+      // Too much, or an owner that cannot render its formats in time: the
+      // text alone, as the clipboard was always restored before, rather
+      // than a frozen program.
       contents.formats.clear();
       contents.text_only = true;
       break;

@@ -13,8 +13,12 @@ namespace voxmere {
 
 // The CLIPBOARD selection of the X display Qt runs on. Reads go over a
 // connection of our own and wait at most the answer time for each answer of
-// the owner (a hung owner costs one answer time, then kCannotOpenClipboard);
-// while this program owns the clipboard its own data is read directly, since
+// the owner: a hung owner costs one answer time, then kCannotOpenClipboard.
+// Save keeps the text alone when the other formats pass the size limit, when
+// one of them is not given in time, or when they have taken 2 s, so that a
+// slow owner holds the program up a few seconds at most.
+//
+// While this program owns the clipboard its own data is read directly, since
 // our user-interface thread could not answer our own request. Restores hand
 // the data to Qt, which serves it (large data in pieces) until another client
 // takes the clipboard.
