@@ -1,0 +1,131 @@
+#include "platform/speechd/speechd_session.h"
+
+#include <cstdlib>
+
+#include "platform/exception.h"
+#include "platform/speechd/speechd_session_core.h"
+#include "platform/speechd/ssip_socket.h"
+
+namespace voxmere {
+namespace {
+
+// Silent, and short: the daemon only sends its end once the output module
+// has played it, which needs a working audio server.
+constexpr char kSoundCheck[] = "<speak><break time=\"1ms\"/></speak>";
+
+}  // namespace
+
+std::unique_ptr<SpeechdSession> SpeechdSession::Open(const SpeechdAddress& address, bool autospawn,
+                                                     const SpeechdTimeouts& timeouts,
+                                                     QObject* receiver, StreamHandler handler) {
+  const Clock::time_point deadline = Clock::now() + timeouts.open;
+  // libspeechd would wait forever for a stopped daemon's first reply: ask
+  // first, with a deadline.
+  bool listening = false;
+  {
+    SsipSocket ping;
+    const Clock::time_point ping_deadline = std::min(deadline, Clock::now() + timeouts.ping);
+    try {
+      listening = ping.Connect(address, ping_deadline);
+      if (listening) ping.Command("QUIT", ping_deadline);
+    } catch (const Exception& e) {
+      throw Exception(QStringLiteral("Speech Dispatcher at %1 does not answer: %2.")
+                          .arg(address.ToText(), e.Message()));
+    }
+  }
+  if (!listening && !autospawn) {
+    throw Exception(
+        QStringLiteral("Speech Dispatcher is not running at %1.").arg(address.ToText()));
+  }
+  auto core = std::make_shared<SpeechdSessionCore>(receiver, std::move(handler));
+  core->Register();
+  std::unique_ptr<SpeechdSession> session(new SpeechdSession(core, timeouts));
+  session->Connect(address, autospawn, deadline);
+  session->ProbeSound(deadline);
+  return session;
+}
+
+SpeechdSession::SpeechdSession(std::shared_ptr<SpeechdSessionCore> core,
+                               const SpeechdTimeouts& timeouts)
+    : core_(std::move(core)), timeouts_(timeouts) {
+  worker_ = std::thread([core = core_] { core->WorkerMain(); });
+}
+
+SpeechdSession::~SpeechdSession() {
+  core_->Unregister();
+  if (core_->Close(timeouts_.close)) {
+    worker_.join();
+  } else {
+    // Stuck inside libspeechd; it holds the core and cleans up if it returns.
+    worker_.detach();
+  }
+}
+
+bool SpeechdSession::Alive() const { return core_->Alive(); }
+
+void SpeechdSession::Run(const std::function<void(SpeechdLink&)>& request,
+                         Clock::time_point deadline) {
+  core_->Run(request, deadline);
+}
+
+void SpeechdSession::Connect(const SpeechdAddress& address, bool autospawn,
+                             Clock::time_point deadline) {
+  Run(
+      [address, autospawn, core = core_](SpeechdLink&) {
+        QByteArray path = address.socket_path.toLocal8Bit();
+        QByteArray host = address.host.toUtf8();
+        SPDConnectionAddress spd_address{};
+        if (address.method == SpeechdAddress::Method::kUnixSocket) {
+          spd_address.method = SPD_METHOD_UNIX_SOCKET;
+          spd_address.unix_socket_name = path.data();
+        } else {
+          spd_address.method = SPD_METHOD_INET_SOCKET;
+          spd_address.inet_socket_host = host.data();
+          spd_address.inet_socket_port = address.port;
+        }
+        char* error = nullptr;
+        SPDConnection* connection = spd_open2("voxmere", "main", nullptr, SPD_MODE_THREADED,
+                                              &spd_address, autospawn ? 1 : 0, &error);
+        if (connection == nullptr) {
+          const QString reason = QString::fromLocal8Bit(error != nullptr ? error : "");
+          std::free(error);
+          throw Exception(QStringLiteral("Speech Dispatcher cannot be reached at %1. %2")
+                              .arg(address.ToText(), reason)
+                              .trimmed());
+        }
+        core->Adopt(connection);
+      },
+      deadline);
+  Run(
+      [](SpeechdLink& link) {
+        link.Check(
+            spd_set_notification_on(link.Connection(),
+                                    static_cast<SPDNotification>(SPD_BEGIN | SPD_END | SPD_CANCEL)),
+            QStringLiteral("to send events"));
+        link.Check(spd_set_data_mode(link.Connection(), SPD_DATA_SSML),
+                   QStringLiteral("SSML texts"));
+      },
+      deadline);
+}
+
+void SpeechdSession::ProbeSound(Clock::time_point deadline) {
+  core_->BeginProbe();
+  Run(
+      [](SpeechdLink& link) {
+        if (spd_say(link.Connection(), SPD_MESSAGE, kSoundCheck) < 0) {
+          link.Check(-1, QStringLiteral("the sound check"));
+        }
+      },
+      deadline);
+  const bool ended = core_->WaitProbeEnded(deadline);
+  core_->EndProbe();
+  if (!ended) {
+    const QString reason = QStringLiteral(
+        "Speech Dispatcher cannot play sound: a silent test message never finished. Is an "
+        "audio server (PulseAudio or PipeWire) running?");
+    core_->MarkDead(reason);
+    throw Exception(reason);
+  }
+}
+
+}  // namespace voxmere

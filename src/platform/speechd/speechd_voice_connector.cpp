@@ -1,0 +1,22 @@
+#include "platform/speechd/speechd_voice_connector.h"
+
+#include "platform/speechd/speechd_voice_server.h"
+
+namespace voxmere {
+
+SpeechdVoiceConnector::SpeechdVoiceConnector(SpeechdOptions options)
+    : options_(std::move(options)) {}
+
+std::shared_ptr<SpeechVoiceServer> SpeechdVoiceConnector::GetActiveObject() { return nullptr; }
+
+std::shared_ptr<SpeechVoiceServer> SpeechdVoiceConnector::CreateInstance() {
+  const SpeechdAddress address = options_.address ? *options_.address : DefaultSpeechdAddress();
+  if (!catalog_ || !(catalog_->Address() == address)) {
+    catalog_ = std::make_shared<SpeechdVoiceCatalog>(address, options_.list_timeout);
+  }
+  auto server = std::make_shared<SpeechdVoiceServer>(address, options_.autospawn, options_.timeouts,
+                                                     catalog_);
+  return server;
+}
+
+}  // namespace voxmere
