@@ -1,0 +1,156 @@
+// A daemon without sound, none at all, a stopped one and one that dies: the
+// voice object fails within its bounds and recovers when the daemon does.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "platform/exception.h"
+#include "platform/speechd/speechd_voice_connector.h"
+#include "speechd_test_support.h"
+#include "support/audio_monitor.h"
+
+namespace voxmere {
+namespace {
+
+using namespace std::chrono_literals;
+using Server = SpeechVoiceServer;
+
+constexpr char kLongText[] =
+    "This is a long text that keeps the voice busy for several seconds, long enough to pull "
+    "the daemon away while it is still speaking.";
+
+SpeechdOptions OptionsFor(const SpeechdAddress& address, bool autospawn = false) {
+  SpeechdOptions options;
+  options.address = address;
+  options.autospawn = autospawn;
+  return options;
+}
+
+// Runs `call`, expects it to throw voxmere::Exception, and returns how long
+// it took in milliseconds.
+template <typename Call>
+double ThrowingMs(Call call, QString* message = nullptr) {
+  const auto started = TestClock::now();
+  try {
+    call();
+    ADD_FAILURE() << "no exception";
+  } catch (const Exception& e) {
+    if (message != nullptr) *message = e.Message();
+  }
+  return Ms(TestClock::now() - started);
+}
+
+TEST(SpeechdFailureTest, NoAudioServerFailsTheSoundCheckWithinThreeSeconds) {
+  EnsureApplication();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+  PrivateSpeechd daemon(environment);
+  SpeechdVoiceConnector connector(OptionsFor(daemon.Address()));
+  QString message;
+  const double took = ThrowingMs([&] { connector.CreateInstance(); }, &message);
+  EXPECT_LT(took, 3000);
+  EXPECT_TRUE(message.contains(QStringLiteral("sound"))) << message.toStdString();
+}
+
+TEST(SpeechdFailureTest, NoDaemonFailsAtOnceWithoutAutospawn) {
+  EnsureApplication();
+  QTemporaryDir folder;
+  SpeechdAddress address;
+  address.socket_path = folder.filePath(QStringLiteral("nothing.sock"));
+  SpeechdVoiceConnector connector(OptionsFor(address));
+  QString message;
+  EXPECT_LT(ThrowingMs([&] { connector.CreateInstance(); }, &message), 500);
+  EXPECT_TRUE(message.contains(QStringLiteral("not running"))) << message.toStdString();
+
+  SpeechdOptions unknown;
+  unknown.address = address;
+  unknown.address->method = SpeechdAddress::Method::kInetSocket;
+  unknown.address->host = QStringLiteral("127.0.0.1");
+  unknown.address->port = 1;  // nothing listens on port 1
+  unknown.autospawn = false;
+  SpeechdVoiceConnector inet(unknown);
+  EXPECT_LT(ThrowingMs([&] { inet.CreateInstance(); }), 500);
+}
+
+TEST(SpeechdFailureTest, AutospawnStartsADaemonWhereNoneListens) {
+  EnsureApplication();
+  AudioMonitor monitor;
+  // A spawned daemon only takes the socket its configuration names: the
+  // user's default one (the test's private runtime folder, where nothing
+  // listens yet).
+  SpeechdAddress address;
+  address.socket_path =
+      qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/speech-dispatcher/speechd.sock");
+  ASSERT_FALSE(QFileInfo::exists(address.socket_path));
+  {
+    SpeechdVoiceConnector connector(OptionsFor(address, /*autospawn=*/true));
+    const auto started = TestClock::now();
+    auto server = connector.CreateInstance();
+    EXPECT_LT(Ms(TestClock::now() - started), 3000);
+    StreamEvents events(*server);
+    const int stream = server->Speak(QStringLiteral("Started on demand."), Server::kFlagsAsync);
+    events.WaitFor(Server::kEndStream, stream, 10s);
+    EXPECT_FALSE(monitor.SoundSegments(100ms).empty());
+  }
+}
+
+TEST(SpeechdFailureTest, StoppedDaemonCostsBoundedWaitsAndIsUsedAgainWhenItResumes) {
+  EnsureApplication();
+  AudioMonitor monitor;
+  PrivateSpeechd daemon;
+  SpeechdVoiceConnector connector(OptionsFor(daemon.Address()));
+  auto server = connector.CreateInstance();
+  auto events = std::make_unique<StreamEvents>(*server);
+  server->SetRate(3);
+
+  daemon.Stop();
+  // The call waits its timeout; after that the session is known dead and the
+  // next call only asks whether the daemon answers again.
+  EXPECT_LT(ThrowingMs([&] { server->Speak(QStringLiteral("Nobody listens."), 1); }), 2600);
+  EXPECT_LT(ThrowingMs([&] { server->SetVolume(80); }), 1300);
+  SpeechdVoiceConnector second(OptionsFor(daemon.Address()));
+  EXPECT_LT(ThrowingMs([&] { second.CreateInstance(); }), 3000);
+
+  daemon.Continue();
+  monitor.Clear();
+  const int stream = server->Speak(QStringLiteral("Back again."), Server::kFlagsAsync);
+  events->WaitFor(Server::kEndStream, stream, 10s);
+  EXPECT_FALSE(monitor.SoundSegments(100ms).empty());
+
+  daemon.Stop();
+  EXPECT_LT(ThrowingMs([&] { server->Speak(QStringLiteral("Again nobody."), 1); }), 2600);
+  // Letting go of the voice object does not hang on the stopped daemon.
+  const auto released = TestClock::now();
+  events.reset();
+  server.reset();
+  EXPECT_LT(Ms(TestClock::now() - released), 1000);
+  daemon.Continue();
+}
+
+TEST(SpeechdFailureTest, DaemonDyingMidSpeechEndsTheStreamAndANewOneIsUsed) {
+  EnsureApplication();
+  AudioMonitor monitor;
+  PrivateSpeechd daemon;
+  SpeechdVoiceConnector connector(OptionsFor(daemon.Address()));
+  auto server = connector.CreateInstance();
+  StreamEvents events(*server);
+  const int stream = server->Speak(kLongText, Server::kFlagsAsync);
+  events.WaitFor(Server::kStartStream, stream, 5s);
+  daemon.Kill();
+  // No call is needed for the reading to end.
+  const auto killed = TestClock::now();
+  const auto ended = events.WaitFor(Server::kEndStream, stream, 3s);
+  EXPECT_LT(Ms(ended - killed), 1000);
+
+  daemon.Start();
+  monitor.Clear();
+  const int next = server->Speak(QStringLiteral("A new daemon speaks."), Server::kFlagsAsync);
+  EXPECT_NE(next, stream) << "stream numbers repeat on the new connection";
+  events.WaitFor(Server::kEndStream, next, 10s);
+  EXPECT_TRUE(events.Has(Server::kStartStream, next));
+  EXPECT_FALSE(monitor.SoundSegments(100ms).empty());
+}
+
+}  // namespace
+}  // namespace voxmere
