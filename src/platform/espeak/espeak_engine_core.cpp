@@ -69,6 +69,12 @@ bool EspeakEngineCore::Wanted(std::uint64_t text_id) {
   return !closed_ && text_id > dropped_through_.load();
 }
 
+bool EspeakEngineCore::WaitForRoom(std::uint64_t text_id) {
+  // A file takes everything at once.
+  if (player_ && !player_->WaitForRoom(text_id)) return false;
+  return Wanted(text_id);
+}
+
 bool EspeakEngineCore::Samples(std::uint64_t text_id, const std::int16_t* samples,
                                std::size_t count) {
   if (!Wanted(text_id)) return false;

@@ -39,6 +39,7 @@ class EspeakEngineCore : public SynthTarget,
   bool UnRegister(std::uint32_t key);
 
   bool Wanted(std::uint64_t text_id) override;
+  bool WaitForRoom(std::uint64_t text_id) override;
   bool Samples(std::uint64_t text_id, const std::int16_t* samples, std::size_t count) override;
   void Finished(std::uint64_t text_id, bool completed) override;
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/espeak/synthesis_pieces.h"
 #include "platform/exception.h"
 
 namespace voxmere {
@@ -194,28 +195,36 @@ void EspeakLibrary::Run() {
 
 void EspeakLibrary::Synthesise(const Job& job) {
   current = Current{};
-  if (!job.target->Wanted(job.text_id)) {
-    current.stopped = true;
-    return;
-  }
-  std::lock_guard lock(CallMutex());
-  if (job.voice_identifier != VoiceInUse()) {
-    VoiceInUse().clear();
-    if (espeak_SetVoiceByName(job.voice_identifier.constData()) != EE_OK) {
+  for (const SynthesisPiece& piece : SplitForSynthesis(job.text)) {
+    if (!job.target->WaitForRoom(job.text_id) ||
+        !SynthesisePiece(job, piece.text, piece.ends_sentence)) {
       current.stopped = true;
       return;
     }
+  }
+}
+
+bool EspeakLibrary::SynthesisePiece(const Job& job, const QByteArray& text, bool ends_sentence) {
+  if (!job.target->Wanted(job.text_id)) return false;
+  std::lock_guard lock(CallMutex());
+  if (job.voice_identifier != VoiceInUse()) {
+    VoiceInUse().clear();
+    if (espeak_SetVoiceByName(job.voice_identifier.constData()) != EE_OK) return false;
     VoiceInUse() = job.voice_identifier;
   }
+  // Set for every piece: another library instance may have synthesised
+  // meanwhile.
   espeak_SetParameter(espeakRATE, static_cast<int>(job.parameters.speed), 0);
   espeak_SetParameter(espeakPITCH, job.parameters.pitch, 0);
   espeak_SetParameter(espeakVOLUME, job.parameters.EspeakVolume(), 0);
   current.job = &job;
-  const QByteArray text = job.text + '\0';
-  const espeak_ERROR result = espeak_Synth(text.constData(), static_cast<size_t>(text.size()), 0,
-                                           POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+  const QByteArray terminated = text + '\0';
+  const unsigned flags = espeakCHARS_UTF8 | (ends_sentence ? espeakENDPAUSE : 0u);
+  const espeak_ERROR result =
+      espeak_Synth(terminated.constData(), static_cast<size_t>(terminated.size()), 0, POS_CHARACTER,
+                   0, flags, nullptr, nullptr);
   current.job = nullptr;
-  if (result != EE_OK) current.stopped = true;
+  return result == EE_OK && !current.stopped;
 }
 
 }  // namespace voxmere

@@ -22,6 +22,9 @@ class SynthTarget {
   virtual ~SynthTarget() = default;
   // False when the text was dropped meanwhile: its synthesis stops.
   virtual bool Wanted(std::uint64_t text_id) = 0;
+  // Called between the pieces of a text, outside espeak-ng: waits while much
+  // sound is queued; false when the text was dropped meanwhile.
+  virtual bool WaitForRoom(std::uint64_t text_id) = 0;
   // 16-bit mono samples at the library's sample rate; false stops synthesis.
   virtual bool Samples(std::uint64_t text_id, const std::int16_t* samples, std::size_t count) = 0;
   // The end of a text's synthesis: all of it, or stopped or failed early.
@@ -62,6 +65,7 @@ class EspeakLibrary {
   EspeakLibrary(int sample_rate, QString version, QList<EspeakVoice> voices);
   void Run();
   void Synthesise(const Job& job);
+  bool SynthesisePiece(const Job& job, const QByteArray& text, bool ends_sentence);
 
   const int sample_rate_;
   const QString version_;

@@ -14,7 +14,7 @@ using std::chrono::milliseconds;
 // reset needs to throw little away; synthesis runs far ahead of it anyway.
 constexpr int kTargetMilliseconds = 50;
 constexpr int kPrebufferMilliseconds = 10;
-// Synthesis waits while this much is queued here, and goes on at half of it.
+// Synthesis waits before the next piece of a text while this much is queued.
 constexpr int kQueueSeconds = 4;
 constexpr milliseconds kOpenTimeout(2000);
 // A stream that takes nothing for this long is given up.
@@ -126,26 +126,29 @@ bool PulsePlayer::Append(std::uint64_t text_id, const std::int16_t* samples, std
   if (DroppedLocked(text_id)) return false;
   const std::shared_ptr<PulseConnection> connection = Connection();
   if (!connection) return false;
-  const std::size_t high = static_cast<std::size_t>(sample_rate_) * kQueueSeconds;
-  {
-    PulseLock lock(*connection);
-    if (DroppedLocked(text_id) || pa_stream_get_state(stream_) != PA_STREAM_READY) return false;
-    if (texts_.empty() || texts_.back().id != text_id) {
-      texts_.emplace_back();
-      texts_.back().id = text_id;
-    }
-    texts_.back().chunks.emplace_back(samples, samples + count);
-    queued_samples_ += count;
-    Pump();
-    if (queued_samples_ < high) return true;
+  PulseLock lock(*connection);
+  if (DroppedLocked(text_id) || pa_stream_get_state(stream_) != PA_STREAM_READY) return false;
+  if (texts_.empty() || texts_.back().id != text_id) {
+    texts_.emplace_back();
+    texts_.back().id = text_id;
   }
+  texts_.back().chunks.emplace_back(samples, samples + count);
+  queued_samples_ += count;
+  Pump();
+  return true;
+}
+
+bool PulsePlayer::WaitForRoom(std::uint64_t text_id) {
+  if (DroppedLocked(text_id)) return false;
+  const std::shared_ptr<PulseConnection> connection = Connection();
+  if (!connection) return false;
+  const std::size_t high = static_cast<std::size_t>(sample_rate_) * kQueueSeconds;
   pa_stream* stream = stream_;  // set before connection_, never changed after
-  const bool moving = connection->WaitUntil(
-      [&] {
-        return queued_samples_ < high / 2 || DroppedLocked(text_id) ||
-               pa_stream_get_state(stream) != PA_STREAM_READY;
-      },
-      Clock::now() + kStallTimeout);
+  const auto room = [&] {
+    return queued_samples_ < high || DroppedLocked(text_id) ||
+           pa_stream_get_state(stream) != PA_STREAM_READY;
+  };
+  const bool moving = connection->WaitUntil(room, Clock::now() + kStallTimeout);
   PulseLock lock(*connection);
   return moving && !DroppedLocked(text_id) && pa_stream_get_state(stream) == PA_STREAM_READY;
 }

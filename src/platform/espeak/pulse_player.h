@@ -35,10 +35,14 @@ class PulsePlayer {
   PulsePlayer(const PulsePlayer&) = delete;
   PulsePlayer& operator=(const PulsePlayer&) = delete;
 
-  // Synthesis thread. Queues samples of a text (ids only grow). Waits while
-  // several seconds are queued, so a long text does not pile up in memory.
-  // False when the text was dropped or cannot be played.
+  // Synthesis thread. Queues samples of a text (ids only grow); never waits
+  // (it runs inside espeak-ng's callback). False when the text was dropped or
+  // cannot be played.
   bool Append(std::uint64_t text_id, const std::int16_t* samples, std::size_t count);
+  // Synthesis thread, between pieces of a text: waits while several seconds
+  // are queued, so a long text does not pile up in memory. False when the
+  // text was dropped or cannot be played.
+  bool WaitForRoom(std::uint64_t text_id);
   // The text's synthesis ended: what was queued plays out.
   void Finish(std::uint64_t text_id);
 
