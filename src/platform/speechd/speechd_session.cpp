@@ -29,7 +29,7 @@ std::unique_ptr<SpeechdSession> SpeechdSession::Open(const SpeechdAddress& addre
       listening = ping.Connect(address, ping_deadline);
       if (listening) ping.Command("QUIT", ping_deadline);
     } catch (const Exception& e) {
-      throw Exception(QStringLiteral("Speech Dispatcher at %1 does not answer: %2.")
+      throw Exception(QStringLiteral("Speech Dispatcher at %1 cannot be used: %2.")
                           .arg(address.ToText(), e.Message()));
     }
   }

@@ -80,16 +80,18 @@ class SpeechdSession {
   // False once the connection is lost or a request timed out.
   bool Alive() const;
 
-  // Runs `request` on the worker within timeouts.call and returns its result;
-  // throws what the request throws, or voxmere::Exception when it did not
-  // finish in time or the session is dead. The request may still run after
-  // the caller gave up: it must hold its data by value.
+  // Runs `request` on the worker within timeouts.call (plus `extra`, for
+  // work the daemon does in proportion to a long text) and returns its
+  // result; throws what the request throws, or voxmere::Exception when it
+  // did not finish in time or the session is dead. The request may still
+  // run after the caller gave up: it must hold its data by value.
   template <typename Result>
-  Result Call(std::function<Result(SpeechdLink&)> request) {
+  Result Call(std::function<Result(SpeechdLink&)> request,
+              std::chrono::milliseconds extra = std::chrono::milliseconds(0)) {
     auto result = std::make_shared<std::optional<Result>>();
     Run([result,
          request = std::move(request)](SpeechdLink& link) { result->emplace(request(link)); },
-        Deadline());
+        Deadline() + extra);
     return std::move(**result);
   }
   void Call(const std::function<void(SpeechdLink&)>& request) { Run(request, Deadline()); }

@@ -11,7 +11,7 @@ SpeechdVoiceCatalog::Voices SpeechdVoiceCatalog::Get() {
           ListSpeechdVoices(address_, std::chrono::steady_clock::now() + list_timeout_));
     } catch (const Exception& e) {
       throw Exception(
-          QStringLiteral("Speech Dispatcher did not list its voices: %1").arg(e.Message()));
+          QStringLiteral("Speech Dispatcher did not list its voices: %1.").arg(e.Message()));
     }
   }
   return voices_;

@@ -65,7 +65,9 @@ QString LanguageDisplayName(const QString& code) {
   const QLocale locale(territory.isEmpty() ? language_part : language_part + u'_' + territory);
   if (locale.language() == QLocale::C || locale.language() == QLocale::AnyLanguage) return code;
   QString name = QLocale::languageToString(locale.language());
-  if (!territory.isEmpty() && locale.territory() != QLocale::AnyTerritory) {
+  // QLocale answers an unknown territory with the language's usual one.
+  if (!territory.isEmpty() &&
+      QLocale::territoryToCode(locale.territory()).compare(territory, Qt::CaseInsensitive) == 0) {
     name += QStringLiteral(" (%1)").arg(QLocale::territoryToString(locale.territory()));
   }
   return name;
@@ -98,13 +100,12 @@ std::vector<SpeechdVoice> ListSpeechdVoices(const SpeechdAddress& address,
                                             std::chrono::steady_clock::time_point deadline) {
   SsipSocket socket;
   if (!socket.Connect(address, deadline)) {
-    throw Exception(
-        QStringLiteral("Speech Dispatcher is not running at %1.").arg(address.ToText()));
+    throw Exception(QStringLiteral("nothing listens at %1").arg(address.ToText()));
   }
   auto command = [&](const QByteArray& line) {
     SsipReply reply = socket.Command(line, deadline);
     if (!reply.Ok()) {
-      throw Exception(QStringLiteral("Speech Dispatcher refused \"%1\": %2")
+      throw Exception(QStringLiteral("it refused \"%1\" (%2)")
                           .arg(QString::fromUtf8(line), QString::fromUtf8(reply.text)));
     }
     return reply;

@@ -42,7 +42,8 @@ QString LanguageDisplayName(const QString& code);
 void DescribeVoices(std::vector<SpeechdVoice>& voices);
 
 // Lists the base voices of every output module over a plain SSIP connection
-// with a deadline, described. Throws voxmere::Exception on failure.
+// with a deadline, described. Throws voxmere::Exception with the reason
+// (worded to follow "Speech Dispatcher ...:").
 std::vector<SpeechdVoice> ListSpeechdVoices(const SpeechdAddress& address,
                                             std::chrono::steady_clock::time_point deadline);
 

@@ -16,9 +16,8 @@ namespace {
 
 QString ErrnoText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-Exception Failure(const QString& what) {
-  return Exception(QStringLiteral("speech-dispatcher: %1").arg(what));
-}
+// Reasons, worded to follow "Speech Dispatcher ... :" in the caller's message.
+Exception Failure(const QString& what) { return Exception(what); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -34,7 +33,7 @@ std::optional<SsipReply> SsipReplyReader::Feed(const QByteArray& bytes) {
     if (line.endsWith('\r')) line.chop(1);
     if (line.size() < 4 || !IsDigit(line[0]) || !IsDigit(line[1]) || !IsDigit(line[2]) ||
         (line[3] != '-' && line[3] != ' ')) {
-      throw Failure(QStringLiteral("the daemon sent a reply that is not SSIP"));
+      throw Failure(QStringLiteral("its reply is not SSIP"));
     }
     if (line[3] == '-') {
       pending_.data.push_back(line.mid(4));
@@ -57,12 +56,11 @@ void SsipSocket::Close() {
   fd_ = -1;
 }
 
-void SsipSocket::WaitFor(short events, Clock::time_point deadline, const char* what) {
+void SsipSocket::WaitFor(short events, Clock::time_point deadline) {
   for (;;) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0)
-      throw Failure(QStringLiteral("the daemon did not answer in time (%1)").arg(what));
+    if (left <= 0) throw Failure(QStringLiteral("it did not answer in time"));
     pollfd entry{fd_, events, 0};
     const int ready = ::poll(&entry, 1, static_cast<int>(left));
     if (ready > 0) return;
@@ -111,9 +109,9 @@ bool SsipSocket::Connect(const SpeechdAddress& address, Clock::time_point deadli
   }
   // A daemon that stopped reading fills its queue of pending connections:
   // a Unix socket then refuses with EAGAIN.
-  if (error == EAGAIN) throw Failure(QStringLiteral("the daemon does not accept connections"));
+  if (error == EAGAIN) throw Failure(QStringLiteral("it accepts no connections"));
   if (error != EINPROGRESS) throw Failure(ErrnoText(error));
-  WaitFor(POLLOUT, deadline, "connect");
+  WaitFor(POLLOUT, deadline);
   int result = 0;
   socklen_t result_length = sizeof(result);
   ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &result, &result_length);
@@ -135,7 +133,7 @@ SsipReply SsipSocket::Command(const QByteArray& line, Clock::time_point deadline
     if (n > 0) {
       sent += n;
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-      WaitFor(POLLOUT, deadline, "send");
+      WaitFor(POLLOUT, deadline);
     } else {
       throw Failure(QStringLiteral("the connection was lost (%1)").arg(ErrnoText(errno)));
     }
@@ -143,9 +141,9 @@ SsipReply SsipSocket::Command(const QByteArray& line, Clock::time_point deadline
   if (std::optional<SsipReply> reply = reader_.Next()) return *reply;
   char chunk[65536];
   for (;;) {
-    WaitFor(POLLIN, deadline, "reply");
+    WaitFor(POLLIN, deadline);
     const ssize_t n = ::recv(fd_, chunk, sizeof(chunk), 0);
-    if (n == 0) throw Failure(QStringLiteral("the daemon closed the connection"));
+    if (n == 0) throw Failure(QStringLiteral("it closed the connection"));
     if (n < 0) {
       if (errno == EAGAIN || errno == EINTR) continue;
       throw Failure(QStringLiteral("the connection was lost (%1)").arg(ErrnoText(errno)));

@@ -50,7 +50,8 @@ class SsipSocket {
   SsipSocket& operator=(const SsipSocket&) = delete;
 
   // False when nothing listens at the address (no socket, connection
-  // refused); throws voxmere::Exception on other failures and on timeout.
+  // refused); throws voxmere::Exception on other failures and on timeout,
+  // with the reason worded to follow "Speech Dispatcher ...:".
   bool Connect(const SpeechdAddress& address, Clock::time_point deadline);
 
   // Sends one command line (without line end) and waits for its reply;
@@ -59,7 +60,7 @@ class SsipSocket {
 
  private:
   void Close();
-  void WaitFor(short events, Clock::time_point deadline, const char* what);
+  void WaitFor(short events, Clock::time_point deadline);
 
   int fd_ = -1;
   SsipReplyReader reader_;

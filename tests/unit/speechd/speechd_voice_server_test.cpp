@@ -295,7 +295,7 @@ TEST(SpeechdConnectorTest, FailsWithTheReasonWhenTheDaemonCannotBeUsed) {
       connector.CreateInstance();
       ADD_FAILURE() << "a stopped daemon was accepted";
     } catch (const Exception& e) {
-      EXPECT_TRUE(e.Message().contains(QStringLiteral("does not answer"))) << e.what();
+      EXPECT_TRUE(e.Message().contains(QStringLiteral("did not answer"))) << e.what();
     }
     EXPECT_LT(SecondsSince(started), 3);
     fake.SetAnswering(true);

@@ -39,6 +39,11 @@ TEST(SpeechdVoicesTest, DescriptionsNameVoiceAndLanguageAndAreUnique) {
             QStringLiteral("English (United States)"));
   EXPECT_EQ(LanguageDisplayName(QStringLiteral("de")), QStringLiteral("German"));
   EXPECT_EQ(LanguageDisplayName(QStringLiteral("pt_BR")), QStringLiteral("Portuguese (Brazil)"));
+  EXPECT_EQ(LanguageDisplayName(QStringLiteral("es-419")),
+            QStringLiteral("Spanish (Latin America)"));
+  // A territory QLocale does not know is left out, not guessed.
+  EXPECT_EQ(LanguageDisplayName(QStringLiteral("en-029")), QStringLiteral("English"));
+  EXPECT_EQ(LanguageDisplayName(QStringLiteral("en-zz")), QStringLiteral("English"));
   EXPECT_EQ(LanguageDisplayName(QStringLiteral("art-lojban")), QStringLiteral("art-lojban"));
   EXPECT_EQ(LanguageDisplayName(QStringLiteral("x")), QStringLiteral("x"));
   EXPECT_EQ(LanguageDisplayName(QString()), QString());
