@@ -83,10 +83,12 @@ fi
 
 if [ "$want_speechd" = 1 ]; then
   export SPEECHD_ADDRESS="unix_socket:$work/run/speechd.sock"
-  speech-dispatcher -d -t 0 -c unix_socket -S "$work/run/speechd.sock" \
-    -P "$work/run/speechd.pid" -L "$work/state" >/dev/null 2>&1
+  # In the foreground (-s) so that $! is the daemon itself: with -d its pid
+  # file names the process that forked, and the daemon would outlive us.
+  speech-dispatcher -s -t 0 -c unix_socket -S "$work/run/speechd.sock" -L "$work/state" \
+    >/dev/null 2>&1 &
+  pids+=($!)
   wait_for 10 test -S "$work/run/speechd.sock"
-  pids+=("$(cat "$work/run/speechd.pid")")
 fi
 
 # Give the null sink's reader time to bring the sink out of its long blocks.
