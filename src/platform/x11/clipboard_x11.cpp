@@ -8,8 +8,8 @@
 #include <set>
 
 #include "platform/exception.h"
-#include "platform/x11/clipboard_qt_display.h"
 #include "platform/x11/clipboard_targets.h"
+#include "platform/x11/qt_x11_display.h"
 
 namespace voxmere {
 namespace {

@@ -1,4 +1,5 @@
 #include "platform/x11/hot_key_registrar_x11.h"
+#include "platform/x11/qt_x11_display.h"
 
 #include <xcb/xcb.h>
 
@@ -26,7 +27,7 @@ std::uint16_t XModifiers(unsigned modifiers) {
 
 }  // namespace
 
-X11HotKeyRegistrar::X11HotKeyRegistrar() : connection_(QtXcbConnection()) {
+X11HotKeyRegistrar::X11HotKeyRegistrar() : connection_(QtX11Connection()) {
   if (connection_ == nullptr) return;
   QCoreApplication* app = QCoreApplication::instance();
   app->installNativeEventFilter(this);

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "platform/x11/clipboard_qt_display.h"
+#include "platform/x11/qt_x11_display.h"
 
 // Xlib after Qt: its macros (Status, Bool) break Qt's headers.
 #include <X11/XKBlib.h>

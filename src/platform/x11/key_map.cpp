@@ -3,7 +3,6 @@
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -17,7 +16,8 @@ KeyboardMap::KeyboardMap(Keycode min_keycode, int keysyms_per_keycode, std::vect
 
 Keysym KeyboardMap::KeysymAt(Keycode keycode, int column) const {
   if (keycode < min_keycode_ || column < 0 || column >= per_keycode_) return 0;
-  const std::size_t index = static_cast<std::size_t>(keycode - min_keycode_) * per_keycode_ + column;
+  const std::size_t index =
+      static_cast<std::size_t>(keycode - min_keycode_) * per_keycode_ + column;
   return index < keysyms_.size() ? keysyms_[index] : 0;
 }
 
@@ -83,14 +83,6 @@ std::uint16_t ModifierMaskOf(const KeyboardMap& map, Keysym keysym,
     }
   }
   return 0;
-}
-
-xcb_connection_t* QtXcbConnection() {
-  auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-  if (app == nullptr) return nullptr;
-  // Under other platform plugins the interface may exist with no connection.
-  auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->connection() : nullptr;
 }
 
 KeyboardMap FetchKeyboardMap(xcb_connection_t* connection) {

@@ -48,10 +48,6 @@ std::uint16_t ModifierMaskOf(const KeyboardMap& map, Keysym keysym,
                              const std::vector<Keycode>& modifier_keycodes,
                              int keycodes_per_modifier);
 
-// Qt's connection to the X server, or nullptr when there is none (no
-// QGuiApplication, another platform plugin such as offscreen or wayland).
-xcb_connection_t* QtXcbConnection();
-
 // The server's current keyboard mapping; empty when it cannot be read.
 KeyboardMap FetchKeyboardMap(xcb_connection_t* connection);
 

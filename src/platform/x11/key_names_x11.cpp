@@ -1,4 +1,5 @@
 #include "platform/x11/key_names_x11.h"
+#include "platform/x11/qt_x11_display.h"
 
 #include <xcb/xcb.h>
 
@@ -35,7 +36,7 @@ QString KeyNameOn(const KeyboardMap& map, int virtual_key) {
   return KeysymDisplayName(map.ShownKeysym(keycodes.front()));
 }
 
-X11KeyNames::X11KeyNames() : connection_(QtXcbConnection()) {
+X11KeyNames::X11KeyNames() : connection_(QtX11Connection()) {
   if (connection_ == nullptr) return;
   xkb_first_event_ = XkbFirstEvent(connection_);
   QCoreApplication* app = QCoreApplication::instance();

@@ -12,7 +12,7 @@
 #include <QUuid>
 #include <cstdlib>
 
-#include "platform/x11/clipboard_qt_display.h"
+#include "platform/x11/qt_x11_display.h"
 
 // Xlib after Qt: its macros (Status, Bool) break Qt's headers.
 #include <X11/Xlib.h>

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/x11/key_map.h"
+#include "platform/x11/qt_x11_display.h"
 
 namespace voxmere::x11_test {
 
@@ -47,7 +48,7 @@ bool XdoKey(const QString& keys) {
 }
 
 std::uint16_t ModifierState() {
-  xcb_connection_t* connection = QtXcbConnection();
+  xcb_connection_t* connection = QtX11Connection();
   const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
   std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
       xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr),
@@ -56,7 +57,7 @@ std::uint16_t ModifierState() {
 }
 
 std::uint16_t NumLockMask() {
-  xcb_connection_t* connection = QtXcbConnection();
+  xcb_connection_t* connection = QtX11Connection();
   return FetchNumLockMask(connection, FetchKeyboardMap(connection));
 }
 

@@ -1,4 +1,4 @@
-#include "platform/x11/clipboard_qt_display.h"
+#include "platform/x11/qt_x11_display.h"
 
 #include <QGuiApplication>
 
