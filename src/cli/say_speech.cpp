@@ -166,6 +166,17 @@ void SpeakAndWait(SayEngines& engines, const SayVoice& voice, const QString& tex
   };
   const VoiceEngine engine = engines.EngineOf(voice.position);
   const QString engine_name = EngineName(engine);
+  int stream = -1;
+  // The handlers refer to this frame: take them away again however we leave.
+  struct HandlerReset {
+    SayEngines& engines;
+    ~HandlerReset() {
+      engines.Sapi4().SetOnStart(nullptr);
+      engines.Sapi4().SetOnStop(nullptr);
+      engines.Sapi5().SetOnStartStream(nullptr);
+      engines.Sapi5().SetOnEndStream(nullptr);
+    }
+  } reset{engines};
   try {
     if (engine == VoiceEngine::kSapi4) {
       TMSpeech& sapi4 = engines.Sapi4();
@@ -178,7 +189,6 @@ void SpeakAndWait(SayEngines& engines, const SayVoice& voice, const QString& tex
       SpeakSapi4(sapi4, text);
     } else {
       TSpVoice& sapi5 = engines.Sapi5();
-      int stream = -1;
       sapi5.SetOnStartStream([&](TSpVoice&, int, const QVariant&) { start(); });
       // Only the end of our own stream counts; the daemon may report others.
       sapi5.SetOnEndStream([&](TSpVoice&, int number, const QVariant&) {
