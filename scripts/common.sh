@@ -49,10 +49,15 @@ ensure_packages() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# configure_and_build DIR [cmake options...]
+# configure_and_build DIR [cmake options...] [-- targets...]
+# Builds the named targets, or everything when none are named.
 configure_and_build() {
   local dir=$1
   shift
-  cmake -S "$VOXMERE_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-  ninja -C "$dir" -j "$VOXMERE_JOBS"
+  local options=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+  [ "${1:-}" = "--" ] && shift
+  targets=("$@")
+  cmake -S "$VOXMERE_ROOT" -B "$dir" -G Ninja "${options[@]}" >/dev/null
+  ninja -C "$dir" -j "$VOXMERE_JOBS" "${targets[@]}"
 }
