@@ -86,6 +86,7 @@ if [ "$want_speechd" = 1 ]; then
   # In the foreground (-s) so that $! is the daemon itself: with -d its pid
   # file names the process that forked, and the daemon would outlive us.
   speech-dispatcher -s -t 0 -c unix_socket -S "$work/run/speechd.sock" -L "$work/state" \
+    -P "$work/run/speechd.pid" \
     >/dev/null 2>&1 &
   pids+=($!)
   wait_for 10 test -S "$work/run/speechd.sock"

@@ -195,8 +195,10 @@ TEST_F(CaptureTest, BeyondTheSizeLimitTheTextAloneComesBack) {
 
   // A text with data within the limit keeps both.
   QGuiApplication::clipboard()->setText("small enough");
-  ASSERT_EQ(SelectXtermLine(window, "Limited"), selected);
-  EXPECT_EQ(Capture(limited), selected);
+  // xterm may select the row with or without its line end this time.
+  const QString reselected = SelectXtermLine(window, "Limited");
+  ASSERT_TRUE(reselected.startsWith("Limited")) << reselected.toStdString();
+  EXPECT_EQ(Capture(limited), reselected);
   EXPECT_EQ(ReadClipboard().output, "small enough");
 }
 
