@@ -97,16 +97,16 @@ bool MbrolaDatabaseInstalled(const QString& identifier) {
 
 QList<EspeakVoice> ListVoices() {
   QList<EspeakVoice> voices;
-  // Without a voice specification espeak-ng lists the language voices, but
+  // Asked for no voice in particular, espeak-ng lists the language voices, but
   // neither the variants nor the MBROLA voices.
   for (const espeak_VOICE** at = espeak_ListVoices(nullptr); at && *at; ++at) {
     voices.append(VoiceOf(**at));
   }
   if (!QStandardPaths::findExecutable(QStringLiteral("mbrola")).isEmpty()) {
-    espeak_VOICE spec;
-    std::memset(&spec, 0, sizeof spec);
-    spec.languages = "mb";
-    for (const espeak_VOICE** at = espeak_ListVoices(&spec); at && *at; ++at) {
+    espeak_VOICE mbrola;
+    std::memset(&mbrola, 0, sizeof mbrola);
+    mbrola.languages = "mb";
+    for (const espeak_VOICE** at = espeak_ListVoices(&mbrola); at && *at; ++at) {
       const EspeakVoice voice = VoiceOf(**at);
       if (voice.identifier.startsWith(QLatin1String("mb/")) &&
           MbrolaDatabaseInstalled(voice.identifier)) {

@@ -71,11 +71,11 @@ std::shared_ptr<PulseConnection> PulsePlayer::Connection() {
 bool PulsePlayer::OpenStream(const std::shared_ptr<PulseConnection>& connection) {
   {
     PulseLock lock(*connection);
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sample_rate_), 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sample_rate_), 1};
     pa_proplist* properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "a11y");
     stream_ =
-        pa_stream_new_with_proplist(connection->Context(), "Speech", &spec, nullptr, properties);
+        pa_stream_new_with_proplist(connection->Context(), "Speech", &format, nullptr, properties);
     pa_proplist_free(properties);
     if (stream_ == nullptr) return false;
     pulse_ = connection.get();

@@ -30,10 +30,10 @@ void AddTone(std::vector<std::int16_t>* out, double hz, double seconds) {
 
 // Plays the samples on the default sink and returns once they have played.
 void Play(const std::vector<std::int16_t>& samples) {
-  const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+  const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
   int error = 0;
   pa_simple* simple = pa_simple_new(nullptr, "voxmere-test-tone", PA_STREAM_PLAYBACK, nullptr,
-                                    "tone", &spec, nullptr, nullptr, &error);
+                                    "tone", &format, nullptr, nullptr, &error);
   ASSERT_NE(simple, nullptr) << pa_strerror(error);
   EXPECT_EQ(pa_simple_write(simple, samples.data(), samples.size() * 2, &error), 0);
   EXPECT_EQ(pa_simple_drain(simple, &error), 0);

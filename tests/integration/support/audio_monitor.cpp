@@ -89,8 +89,8 @@ AudioMonitor::AudioMonitor() {
     pa_threaded_mainloop_wait(mainloop_);
   }
   if (failure.empty()) {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kSampleRate, 1};
-    stream_ = pa_stream_new(context_, "monitor", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_S16LE, kSampleRate, 1};
+    stream_ = pa_stream_new(context_, "monitor", &format, nullptr);
     pa_stream_set_state_callback(stream_, &AudioMonitor::OnStreamState, this);
     pa_stream_set_read_callback(stream_, &AudioMonitor::OnRead, this);
     pa_buffer_attr attr;
