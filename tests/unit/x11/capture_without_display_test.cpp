@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QTimer>
 
+#include "offscreen_application.h"
 #include "platform/x11/clipboard_x11.h"
 #include "platform/x11/event_pump_qt.h"
 #include "platform/x11/focus_copy_qt.h"
@@ -18,14 +19,7 @@ namespace {
 // clipboard is Qt's own, nothing is typed, nothing crashes.
 class CaptureWithoutDisplay : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (QCoreApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "x11_tests";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QGuiApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { EnsureOffscreenApplication(); }
   void SetUp() override { QGuiApplication::clipboard()->clear(); }
 };
 

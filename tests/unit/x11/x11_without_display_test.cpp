@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include "offscreen_application.h"
 #include "platform/x11/hot_key_registrar_x11.h"
 #include "platform/x11/key_names_x11.h"
 
@@ -12,14 +13,7 @@ namespace {
 // refused and key names come from a US keyboard, without a crash.
 class WithoutDisplay : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (QCoreApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "x11_tests";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QGuiApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { EnsureOffscreenApplication(); }
 };
 
 TEST_F(WithoutDisplay, HotKeysAreRefused) {
