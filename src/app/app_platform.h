@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/clipboard.h"
+#include "platform/event_pump.h"
+#include "platform/focus_copy.h"
+#include "platform/hot_key_registrar.h"
+#include "platform/key_injector.h"
+#include "platform/key_names.h"
+#include "platform/message_boxes.h"
+#include "platform/screen_facts.h"
+#include "platform/session_end.h"
+#include "platform/speech_voice.h"
+#include "platform/startup_entry.h"
+#include "platform/trace_file.h"
+#include "platform/tts_engine.h"
+#include "platform/web_links.h"
+
+namespace voxmere {
+
+// Everything of the outside world the options window's model uses. main()
+// picks the real implementations; tests hand in fakes.
+struct AppPlatform {
+  HotKeyRegistrar& hot_keys;
+  const KeyNames& key_names;
+  TtsObjectFactory& sapi4_factory;
+  SpeechVoiceConnector& sapi5_connector;
+  Clipboard& clipboard;
+  FocusCopy& focus_copy;
+  KeyInjector& key_injector;
+  EventPump& event_pump;
+  MessageBoxes& messages;
+  Beeper& beeper;
+  WebLinks& links;
+  const ScreenFacts& screen;
+  StartupEntry& startup_entry;
+  TraceFile& trace;
+  SessionEnd& session_end;
+};
+
+// Where the program and its settings are, and how it was started.
+struct AppPaths {
+  // Full path of the program file (the start-up entry runs it).
+  QString program_path;
+  // The folder of cfg.ini, slots.ini and words.ini.
+  QString settings_folder;
+  // The command line, the program's own path first.
+  QStringList arguments;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include "app/app_flags.h"
+#include "app/tray_model.h"
+#include "platform/message_boxes.h"
+#include "pronunciation/pronunciation_page.h"
+#include "reading/selected_text.h"
+#include "slots/voice_slot_store.h"
+#include "speech/default_voice_page.h"
+#include "speech/m_speech.h"
+#include "speech/sp_voice.h"
+
+namespace voxmere {
+
+// The road from a pressed hot key to speech: the two reading requests, stop,
+// the engines' start and end events and the tray animation. A failed reading
+// request ends with the warning beep and nothing else.
+class ReadingController : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kAnimationIntervalMs = 500;
+
+  struct Parts {
+    const AppFlags& flags;
+    TMSpeech& sapi4;
+    TSpVoice& sapi5;
+    DefaultVoicePage& default_voice;
+    const PronunciationPage& pronunciation;
+    const VoiceSlotStore& voice_slots;
+    TrayIconModel& tray;
+    TrayMenuModel& menu;
+    CaptureServices capture;
+    Beeper& beeper;
+  };
+
+  explicit ReadingController(Parts parts, QObject* parent = nullptr);
+  // Takes the engine handlers away again.
+  ~ReadingController() override;
+
+  // Routes the engines' start and end events to the handlers below.
+  void ConnectEngineEvents();
+
+  const QString& PitchPrefix() const { return pitch_prefix_; }
+  QTimer& TrayAnimation_Timer() { return timer_; }
+
+  void DefaultHotKeyHotKey();
+  void SelectSlot(int slot);
+  // May throw (an engine's stop failed): the caller's error handler shows it.
+  void Stopreading1Click();
+  void StopHotKeyHotKey() { Stopreading1Click(); }
+
+  void SpeechAPI5StartStream();
+  void SpeechAPI5EndStream();
+  void SpeechAPI4Start();
+  void SpeechAPI4Stop();
+  void TrayAnimation_TimerTimer();
+
+ private:
+  void ReadingStarted();
+  void ReadingEnded();
+  void ReadDefaultVoice();
+  void ReadSlot(int slot);
+  QString CaptureAndPrepare();
+
+  Parts parts_;
+  QString pitch_prefix_;
+  QTimer timer_;
+};
+
+}  // namespace voxmere

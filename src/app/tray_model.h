@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include "app/general_page.h"
+#include "controls/menu_entry.h"
+
+namespace voxmere {
+
+// The pictures the tray icon shows. kTrayDefault is what the tray shows
+// before any picture was set (the application's icon, which is the idle
+// icon's picture as well).
+enum class TrayPicture { kTrayDefault, kIdleIcon, kReadingFrame1, kReadingFrame2 };
+
+// The tray icon as the program drives it. The view adds and removes the icon,
+// shows the picture and reports the mouse.
+class TrayIconModel : public QObject {
+  Q_OBJECT
+
+ public:
+  static const QString& Hint();  // "Voxmere!"
+
+  explicit TrayIconModel(QObject* parent = nullptr) : QObject(parent) {
+    setObjectName(QStringLiteral("TrayIcon"));
+  }
+
+  TrayPicture Picture() const { return picture_; }
+  void SetPicture(TrayPicture picture);
+  bool IconVisible() const { return icon_visible_; }
+  void SetIconVisible(bool visible);
+  // Minimizing the application hides the window into the tray while on.
+  bool MinimizeToTray() const { return minimize_to_tray_; }
+  void SetMinimizeToTray(bool on) { minimize_to_tray_ = on; }
+  // The reading animation's phase.
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
+
+ signals:
+  void PictureChanged(TrayPicture picture);
+  void IconVisibleChanged(bool visible);
+
+ private:
+  TrayPicture picture_ = TrayPicture::kTrayDefault;
+  bool icon_visible_ = false;
+  bool minimize_to_tray_ = true;
+  int tag_ = 0;
+};
+
+// The tray menu's entries in order, separators included ("-" captions). The
+// texts at the right of "Options..." and "Stop reading" are the General
+// page's hot key fields as they stand when the menu is drawn.
+class TrayMenuModel : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TrayMenuModel(const GeneralPage& general, QObject* parent = nullptr);
+
+  MenuEntry Options1{QStringLiteral("Options1"), QStringLiteral("Options..."), true, true};
+  MenuEntry Configurevoiceslots1{QStringLiteral("Configurevoiceslots1"),
+                                 QStringLiteral("Configure Voice Slots...")};
+  MenuEntry N1{QStringLiteral("N1"), QStringLiteral("-")};
+  MenuEntry Stopreading1{QStringLiteral("Stopreading1"), QStringLiteral("Stop reading"), false};
+  MenuEntry N2{QStringLiteral("N2"), QStringLiteral("-")};
+  MenuEntry Website1{QStringLiteral("Website1"), QStringLiteral("Official Website")};
+  MenuEntry About1{QStringLiteral("About1"), QStringLiteral("About...")};
+  MenuEntry N3{QStringLiteral("N3"), QStringLiteral("-")};
+  MenuEntry Exit1{QStringLiteral("Exit1"), QStringLiteral("Exit")};
+
+  const QList<MenuEntry*>& Entries() const { return entries_; }
+  // The entry with the lowest index among those marked default.
+  MenuEntry* DefaultEntry() const;
+  // The hot key text drawn at the right of an entry, or empty.
+  QString RightText(const MenuEntry& entry) const;
+
+ private:
+  const GeneralPage& general_;
+  QList<MenuEntry*> entries_;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QObject>
+
+#include "controls/check_box.h"
+#include "controls/text_field.h"
+#include "pronunciation/pronunciation_entry.h"
+#include "settings/settings_text.h"
+
+namespace voxmere {
+
+// The table Words_Table: one row per correction in table order; columns
+// "         Word", "Pronunciation", "Case sensitive" with the texts unchanged.
+class WordsTableModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit WordsTableModel(const PronunciationTable& table, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+
+  // The table was replaced or changed as a whole: views show it afresh.
+  void Refresh();
+
+ private:
+  const PronunciationTable& table_;
+};
+
+// The "Pronunciation" page: the two text-preparation options, the characters
+// to skip and the corrections table. Readings read them as they stand.
+class PronunciationPage : public QObject {
+  Q_OBJECT
+
+ public:
+  static const QString& DefaultIgnoredCharacters();  // * \ / " ` _ ~
+
+  explicit PronunciationPage(QObject* parent = nullptr);
+
+  CheckBox IgnoreCharacters_CheckBox{QStringLiteral("IgnoreCharacters_CheckBox"),
+                                     QStringLiteral("I&gnore characters")};
+  TextField Ignored_Characters{QStringLiteral("Ignored_Characters"), DefaultIgnoredCharacters()};
+  CheckBox WordsCorr_CheckBox{QStringLiteral("WordsCorr_CheckBox"),
+                              QStringLiteral("&Pronunciation corrections:")};
+
+  // The pronunciation table the options window owns for the whole run.
+  PronunciationTable& Table() { return table_; }
+  const PronunciationTable& Table() const { return table_; }
+  WordsTableModel& Words_Table() { return words_table_; }
+
+  // words.ini into the table (a missing file leaves it as it is), and the
+  // table back; the file's encoding is kept between the two.
+  void RestoreWords(const QString& path);
+  void SaveWords(const QString& path) const;
+
+ private:
+  PronunciationTable table_;
+  WordsTableModel words_table_{table_};
+  TextEncoding encoding_ = TextEncoding::kUtf8;
+};
+
+}  // namespace voxmere
