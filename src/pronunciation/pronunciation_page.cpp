@@ -1,0 +1,86 @@
+#include "pronunciation/pronunciation_page.h"
+
+#include <array>
+
+#include "pronunciation/words_file.h"
+
+namespace voxmere {
+namespace {
+
+enum WordsColumn { kWordColumn, kPronunciationColumn, kCaseColumn, kWordsColumnCount };
+
+// The nine blanks put the caption "Word" over the words, which the Windows
+// list view indents.
+const std::array<QString, kWordsColumnCount>& WordsCaptions() {
+  static const std::array<QString, kWordsColumnCount> captions = {QStringLiteral("         Word"),
+                                                                  QStringLiteral("Pronunciation"),
+                                                                  QStringLiteral("Case sensitive")};
+  return captions;
+}
+
+QVariant WordsAlignment(int column) {
+  const Qt::Alignment horizontal = column == kWordColumn ? Qt::AlignLeft : Qt::AlignHCenter;
+  return QVariant::fromValue(static_cast<int>(horizontal | Qt::AlignVCenter));
+}
+
+}  // namespace
+
+WordsTableModel::WordsTableModel(const PronunciationTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {}
+
+int WordsTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(table_.size());
+}
+
+int WordsTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kWordsColumnCount;
+}
+
+QVariant WordsTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= table_.size() || index.column() >= kWordsColumnCount) {
+    return {};
+  }
+  if (role == Qt::TextAlignmentRole) return WordsAlignment(index.column());
+  if (role != Qt::DisplayRole) return {};
+  const PronunciationEntry& entry = table_.at(index.row());
+  switch (index.column()) {
+    case kWordColumn:
+      return entry.word;
+    case kPronunciationColumn:
+      return entry.pronunciation;
+    default:
+      return entry.case_sensitive;
+  }
+}
+
+QVariant WordsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= kWordsColumnCount) return {};
+  if (role == Qt::DisplayRole) return WordsCaptions()[section];
+  if (role == Qt::TextAlignmentRole) return WordsAlignment(section);
+  return {};
+}
+
+void WordsTableModel::Refresh() {
+  beginResetModel();
+  endResetModel();
+}
+
+const QString& PronunciationPage::DefaultIgnoredCharacters() {
+  static const QString characters = QStringLiteral("*\\/\"`_~");
+  return characters;
+}
+
+PronunciationPage::PronunciationPage(QObject* parent) : QObject(parent) {
+  Ignored_Characters.SetHint(QStringLiteral("This characters will be ignored when reading"));
+}
+
+void PronunciationPage::RestoreWords(const QString& path) {
+  ::voxmere::RestoreWords(path, table_, &encoding_);
+  words_table_.Refresh();
+}
+
+void PronunciationPage::SaveWords(const QString& path) const {
+  ::voxmere::SaveWords(path, table_, encoding_);
+}
+
+}  // namespace voxmere
