@@ -1,0 +1,246 @@
+// Moving the settings between cfg.ini (and the start-up entry) and the
+// options window's controls, which are the working copy of the settings.
+#include <optional>
+
+#include "app/tfrm_main.h"
+#include "platform/exception.h"
+#include "settings/cfg_keys.h"
+#include "settings/ini_file.h"
+#include "settings/window_placement.h"
+#include "speech/value_scales.h"
+#include "speech/voice_catalogue.h"
+#include "speech/voice_name.h"
+
+namespace voxmere {
+namespace {
+
+void WriteInteger(const CfgFile& cfg, const CfgKey& key, int value) {
+  cfg.File().WriteInteger(key.section, key.key, value);
+}
+
+void WriteBool(const CfgFile& cfg, const CfgKey& key, bool value) {
+  cfg.File().WriteBool(key.section, key.key, value);
+}
+
+void WriteString(const CfgFile& cfg, const CfgKey& key, const QString& value) {
+  cfg.File().WriteString(key.section, key.key, value);
+}
+
+// A placement value stored under the name with the screen size, else under
+// the plain name; none when neither holds four numbers.
+std::optional<PlacementNumbers> ReadPlacementNumbers(const CfgFile& cfg, const CfgKey& key,
+                                                     QSize screen) {
+  const QString sized = PlacementKeyForScreen(key.key, screen.width(), screen.height());
+  for (const QString& name : {sized, key.key.toString()}) {
+    if (const std::optional<QString> text = cfg.File().ReadValue(key.section, name)) {
+      if (std::optional<PlacementNumbers> numbers = ParsePlacementNumbers(*text)) return numbers;
+    }
+  }
+  return std::nullopt;
+}
+
+void WritePlacementNumbers(const CfgFile& cfg, const CfgKey& key, QSize screen,
+                           const QString& value) {
+  cfg.File().WriteString(key.section,
+                         PlacementKeyForScreen(key.key, screen.width(), screen.height()), value);
+  cfg.File().WriteString(key.section, key.key, value);
+}
+
+// The number a box beside a bar shows, read back as an integer; the boxes
+// are read-only and always hold one, so anything else is a broken page.
+int NumberOfBox(const TextField& box) {
+  bool ok = false;
+  const int value = box.Text().trimmed().toInt(&ok);
+  if (!ok) {
+    throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(box.Text()));
+  }
+  return value;
+}
+
+}  // namespace
+
+void TfrmMain::LoadCfg() {
+  const CfgFile cfg(CfgPath());
+
+  flags_.FirstRunAtStart = cfg.ReadBool(kFirstRun);
+  if (flags_.FirstRunAtStart) {
+    // Like the Windows program, which writes the entry only when it can open
+    // the key: an entry that cannot be written must not stop the first start
+    // (the start-up check box then shows it missing).
+    try {
+      platform_.startup_entry.Write(paths_.program_path);
+    } catch (const Exception&) {
+    }
+    WriteBool(cfg, kFirstRun, false);
+  }
+
+  General.Reading_HotKey.SetShortcut(cfg.ReadHotKey(kHotKey));
+  General.Options_HotKey.SetShortcut(cfg.ReadHotKey(kOptHotKey));
+  General.Stop_HotKey.SetShortcut(cfg.ReadHotKey(kStopHotKey));
+  General.MinimizeToTray_CheckBox.SetChecked(cfg.ReadBool(kMinimizeToTray));
+  if (!cfg.ReadBool(kWelcomeDlg)) flags_.ShowWelcome = true;
+
+  Pronunciation.IgnoreCharacters_CheckBox.SetChecked(cfg.ReadBool(kIgnoreCharacters));
+  Pronunciation.Ignored_Characters.SetText(cfg.ReadString(kIgnoredCharacters));
+  Pronunciation.WordsCorr_CheckBox.SetChecked(cfg.ReadBool(kWordsCorrections));
+
+  VoicesList& voices = DefaultVoice.VoicesList;
+  if (voices.Count() == 0) {
+    // No engine offers a voice: there is no default voice to select. At
+    // start-up this ends the program.
+    throw Exception(QStringLiteral("List index out of bounds (0): there is no voice to select."));
+  }
+  const std::optional<QString> stored_voice = cfg.TryReadString(kVoice);
+  int index = FindStoredVoice(voices, stored_voice.value_or(voices.Items().first()),
+                              cfg.ReadInteger(kSAPIVersion));
+  // A stored voice that is no longer installed (or a hand-edited name) would
+  // leave the list without a selection, and the page cannot work with none:
+  // the first voice stands in, as when no voice is stored at all, and the
+  // rest of the settings load as usual.
+  if (index < 0) index = 0;
+  voices.SetItemIndex(index);
+  DefaultVoice.VoicesListChange(-1, index);
+
+  // The stored numbers are in the scale of the stored engine. When the voice
+  // now selected belongs to the other engine (only after the stand-in above
+  // or a hand edit) they would land on the wrong scale, so the bars then stay
+  // where the selection put them.
+  const int version = cfg.ReadInteger(kSAPIVersion);
+  const bool sapi4_entry = DefaultVoice.IsSapi4Entry(index);
+  if (version == 4 && sapi4_entry) {
+    // Defaults: the engine's own values for the voice just selected; read
+    // only when needed, since reading them needs a working engine.
+    const std::optional<int> speed = cfg.TryReadInteger(kSpeed);
+    DefaultVoice.Speed_Bar.SetPosition(speed ? *speed : static_cast<int>(sapi4_->Speed()));
+    const std::optional<int> pitch = cfg.TryReadInteger(kPitch);
+    DefaultVoice.Pitch_Bar.SetPosition(pitch ? *pitch : static_cast<int>(sapi4_->Pitch()));
+    const std::optional<int> volume = cfg.TryReadInteger(kVolume);
+    DefaultVoice.Volume_Bar.SetPosition(volume ? *volume : static_cast<int>(sapi4_->Volume()));
+  } else if (version == 5 && !sapi4_entry) {
+    // Speed -2 and pitch -3 give position -12: the bars' lowest.
+    DefaultVoice.Speed_Bar.SetPosition(Sapi5EngineValueFromNumber(cfg.ReadInteger(kSpeed, -2)));
+    DefaultVoice.Pitch_Bar.SetPosition(Sapi5EngineValueFromNumber(cfg.ReadInteger(kPitch, -3)));
+    DefaultVoice.Volume_Bar.SetPosition(cfg.ReadInteger(kVolume, 100));
+  }
+  DefaultVoice.Speed_BarChange();
+  DefaultVoice.Pitch_BarChange();
+  DefaultVoice.Volume_BarChange();
+
+  ApplyMainHotKeys();
+  General.LoadAtStartup_CheckBox.SetChecked(platform_.startup_entry.Exists());
+
+  if (flags_.FirstLoad) {
+    RestorePlacement(cfg);
+    flags_.FirstLoad = false;
+  }
+  Pronunciation.RestoreWords(WordsPath());
+}
+
+void TfrmMain::ApplyMainHotKeys() {
+  default_hot_key_.SetHotKey(General.Reading_HotKey.Shortcut());
+  options_hot_key_.SetHotKey(General.Options_HotKey.Shortcut());
+  stop_hot_key_.SetHotKey(General.Stop_HotKey.Shortcut());
+  default_hot_key_.SetActive(true);
+  options_hot_key_.SetActive(true);
+  stop_hot_key_.SetActive(true);
+}
+
+void TfrmMain::RestorePlacement(const CfgFile& cfg) {
+  if (cfg.ReadInteger(kFormVersion) < 0) return;
+  const PrimaryScreen screen = platform_.screen.Primary();
+  WindowPlacement placement = shell_ ? shell_->Placement() : WindowPlacement{};
+  placement.flags = cfg.ReadInteger(kPlacementFlags, placement.flags);
+  const std::optional<PlacementNumbers> min_max =
+      ReadPlacementNumbers(cfg, kMinMaxPos, screen.size);
+  if (min_max) {
+    placement.min_position = QPoint(min_max->a, min_max->b);
+    placement.max_position = QPoint(min_max->c, min_max->d);
+  }
+  const std::optional<PlacementNumbers> normal = ReadPlacementNumbers(cfg, kNormPos, screen.size);
+  if (normal) {
+    placement.left = normal->a;
+    placement.top = normal->b;
+    placement.right = normal->c;
+    placement.bottom = normal->d;
+  }
+  const int pixels_per_inch = cfg.ReadInteger(kPixelsPerInch, screen.pixels_per_inch);
+  // A position stored at another scale would put the window elsewhere than
+  // the user left it; such a position is not used.
+  if (shell_ && (min_max || normal) && pixels_per_inch == screen.pixels_per_inch) {
+    // The window is not resizable: only the stored top left corner counts.
+    const QSize frame = shell_->FrameSize();
+    placement.right = placement.left + frame.width();
+    placement.bottom = placement.top + frame.height();
+    if (placement.left < placement.right) shell_->MoveTo(QPoint(placement.left, placement.top));
+  }
+  const QString active_control = cfg.ReadString(kActiveControl, QString());
+  if (shell_ && !active_control.isEmpty()) shell_->FocusControl(active_control);
+}
+
+void TfrmMain::SavePlacement(const CfgFile& cfg) {
+  // Without a window there is no placement to keep.
+  if (!shell_) return;
+  const WindowPlacement placement = shell_->Placement();
+  const PrimaryScreen screen = platform_.screen.Primary();
+  WriteInteger(cfg, kFormVersion, 0);
+  WriteInteger(cfg, kPlacementFlags, placement.flags);
+  WriteInteger(cfg, kShowCmd, shell_->Minimized() ? 2 : placement.show_cmd);
+  WriteInteger(cfg, kPixelsPerInch, screen.pixels_per_inch);
+  WritePlacementNumbers(
+      cfg, kMinMaxPos, screen.size,
+      FormatPlacementNumbers(placement.min_position.x(), placement.min_position.y(),
+                             placement.max_position.x(), placement.max_position.y()));
+  WritePlacementNumbers(
+      cfg, kNormPos, screen.size,
+      FormatPlacementNumbers(placement.left, placement.top, placement.right, placement.bottom));
+  WriteBool(cfg, kVisible, false);
+  const QString active_control = shell_->ActiveControl();
+  if (!active_control.isEmpty()) WriteString(cfg, kActiveControl, active_control);
+}
+
+bool TfrmMain::SaveCfg() {
+  const CfgFile cfg(CfgPath());
+  // A failed write (or no voice selected) stops the save without a word; the
+  // OK or close that asked for it stops too.
+  try {
+    // The placement belongs to the file only once a load has restored it.
+    if (!flags_.FirstLoad) SavePlacement(cfg);
+
+    WriteInteger(cfg, kHotKey, General.Reading_HotKey.Shortcut());
+    WriteInteger(cfg, kOptHotKey, General.Options_HotKey.Shortcut());
+    WriteInteger(cfg, kStopHotKey, General.Stop_HotKey.Shortcut());
+    WriteBool(cfg, kMinimizeToTray, General.MinimizeToTray_CheckBox.Checked());
+    WriteBool(cfg, kIgnoreCharacters, Pronunciation.IgnoreCharacters_CheckBox.Checked());
+    WriteString(cfg, kIgnoredCharacters, Pronunciation.Ignored_Characters.Text());
+    WriteBool(cfg, kWordsCorrections, Pronunciation.WordsCorr_CheckBox.Checked());
+
+    const VoicesList& voices = DefaultVoice.VoicesList;
+    const int index = voices.ItemIndex();
+    if (index < 0 || index >= voices.Count()) return false;
+    WriteString(cfg, kVoice, StoredVoiceName(voices.Items().at(index)));
+    WriteInteger(cfg, kSpeed, NumberOfBox(DefaultVoice.Edit1));
+    WriteInteger(cfg, kPitch, NumberOfBox(DefaultVoice.Edit2));
+    WriteInteger(cfg, kVolume, NumberOfBox(DefaultVoice.Edit3));
+    WriteInteger(cfg, kSAPIVersion, DefaultVoice.IsSapi4Entry(index) ? 4 : 5);
+  } catch (const Exception&) {
+    return false;
+  }
+
+  // Its failure is shown like any unhandled error.
+  TidyIniFile(cfg.Path());
+
+  try {
+    if (General.LoadAtStartup_CheckBox.Checked()) {
+      platform_.startup_entry.Write(paths_.program_path);
+    } else {
+      platform_.startup_entry.Remove();
+    }
+  } catch (const Exception&) {
+    return false;
+  }
+
+  Pronunciation.SaveWords(WordsPath());
+  return true;
+}
+
+}  // namespace voxmere
