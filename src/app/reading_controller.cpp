@@ -1,0 +1,193 @@
+#include "app/reading_controller.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/exception.h"
+#include "platform/speech_voice.h"
+#include "settings/ini_value.h"
+#include "speech/sapi4_requests.h"
+#include "speech/sapi5_requests.h"
+#include "speech/value_scales.h"
+#include "speech/voice_catalogue.h"
+
+namespace voxmere {
+
+namespace {
+
+// A slot keeps its numbers as the file holds them; they become integers only
+// here, each time the slot is used.
+int SlotNumber(const QString& text) {
+  const std::optional<int> number = ParseIniInteger(text);
+  if (!number) throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(text));
+  return *number;
+}
+
+}  // namespace
+
+ReadingController::ReadingController(Parts parts, QObject* parent)
+    : QObject(parent), parts_(parts) {
+  setObjectName(QStringLiteral("ReadingController"));
+  timer_.setObjectName(QStringLiteral("TrayAnimation_Timer"));
+  timer_.setInterval(kAnimationIntervalMs);
+  timer_.setSingleShot(false);
+  connect(&timer_, &QTimer::timeout, this, [this] { TrayAnimation_TimerTimer(); });
+}
+
+ReadingController::~ReadingController() {
+  timer_.stop();
+  parts_.sapi5.SetOnStartStream(nullptr);
+  parts_.sapi5.SetOnEndStream(nullptr);
+  parts_.sapi4.SetOnStart(nullptr);
+  parts_.sapi4.SetOnStop(nullptr);
+}
+
+void ReadingController::ConnectEngineEvents() {
+  // Stream numbers and positions do not matter: every stream and every
+  // start/stop notification drives the menu and the animation on its own.
+  parts_.sapi5.SetOnStartStream(
+      [this](TSpVoice&, int, const QVariant&) { SpeechAPI5StartStream(); });
+  parts_.sapi5.SetOnEndStream([this](TSpVoice&, int, const QVariant&) { SpeechAPI5EndStream(); });
+  parts_.sapi4.SetOnStart([this](TtsNotifySink&) { SpeechAPI4Start(); });
+  parts_.sapi4.SetOnStop([this](TtsNotifySink&) { SpeechAPI4Stop(); });
+}
+
+void ReadingController::DefaultHotKeyHotKey() {
+  // A hot key reading reports nothing but the warning sound.
+  try {
+    ReadDefaultVoice();
+  } catch (...) {
+    parts_.beeper.Beep();
+  }
+}
+
+void ReadingController::SelectSlot(int slot) {
+  try {
+    ReadSlot(slot);
+  } catch (...) {
+    parts_.beeper.Beep();
+  }
+}
+
+void ReadingController::ReadDefaultVoice() {
+  pitch_prefix_.clear();
+  DefaultVoicePage& page = parts_.default_voice;
+  page.SelectDefaultVoice();
+  if (EngineOfEntry(parts_.sapi4, page.VoicesList.ItemIndex()) == VoiceEngine::kSapi4) {
+    const QString text = CaptureAndPrepare();
+    SpeakSapi4(parts_.sapi4, text);
+    return;
+  }
+  pitch_prefix_ = PitchMarkup(page.Pitch_Bar.Position());
+  const QString text = CaptureAndPrepare();
+  // Queued behind whatever the voice is saying: nothing is cut off. The
+  // prefix is read after the capture, as the one the program shares.
+  parts_.sapi5.Speak(pitch_prefix_ + text, SpeechVoiceServer::kFlagsAsync);
+}
+
+void ReadingController::ReadSlot(int slot_number) {
+  pitch_prefix_.clear();
+  const std::vector<VoiceSlot>& table = parts_.voice_slots.Slots();
+  if (slot_number < 0 || static_cast<std::size_t>(slot_number) >= table.size()) {
+    throw Exception(QStringLiteral("List index out of bounds (%1)").arg(slot_number));
+  }
+  // A copy: the capture below runs waiting events, and the slot editor may
+  // rebuild the table meanwhile.
+  const VoiceSlot slot = table[static_cast<std::size_t>(slot_number)];
+  const VoicesList& list = parts_.default_voice.VoicesList;
+
+  if (slot.IsSapi5() && parts_.flags.SAPI5Available) {
+    TSpVoice& voice = parts_.sapi5;
+    // The slot's voice replaces whatever SAPI 5 says; SAPI 4 speech goes on.
+    StopSapi5(voice);
+    const int row = FindStoredVoice(list, slot.voice, 5);
+    if (row < 0) {
+      throw Exception(QStringLiteral("The voice \"%1\" is not installed.").arg(slot.voice));
+    }
+    voice.SetVoice(Sapi5TokenOfEntry(voice, parts_.sapi4, row));
+    voice.SetRate(Sapi5EngineValueFromNumber(SlotNumber(slot.speed)));
+    voice.SetVolume(SlotNumber(slot.volume));
+    pitch_prefix_ = PitchMarkup(Sapi5EngineValueFromNumber(SlotNumber(slot.pitch)));
+    const QString text = CaptureAndPrepare();
+    voice.Speak(pitch_prefix_ + text, SpeechVoiceServer::kFlagsAsync);
+    return;
+  }
+
+  if (parts_.flags.SAPI4Available) {
+    TMSpeech& speech = parts_.sapi4;
+    speech.Stop();
+    // Also a SAPI 5 slot while SAPI 5 is unavailable: its name as stored,
+    // which then matches no SAPI 4 entry and fails.
+    const int row = FindStoredVoice(list, slot.voice, 4);
+    speech.SelectEngine(Sapi4ModeNameOfEntry(speech, row));
+    // The engine's own numbers, passed on unchanged (the pitch as 16 bits).
+    speech.SetSpeed(static_cast<std::uint32_t>(SlotNumber(slot.speed)));
+    speech.SetPitch(static_cast<std::uint16_t>(SlotNumber(slot.pitch)));
+    speech.SetVolume(static_cast<std::uint32_t>(SlotNumber(slot.volume)));
+    const QString text = CaptureAndPrepare();
+    SpeakSapi4(speech, text);
+  }
+  // No engine for the slot: nothing happens at all.
+}
+
+QString ReadingController::CaptureAndPrepare() {
+  // The Pronunciation page as it stands now, confirmed with OK or not.
+  const PronunciationPage& page = parts_.pronunciation;
+  PreparationInputs inputs;
+  inputs.ignore_characters = page.IgnoreCharacters_CheckBox.Checked();
+  inputs.ignored_characters = page.Ignored_Characters.Text();
+  inputs.words_corrections = page.WordsCorr_CheckBox.Checked();
+  inputs.corrections = &page.Table();
+  return GetSelectedText(parts_.capture, inputs);
+}
+
+void ReadingController::Stopreading1Click() {
+  if (parts_.flags.SAPI5Available) StopSapi5(parts_.sapi5);
+  if (parts_.flags.SAPI4Available) parts_.sapi4.Stop();
+  // "Stop reading", the timer and the icon follow the engines' end events.
+  parts_.menu.Exit1.SetEnabled(true);
+}
+
+void ReadingController::SpeechAPI5StartStream() { ReadingStarted(); }
+void ReadingController::SpeechAPI5EndStream() { ReadingEnded(); }
+void ReadingController::SpeechAPI4Start() { ReadingStarted(); }
+void ReadingController::SpeechAPI4Stop() { ReadingEnded(); }
+
+void ReadingController::ReadingStarted() {
+  parts_.menu.Stopreading1.SetEnabled(true);
+  parts_.menu.Exit1.SetEnabled(false);
+  // Enabling a running timer does not restart its interval.
+  if (!timer_.isActive()) timer_.start();
+}
+
+void ReadingController::ReadingEnded() {
+  parts_.menu.Stopreading1.SetEnabled(false);
+  parts_.menu.Exit1.SetEnabled(true);
+  timer_.stop();
+  parts_.tray.SetPicture(TrayPicture::kIdleIcon);
+}
+
+void ReadingController::TrayAnimation_TimerTimer() {
+  // The phase is never reset: the first reading waits two ticks before its
+  // first frame, later readings go on where the last one stopped.
+  TrayIconModel& tray = parts_.tray;
+  const int phase = tray.Tag() >= 5 ? 3 : tray.Tag() + 1;
+  tray.SetTag(phase);
+  switch (phase) {
+    case 3:
+      tray.SetPicture(TrayPicture::kReadingFrame1);
+      break;
+    case 4:
+      tray.SetPicture(TrayPicture::kReadingFrame2);
+      break;
+    case 5:
+      tray.SetPicture(TrayPicture::kIdleIcon);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace voxmere
