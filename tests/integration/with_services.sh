@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
-# with_services.sh [x11] [audio] [speechd] -- COMMAND [ARGS...]
+# with_services.sh [x11] [audio] [speechd] [tray] -- COMMAND [ARGS...]
 # Runs COMMAND with private services of its own, all torn down afterwards:
 #   x11      an Xvfb server on a free display, COMMAND inside dbus-run-session
 #   audio    a PulseAudio daemon whose default sink is a null sink, named in
 #            VOXMERE_TEST_SINK (record it from "$VOXMERE_TEST_SINK.monitor")
 #   speechd  speech-dispatcher on a private socket (SPEECHD_ADDRESS), playing
 #            through that PulseAudio daemon (implies audio)
+#   tray     a tray host (trayer, at the top right of the screen) on that X
+#            server, ready once it owns the tray selection (implies x11)
 # HOME and the XDG folders point into a fresh temporary folder, so tests never
 # touch the user's settings, and XDG_RUNTIME_DIR is a private 0700 folder.
 set -euo pipefail
 
-want_x11=0 want_audio=0 want_speechd=0
+want_x11=0 want_audio=0 want_speechd=0 want_tray=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case $1 in
     x11) want_x11=1 ;;
     audio) want_audio=1 ;;
     speechd) want_audio=1 want_speechd=1 ;;
+    tray) want_x11=1 want_tray=1 ;;
     *) echo "with_services.sh: unknown service '$1'" >&2; exit 2 ;;
   esac
   shift
@@ -64,6 +67,40 @@ if [ "$want_x11" = 1 ]; then
   wait_for 10 test -s "$work/display"
   export DISPLAY=":$(head -n1 "$work/display")"
   unset WAYLAND_DISPLAY
+fi
+
+# tray_owned: whether a tray host owns screen 0's tray selection. Asked over
+# the X protocol itself (perl is always there; no X tool prints selection
+# owners): InternAtom (only if it exists), then GetSelectionOwner.
+tray_owned() {
+  perl -e '
+    use strict; use IO::Socket::UNIX;
+    my ($number) = ($ENV{DISPLAY} // "") =~ /^:(\d+)/ or exit 2;
+    my $x = IO::Socket::UNIX->new(Type => SOCK_STREAM, Peer => "/tmp/.X11-unix/X$number")
+      or exit 2;
+    sub take { my ($n, $got) = (shift, ""); while (length($got) < $n) {
+      sysread($x, $got, $n - length($got), length($got)) or exit 2; } $got }
+    syswrite($x, pack("a1 x v v v v x2", "l", 11, 0, 0, 0));
+    my $setup = take(8);
+    exit 2 unless ord($setup) == 1;
+    take(4 * unpack("x6 v", $setup));
+    my $name = "_NET_SYSTEM_TRAY_S0";
+    my $padded = $name . ("\0" x ((4 - length($name) % 4) % 4));
+    syswrite($x, pack("C C v v x2 a*", 16, 1, 2 + length($padded) / 4, length($name), $padded));
+    my $reply = take(32);
+    exit 2 unless ord($reply) == 1;
+    my $atom = unpack("x8 V", $reply) or exit 1;
+    syswrite($x, pack("C x v V", 23, 2, $atom));
+    $reply = take(32);
+    exit 2 unless ord($reply) == 1;
+    exit(unpack("x8 V", $reply) ? 0 : 1);'
+}
+
+if [ "$want_tray" = 1 ]; then
+  trayer --edge top --align right --widthtype request --height 24 --transparent false \
+    >"$work/trayer.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 tray_owned
 fi
 
 if [ "$want_audio" = 1 ]; then
