@@ -141,6 +141,9 @@ class TfrmMain : public QObject {
   OptionsWindowShell* shell_ = nullptr;
   WindowState start_state_ = WindowState::kNormal;
   bool end_requested_ = false;
+  // True while the session manager's question is being answered: a message
+  // box then needs its leave first.
+  bool answering_session_query_ = false;
 
   TJvApplicationHotKey default_hot_key_;
   TJvApplicationHotKey options_hot_key_;

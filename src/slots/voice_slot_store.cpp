@@ -31,6 +31,11 @@ void VoiceSlotStore::DiscardHotKeys() {
   hot_keys_.clear();
 }
 
+void VoiceSlotStore::ReleaseHotKeys() {
+  for (const auto& hot_key : hot_keys_) hot_key->SetActive(false);
+  DiscardHotKeys();
+}
+
 void VoiceSlotStore::LoadVoiceSlots() {
   DiscardHotKeys();
   slots_.clear();

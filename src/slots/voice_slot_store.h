@@ -53,6 +53,10 @@ class VoiceSlotStore : public QObject {
   // silently) and rebuilds.
   void RemoveAllSlots();
 
+  // Switches every slot hot key off and destroys it; the table stays as it
+  // is. The program's clean-up at its end.
+  void ReleaseHotKeys();
+
  signals:
   // The table was rebuilt or changed.
   void SlotsChanged();

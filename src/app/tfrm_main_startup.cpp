@@ -1,0 +1,79 @@
+// The options window's creation and its showing as the event loop starts.
+#include "app/tfrm_main.h"
+#include "speech/sapi5_requests.h"
+#include "speech/voice_catalogue.h"
+
+namespace voxmere {
+
+namespace {
+
+// Each "\n\r" is a line feed followed by a carriage return, as the Windows
+// program has always written it.
+const QString& NoEnginesMessage() {
+  static const QString text = QStringLiteral(
+      "Sorry, but there are no speech engines installed in your system.\n\r"
+      "Please, install some speech engine and run Voxmere! again.\n\r"
+      "Web page with speech engines list will be opened now.");
+  return text;
+}
+
+const QString kAutostartSwitch = QStringLiteral("-autostart");
+
+}  // namespace
+
+void TfrmMain::FormCreate() {
+  // The application's icon is the view's: nothing to set here.
+
+  // An engine whose probe fails is simply not available.
+  try {
+    flags_.SAPI4Available = !SpeechAPI4().EngineNames().isEmpty();
+  } catch (...) {
+    flags_.SAPI4Available = false;
+  }
+  flags_.SAPI5Available = ProbeSapi5(SpeechAPI5());
+
+  if (!flags_.SAPI4Available && !flags_.SAPI5Available) {
+    platform_.messages.Error(NoEnginesMessage());
+    platform_.links.Open(QString::fromLatin1(kSpeechEnginesPage));
+    // Start-up goes on: with an empty voice list the settings load fails and
+    // that failure ends the program.
+    RequestEnd();
+  }
+
+  Pages.SetActivePageIndex(kGeneral);
+  LoadVoicesList(SpeechAPI4(), SpeechAPI5(), flags_.SAPI5Available, DefaultVoice.VoicesList);
+  Slots().LoadVoiceSlots();
+  LoadCfg();
+  TrayIcon.SetIconVisible(true);
+
+  // Only the switch exactly as the start-up entry writes it counts; the
+  // program's own path is looked at too.
+  for (const QString& argument : paths_.arguments) {
+    if (argument == kAutostartSwitch) start_state_ = WindowState::kMinimized;
+  }
+  if (!flags_.FirstRunAtStart) start_state_ = WindowState::kMinimized;
+
+  About.SetLinksBold();
+}
+
+void TfrmMain::ShowAtStart() {
+  if (end_requested_) return;
+  if (start_state_ == WindowState::kNormal) {
+    ShowMainWindow();
+  } else {
+    ApplicationMinimize();
+  }
+}
+
+void TfrmMain::FormShow() {
+  // The first load (at creation) has just filled the window; every later
+  // showing reloads, so that Cancel's edits are gone.
+  if (!flags_.FirstLoad) LoadCfg();
+}
+
+void TfrmMain::RequestEnd() {
+  end_requested_ = true;
+  if (shell_ != nullptr) shell_->Quit();
+}
+
+}  // namespace voxmere

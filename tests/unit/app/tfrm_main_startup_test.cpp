@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "app_fixture.h"
+#include "platform/exception.h"
+
+namespace voxmere {
+namespace {
+
+constexpr unsigned kCtrl = HotKeyRegistrar::kModControl;
+
+TEST(TfrmMainStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
+  AppFixture fixture;
+  TfrmMain& frm = fixture.Start();
+
+  // Both engines are usable and listed, SAPI 4 first.
+  EXPECT_TRUE(frm.Flags().SAPI4Available);
+  EXPECT_TRUE(frm.Flags().SAPI5Available);
+  EXPECT_EQ(frm.DefaultVoice.VoicesList.Items(),
+            QStringList({"Mary", "Mike", "Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
+
+  // No cfg.ini: a first run, shown on the General page.
+  EXPECT_EQ(frm.StartState(), TfrmMain::WindowState::kNormal);
+  EXPECT_TRUE(fixture.shell.Visible());
+  EXPECT_EQ(fixture.shell.calls, QStringList({"ShowInFront"}));
+  EXPECT_EQ(frm.Pages.ActivePageIndex(), TfrmMain::kGeneral);
+  EXPECT_TRUE(frm.TrayIcon.IconVisible());
+  EXPECT_TRUE(frm.About.LinksBold());
+  EXPECT_FALSE(frm.EndRequested());
+  EXPECT_TRUE(fixture.messages.Boxes().empty());
+  EXPECT_TRUE(fixture.links.opened.isEmpty());
+
+  // The load wrote FirstRun 0 and the start-up entry for this program.
+  EXPECT_FALSE(fixture.Cfg().ReadBool(kFirstRun));
+  EXPECT_TRUE(fixture.startup.Exists());
+  EXPECT_EQ(fixture.startup.ProgramPath(), "/opt/voxmere/voxmere");
+  EXPECT_TRUE(frm.General.LoadAtStartup_CheckBox.Checked());
+
+  // The three main hot keys work: Ctrl+Backspace, Ctrl+F11, Ctrl+F12.
+  EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x08));
+  EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x7A));
+  EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x7B));
+}
+
+TEST(TfrmMainStartupTest, OnlyAFirstRunWithoutTheExactSwitchShowsTheWindow) {
+  struct Case {
+    const char* cfg;  // nullptr: no cfg.ini
+    QStringList extra_arguments;
+    bool shown;
+  };
+  const Case cases[] = {
+      {"[General]\nFirstRun=0\n", {}, false},
+      {"[General]\nFirstRun=0\n", {"-autostart"}, false},
+      {"[General]\nFirstRun=1\nWelcomeDlg=1\n", {"-autostart"}, false},
+      {"[General]\nFirstRun=1\nWelcomeDlg=1\n", {}, true},
+      // Only the whole switch, written exactly so, counts.
+      {"[General]\nFirstRun=1\nWelcomeDlg=1\n", {"-AUTOSTART"}, true},
+      {nullptr, {"--autostart", "-autostart2", " -autostart"}, true},
+      {nullptr, {"-x", "-autostart"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(
+        QStringLiteral("%1 %2")
+            .arg(QString::fromLatin1(c.cfg ? c.cfg : "(no file)"), c.extra_arguments.join(' '))
+            .toStdString());
+    AppFixture fixture;
+    if (c.cfg != nullptr) fixture.WriteCfg(QString::fromLatin1(c.cfg));
+    fixture.paths.arguments << c.extra_arguments;
+    TfrmMain& frm = fixture.Start();
+
+    EXPECT_EQ(fixture.shell.Visible(), c.shown);
+    EXPECT_EQ(frm.StartState(),
+              c.shown ? TfrmMain::WindowState::kNormal : TfrmMain::WindowState::kMinimized);
+    // Hidden starts go straight into the tray; the icon is there either way.
+    EXPECT_EQ(fixture.shell.CountOf("ShowInFront"), c.shown ? 1 : 0);
+    EXPECT_EQ(fixture.shell.CountOf("Hide"), c.shown ? 0 : 1);
+    EXPECT_TRUE(frm.TrayIcon.IconVisible());
+    EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x08));
+    EXPECT_FALSE(fixture.Cfg().ReadBool(kFirstRun));
+  }
+}
+
+TEST(TfrmMainStartupTest, TheProgramPathItselfCanBeTheSwitch) {
+  AppFixture fixture;
+  fixture.paths.arguments = QStringList{"-autostart"};
+  TfrmMain& frm = fixture.Start();
+  EXPECT_EQ(frm.StartState(), TfrmMain::WindowState::kMinimized);
+  EXPECT_FALSE(fixture.shell.Visible());
+}
+
+TEST(TfrmMainStartupTest, OneEngineIsEnough) {
+  {
+    // No SAPI 5 voice: start-up completes with the SAPI 4 voices only.
+    AppFixture fixture;
+    fixture.sapi5.Instance()->SetVoices({});
+    TfrmMain& frm = fixture.Start();
+    EXPECT_TRUE(frm.Flags().SAPI4Available);
+    EXPECT_FALSE(frm.Flags().SAPI5Available);
+    EXPECT_EQ(frm.DefaultVoice.VoicesList.Items(), QStringList({"Mary", "Mike"}));
+    EXPECT_TRUE(fixture.shell.Visible());
+    EXPECT_TRUE(frm.TrayIcon.IconVisible());
+    EXPECT_TRUE(fixture.messages.Boxes().empty());
+    EXPECT_FALSE(frm.EndRequested());
+  }
+  {
+    // A SAPI 5 probe that fails counts as no SAPI 5, without a message.
+    AppFixture fixture;
+    fixture.sapi5.Log()->FailOn("CreateInstance", "Class not registered");
+    TfrmMain& frm = fixture.Start();
+    EXPECT_FALSE(frm.Flags().SAPI5Available);
+    EXPECT_EQ(frm.DefaultVoice.VoicesList.Count(), 2);
+    EXPECT_TRUE(fixture.messages.Boxes().empty());
+    EXPECT_TRUE(frm.TrayIcon.IconVisible());
+  }
+  {
+    // No SAPI 4 engine: the SAPI 5 voices alone.
+    AppFixture fixture;
+    fixture.sapi4.Modes().clear();
+    TfrmMain& frm = fixture.Start();
+    EXPECT_FALSE(frm.Flags().SAPI4Available);
+    EXPECT_TRUE(frm.Flags().SAPI5Available);
+    EXPECT_EQ(frm.DefaultVoice.VoicesList.Items(),
+              QStringList({"Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
+    EXPECT_TRUE(fixture.messages.Boxes().empty());
+    EXPECT_TRUE(fixture.shell.Visible());
+  }
+}
+
+TEST(TfrmMainStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPageAndEnds) {
+  AppFixture fixture;
+  fixture.sapi4.Modes().clear();
+  fixture.sapi5.Instance()->SetVoices({});
+  fixture.frm = fixture.Build();
+  TfrmMain& frm = *fixture.frm;
+
+  // The settings load cannot select a voice: the creation fails and the
+  // caller ends the program.
+  EXPECT_THROW(frm.FormCreate(), Exception);
+  EXPECT_TRUE(frm.EndRequested());
+  EXPECT_FALSE(frm.Flags().SAPI4Available);
+  EXPECT_FALSE(frm.Flags().SAPI5Available);
+
+  ASSERT_EQ(fixture.messages.Boxes().size(), 1u);
+  const FakeMessageBoxes::Shown& box = fixture.messages.Boxes()[0];
+  EXPECT_EQ(box.kind, MessageBoxes::Kind::kError);
+  EXPECT_EQ(box.buttons, MessageBoxes::Buttons::kOk);
+  EXPECT_EQ(box.text, QString::fromLatin1(
+                          "Sorry, but there are no speech engines installed in your system.\x0a\x0d"
+                          "Please, install some speech engine and run Voxmere! again.\x0a\x0d"
+                          "Web page with speech engines list will be opened now."));
+  EXPECT_EQ(fixture.links.opened, QStringList({QString::fromLatin1(kSpeechEnginesPage)}));
+
+  // Nothing is left behind: no tray icon, no hot key, no window.
+  EXPECT_FALSE(frm.TrayIcon.IconVisible());
+  frm.ShowAtStart();  // the caller does not get this far, but it is harmless
+  EXPECT_FALSE(fixture.shell.Visible());
+  fixture.frm.reset();
+  EXPECT_TRUE(fixture.hot_keys.Registered().empty());
+  EXPECT_TRUE(fixture.trace.events.contains("BeforeCloseActions"));
+}
+
+TEST(TfrmMainStartupTest, ShowingTheWindowAgainReloadsTheSettings) {
+  AppFixture fixture;
+  fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=32813\n"));
+  TfrmMain& frm = fixture.Start();
+  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 32813);  // Alt+Ins
+  EXPECT_FALSE(frm.Flags().FirstLoad);
+
+  // A hand edit while the window is hidden shows at the next showing.
+  fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16457\n"));
+  frm.FormShow();
+  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 16457);  // Ctrl+I
+  // The load happens only when the window was hidden.
+  fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=32813\n"));
+  frm.Options1Click();
+  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 32813);
+  fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16457\n"));
+  frm.Options1Click();
+  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 32813);
+}
+
+}  // namespace
+}  // namespace voxmere
