@@ -1,0 +1,370 @@
+#include "app/reading_controller.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app_fixture.h"
+#include "speech/voice_catalogue.h"
+
+namespace voxmere {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr ClipboardOwner kEditor = 8;
+constexpr int kMary = 0, kMike = 1, kZira = 3;
+
+// Slot 0: SAPI 5 Zira 180/105/70; 1: SAPI 4 Mike (stored in other case);
+// 2: a SAPI 5 voice no longer installed; 3: a speed that is no number.
+const QByteArray kSlots =
+    "[Slot_0]\r\nVoice=Zira\r\nHotKey=0\r\nSpeed=180\r\nPitch=105\r\nVolume=70\r\n"
+    "SAPIVersion=5\r\n[Slot_1]\r\nVoice=mike\r\nHotKey=0\r\nSpeed=200\r\nPitch=120\r\n"
+    "Volume=80\r\nSAPIVersion=4\r\n[Slot_2]\r\nVoice=Gone\r\nHotKey=0\r\nSpeed=180\r\n"
+    "Pitch=180\r\nVolume=100\r\nSAPIVersion=5\r\n[Slot_3]\r\nVoice=Mary\r\nHotKey=0\r\n"
+    "Speed=fast\r\nPitch=100\r\nVolume=50\r\nSAPIVersion=4\r\n";
+
+// Two SAPI 4 modes ("Mary", "Mike") and two SAPI 5 voices.
+struct EngineFakes {
+  EngineFakes() {
+    factory.AddMode("Adult Female #1", "Mary");
+    factory.AddMode("Adult Male #1", "Mike");
+    connector.Instance()->SetVoices({"Microsoft Anna", "Zira"});
+  }
+  FakeTtsObjectFactory factory;
+  FakeSpeechVoiceConnector connector;
+};
+
+class ReadingControllerTest : public ::testing::Test {
+ protected:
+  ReadingControllerTest() {
+    EnsureTestApplication();
+    QFile file(dir_.filePath("slots.ini"));
+    if (file.open(QIODevice::WriteOnly)) file.write(kSlots);
+    file.close();
+    slots_.LoadVoiceSlots();
+    LoadVoicesList(sapi4_, sapi5_, true, page_.VoicesList);
+    // The focused editor copies its selection when Ctrl+C arrives.
+    keys_.on_press = [this](const FakeKeyInjector::Press& press) {
+      if (press.virtual_key == KeyInjector::kVkC && press.held.contains(KeyInjector::kVkControl))
+        pump_.Post([this] { clipboard_.Take(kEditor, selection_); });
+    };
+    clipboard_.Take(5, "old");
+    controller_.ConnectEngineEvents();
+    connector_.Log()->Clear();
+    factory_.Log()->Clear();
+  }
+
+  // Chooses a default voice as the user does on the page, then sets the bars.
+  void ChooseDefault(int row, int speed, int pitch, int volume) {
+    page_.VoicesList.UserSelect(row);
+    page_.Speed_Bar.SetPosition(speed);
+    page_.Pitch_Bar.SetPosition(pitch);
+    page_.Volume_Bar.SetPosition(volume);
+    connector_.Log()->Clear();
+    factory_.Log()->Clear();
+  }
+  std::vector<std::string> Sapi5Calls(const std::string& prefix) const {
+    std::vector<std::string> calls;
+    for (const std::string& call : connector_.Log()->Calls())
+      if (call.starts_with(prefix)) calls.push_back(call);
+    return calls;
+  }
+  // Every text handed to a SAPI 4 engine, without the line end and the zero.
+  QStringList Sapi4Texts() const {
+    QStringList texts;
+    for (const auto& engine : factory_.Engines())
+      for (const auto& call : engine->TextDataCalls())
+        texts << QString::fromUtf8(call.data.chopped(3));
+    return texts;
+  }
+  FakeSpeechVoiceServer& Server() { return *connector_.Instance(); }
+
+  QTemporaryDir dir_;
+  EngineFakes engines_;
+  FakeTtsObjectFactory& factory_ = engines_.factory;
+  FakeSpeechVoiceConnector& connector_ = engines_.connector;
+  TMSpeech sapi4_{factory_};
+  TSpVoice sapi5_{connector_};
+  DefaultVoicePage page_{sapi4_, sapi5_};
+  PronunciationPage pronunciation_;
+  FakeKeyNames key_names_;
+  FakeHotKeyRegistrar registrar_;
+  HotKeyOwner owner_{registrar_};
+  VoiceSlotStore slots_{dir_.filePath("slots.ini"), owner_, key_names_, [](int) {}};
+  GeneralPage general_{key_names_};
+  TrayIconModel tray_;
+  TrayMenuModel menu_{general_};
+  CaptureLog log_;
+  FakeClipboard clipboard_{log_};
+  FakeFocusCopy focus_{log_};
+  FakeKeyInjector keys_{log_};
+  FakeEventPump pump_{log_};
+  FakeMessageBoxes beeper_;
+  AppFlags flags_;
+  QString selection_ = "hello world";
+  ReadingController controller_{{flags_, sapi4_, sapi5_, page_, pronunciation_, slots_, tray_,
+                                 menu_, CaptureServices{clipboard_, focus_, keys_, pump_},
+                                 beeper_}};
+};
+
+TEST_F(ReadingControllerTest, DefaultVoiceReadsWithTheBarsAsTheyStand) {
+  // SAPI 5: voice, rate and volume applied, the pitch in the markup, queued
+  // behind the speech already running (no purge).
+  ChooseDefault(kZira, 4, -5, 60);
+  Server().StartStream(1);
+  controller_.DefaultHotKeyHotKey();
+  selection_ = "second";
+  controller_.DefaultHotKeyHotKey();
+  EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"-5\">hello world,1)",
+                                               "Speak(<pitch middle=\"-5\">second,1)"));
+  EXPECT_EQ(controller_.PitchPrefix(), "<pitch middle=\"-5\">");
+  EXPECT_EQ(Server().CurrentVoice(), "Zira");
+  EXPECT_EQ(Server().Rate(), 4);
+  EXPECT_EQ(Server().Volume(), 60);
+  EXPECT_EQ(clipboard_.Current().text, "old");  // put back after each capture
+
+  // SAPI 4: the engine of the row at the bar positions, the text without
+  // markup, nothing stopped; the pitch prefix is emptied.
+  ChooseDefault(kMike, 200, 120, 80);
+  controller_.DefaultHotKeyHotKey();
+  EXPECT_THAT(Sapi4Texts(), ElementsAre("second"));
+  EXPECT_EQ(sapi4_.EngineInfo().mode_name, "Adult Male #1");
+  EXPECT_EQ(sapi4_.Speed(), 200u);
+  EXPECT_EQ(sapi4_.Pitch(), 120u);
+  EXPECT_EQ(sapi4_.Volume(), 80u);
+  EXPECT_TRUE(controller_.PitchPrefix().isEmpty());
+  EXPECT_EQ(factory_.Log()->CountOf("AudioReset"), 0);
+  EXPECT_THAT(Sapi5Calls("Speak"), IsEmpty());
+  EXPECT_EQ(beeper_.Beeps(), 0);
+}
+
+TEST_F(ReadingControllerTest, DefaultVoiceFailuresOnlyBeep) {
+  // No row selected: nothing captured.
+  page_.VoicesList.SetItemIndex(-1);
+  controller_.DefaultHotKeyHotKey();
+  EXPECT_EQ(beeper_.Beeps(), 1);
+  EXPECT_THAT(log_, IsEmpty());
+
+  // The engine refuses the text.
+  ChooseDefault(kZira, 0, 0, 100);
+  connector_.Log()->FailOn("Speak", "engine gone");
+  controller_.DefaultHotKeyHotKey();
+  EXPECT_EQ(beeper_.Beeps(), 2);
+  EXPECT_EQ(clipboard_.Current().text, "old");
+
+  // Failures that are not the program's own are caught as well, in both
+  // requests.
+  focus_.on_copy = [] { throw std::runtime_error("no focus"); };
+  controller_.DefaultHotKeyHotKey();
+  controller_.SelectSlot(1);
+  EXPECT_EQ(beeper_.Beeps(), 4);
+  focus_.on_copy = nullptr;
+
+  // The clipboard cannot be opened: nothing reaches the engine.
+  connector_.Log()->ClearFailures();
+  connector_.Log()->Clear();
+  clipboard_.FailAt("Save");
+  controller_.DefaultHotKeyHotKey();
+  EXPECT_EQ(beeper_.Beeps(), 5);
+  EXPECT_THAT(Sapi5Calls("Speak"), IsEmpty());
+
+  EXPECT_THAT(beeper_.Boxes(), IsEmpty());
+}
+
+TEST_F(ReadingControllerTest, PreparedTextAsThePronunciationPageStandsReachesTheEngine) {
+  ChooseDefault(kZira, 0, 2, 100);
+  pronunciation_.IgnoreCharacters_CheckBox.SetChecked(true);
+  pronunciation_.Ignored_Characters.SetText("*");
+  pronunciation_.WordsCorr_CheckBox.SetChecked(true);
+  pronunciation_.Table().append({"teh", "the", "No"});
+  selection_ = "*Teh* cat";
+  controller_.DefaultHotKeyHotKey();
+  pronunciation_.WordsCorr_CheckBox.SetChecked(false);
+  controller_.DefaultHotKeyHotKey();
+  EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"2\"> the  cat,1)",
+                                               "Speak(<pitch middle=\"2\"> Teh  cat,1)"));
+}
+
+TEST_F(ReadingControllerTest, Sapi5SlotPurgesItsOwnEngineOnlyAndConvertsTheStoredNumbers) {
+  // SAPI 4 is speaking a default reading.
+  ChooseDefault(kMary, 175, 100, 100);
+  controller_.DefaultHotKeyHotKey();
+  factory_.Log()->Clear();
+  connector_.Log()->Clear();
+
+  controller_.SelectSlot(0);
+  EXPECT_THAT(
+      connector_.Log()->Calls(),
+      ElementsAre("Speak(,2)", "GetVoices(,)", "Item(1)", "PutPropertyByName(Voice,Zira)",
+                  "SetRate(0)", "SetVolume(70)", "Speak(<pitch middle=\"-5\">hello world,1)"));
+  EXPECT_EQ(factory_.Log()->CountOf("AudioReset"), 0);
+  EXPECT_EQ(controller_.PitchPrefix(), "<pitch middle=\"-5\">");
+  EXPECT_EQ(beeper_.Beeps(), 0);
+
+  // The voice was uninstalled: the earlier speech is stopped, then a beep.
+  connector_.Log()->Clear();
+  log_.clear();
+  controller_.SelectSlot(2);
+  EXPECT_THAT(connector_.Log()->Calls(), ElementsAre("Speak(,2)"));
+  EXPECT_THAT(log_, IsEmpty());
+  EXPECT_EQ(beeper_.Beeps(), 1);
+  EXPECT_TRUE(controller_.PitchPrefix().isEmpty());
+
+  // A slot number beyond the table.
+  controller_.SelectSlot(9);
+  EXPECT_EQ(beeper_.Beeps(), 2);
+}
+
+TEST_F(ReadingControllerTest, Sapi4SlotStopsItsOwnEngineOnly) {
+  ChooseDefault(kZira, 0, 0, 100);
+  controller_.DefaultHotKeyHotKey();
+  const auto engine_before = factory_.LastEngine();
+  connector_.Log()->Clear();
+  factory_.Log()->Clear();
+
+  controller_.SelectSlot(1);
+  // The running engine was reset before another mode was selected.
+  EXPECT_EQ(factory_.Log()->Calls().front(), "AudioReset");
+  EXPECT_NE(factory_.LastEngine(), engine_before);
+  EXPECT_EQ(sapi4_.EngineInfo().mode_name, "Adult Male #1");
+  EXPECT_EQ(sapi4_.Speed(), 200u);
+  EXPECT_EQ(sapi4_.Pitch(), 120u);
+  EXPECT_EQ(sapi4_.Volume(), 80u);
+  EXPECT_THAT(Sapi4Texts(), ElementsAre("hello world"));
+  EXPECT_THAT(connector_.Log()->Calls(), IsEmpty());  // SAPI 5 goes on
+  EXPECT_EQ(beeper_.Beeps(), 0);
+
+  // A speed that is no number fails after the mode was chosen; nothing read.
+  log_.clear();
+  controller_.SelectSlot(3);
+  EXPECT_EQ(beeper_.Beeps(), 1);
+  EXPECT_THAT(log_, IsEmpty());
+  EXPECT_EQ(Sapi4Texts().size(), 1);
+}
+
+TEST_F(ReadingControllerTest, SlotWithoutItsEngine) {
+  // No SAPI 4 at all: a SAPI 4 slot does nothing, not even a beep.
+  flags_.SAPI4Available = false;
+  controller_.SelectSlot(1);
+  EXPECT_THAT(log_, IsEmpty());
+  EXPECT_THAT(factory_.Log()->Calls(), IsEmpty());
+  EXPECT_THAT(connector_.Log()->Calls(), IsEmpty());
+  EXPECT_EQ(beeper_.Beeps(), 0);
+
+  // A SAPI 5 slot without SAPI 5 goes to SAPI 4, which has no such voice.
+  flags_.SAPI4Available = true;
+  flags_.SAPI5Available = false;
+  controller_.SelectSlot(0);
+  EXPECT_THAT(factory_.Log()->Calls(), ElementsAre("AudioReset"));
+  EXPECT_THAT(connector_.Log()->Calls(), IsEmpty());
+  EXPECT_THAT(log_, IsEmpty());
+  EXPECT_EQ(beeper_.Beeps(), 1);
+}
+
+TEST_F(ReadingControllerTest, StopPurgesTheAvailableEnginesAndEnablesExit) {
+  // While idle, through the stop hot key while "Stop reading" is disabled: no
+  // error, Exit stays enabled, "Stop reading" stays disabled.
+  controller_.StopHotKeyHotKey();
+  EXPECT_THAT(connector_.Log()->Calls(), ElementsAre("Speak(,2)"));
+  EXPECT_THAT(factory_.Log()->Calls(), ElementsAre("AudioReset"));
+  EXPECT_TRUE(menu_.Exit1.Enabled());
+  EXPECT_FALSE(menu_.Stopreading1.Enabled());
+
+  // While speaking: Exit comes back at once; the rest waits for the end.
+  Server().StartStream(1);
+  ASSERT_FALSE(menu_.Exit1.Enabled());
+  controller_.Stopreading1Click();
+  EXPECT_TRUE(menu_.Exit1.Enabled());
+  EXPECT_TRUE(menu_.Stopreading1.Enabled());
+  EXPECT_TRUE(controller_.TrayAnimation_Timer().isActive());
+
+  // Engines that are not available are left alone; a failure reaches the
+  // caller instead of a beep.
+  connector_.Log()->Clear();
+  flags_.SAPI4Available = false;
+  connector_.Log()->FailOn("Speak", "purge failed");
+  EXPECT_THROW(controller_.Stopreading1Click(), Exception);
+  flags_.SAPI5Available = false;
+  factory_.Log()->Clear();
+  controller_.Stopreading1Click();
+  EXPECT_THAT(factory_.Log()->Calls(), IsEmpty());
+  EXPECT_EQ(connector_.Log()->CountOf("Speak"), 1);
+  EXPECT_EQ(beeper_.Beeps(), 0);
+}
+
+TEST_F(ReadingControllerTest, EngineEventsDriveTheMenuTimerAndAnimation) {
+  QTimer& timer = controller_.TrayAnimation_Timer();
+  EXPECT_EQ(timer.interval(), 500);
+  EXPECT_FALSE(timer.isSingleShot());
+  EXPECT_FALSE(timer.isActive());
+  std::vector<TrayPicture> shown;
+  QObject context;
+  QObject::connect(&tray_, &TrayIconModel::PictureChanged, &context,
+                   [&shown](TrayPicture picture) { shown.push_back(picture); });
+
+  ASSERT_EQ(Server().StartStream(1), 1);
+  EXPECT_TRUE(menu_.Stopreading1.Enabled());
+  EXPECT_FALSE(menu_.Exit1.Enabled());
+  EXPECT_TRUE(timer.isActive());
+  // The first reading: two unchanged ticks, then frame 1, frame 2, idle, ...
+  for (int tick = 0; tick < 6; ++tick) {
+    controller_.TrayAnimation_TimerTimer();
+    if (tick == 1) {
+      EXPECT_THAT(shown, IsEmpty());
+    }
+  }
+  EXPECT_THAT(shown, ElementsAre(TrayPicture::kReadingFrame1, TrayPicture::kReadingFrame2,
+                                 TrayPicture::kIdleIcon, TrayPicture::kReadingFrame1));
+
+  Server().EndStream(1);
+  EXPECT_FALSE(menu_.Stopreading1.Enabled());
+  EXPECT_TRUE(menu_.Exit1.Enabled());
+  EXPECT_FALSE(timer.isActive());
+  EXPECT_EQ(tray_.Picture(), TrayPicture::kIdleIcon);
+  EXPECT_EQ(TrayIconModel::Hint(), "Voxmere!");
+
+  // A later SAPI 4 reading goes on with the cycle where it stopped.
+  ChooseDefault(kMary, 175, 100, 100);
+  controller_.DefaultHotKeyHotKey();
+  ASSERT_EQ(factory_.LastEngine()->FireAudioStart(), 1);
+  EXPECT_TRUE(timer.isActive());
+  controller_.TrayAnimation_TimerTimer();
+  EXPECT_EQ(tray_.Picture(), TrayPicture::kReadingFrame2);
+  // The timer itself ticks the animation.
+  const int phase = tray_.Tag();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return tray_.Tag() != phase; }, 5000));
+  factory_.LastEngine()->FireAudioStop();
+  EXPECT_FALSE(timer.isActive());
+  EXPECT_EQ(tray_.Picture(), TrayPicture::kIdleIcon);
+}
+
+TEST_F(ReadingControllerTest, AGoneControllerHearsNoEngineEvents) {
+  auto other = std::make_unique<ReadingController>(
+      ReadingController::Parts{flags_, sapi4_, sapi5_, page_, pronunciation_, slots_, tray_, menu_,
+                               CaptureServices{clipboard_, focus_, keys_, pump_}, beeper_});
+  other->ConnectEngineEvents();
+  other.reset();
+  Server().StartStream(1);
+  factory_.LastEngine()->FireAudioStart();
+  EXPECT_FALSE(menu_.Stopreading1.Enabled());
+  EXPECT_TRUE(menu_.Exit1.Enabled());
+  menu_.Stopreading1.SetEnabled(true);
+  menu_.Exit1.SetEnabled(false);
+  Server().EndStream(1);
+  factory_.LastEngine()->FireAudioStop();
+  EXPECT_TRUE(menu_.Stopreading1.Enabled());
+  EXPECT_FALSE(menu_.Exit1.Enabled());
+  EXPECT_EQ(tray_.Picture(), TrayPicture::kTrayDefault);
+}
+
+}  // namespace
+}  // namespace voxmere
