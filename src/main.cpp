@@ -1,0 +1,137 @@
+// Voxmere: reads the selected text of any application aloud on a hot key.
+// The composition root: picks the platform's implementations, builds the
+// options window and its views, and runs the event loop.
+#include <xcb/xcb.h>
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QScopeGuard>
+#include <cstdio>
+#include <exception>
+#include <optional>
+
+#include "app/tfrm_main.h"
+#include "platform/desktop/desktop_web_links.h"
+#include "platform/desktop/lock_file_single_instance.h"
+#include "platform/desktop/qt_message_boxes.h"
+#include "platform/desktop/qt_screen_facts.h"
+#include "platform/desktop/qt_session_end.h"
+#include "platform/desktop/xdg_autostart_entry.h"
+#include "platform/desktop/xdg_trace_file.h"
+#include "platform/espeak/espeak_tts_factory.h"
+#include "platform/speechd/speechd_voice_connector.h"
+#include "platform/x11/clipboard_x11.h"
+#include "platform/x11/event_pump_qt.h"
+#include "platform/x11/focus_copy_qt.h"
+#include "platform/x11/hot_key_registrar_x11.h"
+#include "platform/x11/key_injector_x11.h"
+#include "platform/x11/key_names_x11.h"
+#include "settings/settings_folder.h"
+#include "ui/icons.h"
+#include "ui/tfrm_main_view.h"
+#include "ui/tray_icon_view.h"
+#include "ui/voxmere_application.h"
+
+namespace voxmere {
+namespace {
+
+constexpr int kExitFailure = 1;
+
+int Fail(const char* message) {
+  std::fprintf(stderr, "voxmere: %s\n", message);
+  return kExitFailure;
+}
+
+// Hot keys, capture and key injection are X11's: the program runs on an X
+// server, under XWayland in a Wayland session. Returns the reason when there
+// is none to run on. Another Qt platform chosen on purpose (QT_QPA_PLATFORM,
+// e.g. "offscreen") is left alone.
+std::optional<QByteArray> CheckDisplay() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  const QByteArray display = qgetenv("DISPLAY");
+  if (platform.isEmpty() && !qgetenv("WAYLAND_DISPLAY").isEmpty() && !display.isEmpty()) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  } else if (!platform.isEmpty() && !platform.startsWith("xcb")) {
+    return std::nullopt;
+  }
+  if (display.isEmpty()) {
+    return QByteArray(
+        "no X server found (DISPLAY is not set); Voxmere needs an X11 session or XWayland.");
+  }
+  // Qt aborts when it cannot connect; find out first and say why.
+  xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+  const bool connected = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  if (!connected) {
+    return "cannot connect to the X server " + display +
+           "; Voxmere needs an X11 session or XWayland.";
+  }
+  return std::nullopt;
+}
+
+int Run(int argc, char** argv) {
+  if (const std::optional<QByteArray> reason = CheckDisplay()) return Fail(reason->constData());
+
+  // One copy per user, decided before any window exists.
+  LockFileSingleInstance instance;
+  const SingleInstance::Result claim = instance.Claim();
+
+  VoxmereApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("voxmere"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("voxmere"));
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  QGuiApplication::setWindowIcon(IdleIcon());
+
+  QtMessageBoxes messages;
+  if (claim == SingleInstance::Result::kAlreadyRunning) {
+    messages.Information(QStringLiteral("Voxmere! is already running now."));
+    return 0;
+  }
+
+  // The platform outlives the window's model, which outlives its views: the
+  // engines' threads end before the application object goes.
+  X11HotKeyRegistrar hot_keys;
+  X11KeyNames key_names;
+  EspeakTtsFactory sapi4;
+  SpeechdVoiceConnector sapi5;
+  X11Clipboard clipboard;
+  QtFocusCopy focus_copy;
+  X11KeyInjector key_injector;
+  QtEventPump pump;
+  DesktopWebLinks links;
+  QtScreenFacts screen;
+  XdgAutostartEntry startup_entry;
+  XdgTraceFile trace;
+  QtSessionEnd session_end(&app);
+  const AppPlatform platform{hot_keys,   key_names,    sapi4,         sapi5,    clipboard,
+                             focus_copy, key_injector, pump,          messages, messages,
+                             links,      screen,       startup_entry, trace,    session_end};
+  const AppPaths paths{QCoreApplication::applicationFilePath(),
+                       SettingsFolder(QCoreApplication::applicationDirPath()),
+                       QCoreApplication::arguments()};
+
+  TfrmMain frm(platform, paths);
+  app.SetErrorHandler([&frm](const std::exception& error) { frm.AppEventsException(error); });
+  const auto forget_handler = qScopeGuard([&app] { app.SetErrorHandler(nullptr); });
+  TfrmMainView view(frm);
+  TrayIconView tray(frm);
+
+  try {
+    frm.FormCreate();
+  } catch (const std::exception& error) {
+    // The window cannot be made: the message, then the clean-up as the
+    // half-built window goes, and the end.
+    frm.AppEventsException(error);
+    return kExitFailure;
+  }
+  if (frm.EndRequested()) return kExitFailure;
+  frm.Guard([&frm] { frm.ShowAtStart(); });
+  if (view.QuitRequested() || frm.EndRequested()) return frm.EndRequested() ? kExitFailure : 0;
+  const int status = QCoreApplication::exec();
+  return frm.EndRequested() ? kExitFailure : status;
+}
+
+}  // namespace
+}  // namespace voxmere
+
+int main(int argc, char** argv) { return voxmere::Run(argc, argv); }

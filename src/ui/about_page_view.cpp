@@ -1,0 +1,150 @@
+#include "ui/about_page_view.h"
+
+#include <QEnterEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/tfrm_main.h"
+#include "ui/icons.h"
+
+namespace voxmere {
+namespace {
+
+// Between the menu band's blue and white; it stays light, so the black and blue texts keep their
+// contrast.
+const QColor kPaleBlue(176, 196, 232);
+constexpr int kStripWidth = 26;
+
+QFont ArialFont(int pixel_size, bool bold, bool italic) {
+  QFont font(QStringLiteral("Arial"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixel_size);
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+}  // namespace
+
+const QColor& HyperLabel::LinkColour() {
+  static const QColor colour(0, 78, 152);
+  return colour;
+}
+
+const QColor& HyperLabel::HoverColour() {
+  static const QColor colour(49, 106, 197);
+  return colour;
+}
+
+HyperLabel::HyperLabel(const QString& name, const QString& text, QWidget* parent)
+    : QLabel(text, parent) {
+  setObjectName(name);
+  setTextFormat(Qt::PlainText);
+  setCursor(Qt::PointingHandCursor);
+  setAttribute(Qt::WA_TranslucentBackground);
+  ShowState();
+}
+
+void HyperLabel::SetBold(bool bold) {
+  QFont bolder = font();
+  bolder.setBold(bold);
+  setFont(bolder);
+  adjustSize();
+}
+
+void HyperLabel::enterEvent(QEnterEvent* event) {
+  hovered_ = true;
+  ShowState();
+  QLabel::enterEvent(event);
+}
+
+void HyperLabel::leaveEvent(QEvent* event) {
+  hovered_ = false;
+  ShowState();
+  QLabel::leaveEvent(event);
+}
+
+void HyperLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    emit clicked();
+  }
+  QLabel::mouseReleaseEvent(event);
+}
+
+void HyperLabel::ShowState() {
+  QPalette colours = palette();
+  colours.setColor(QPalette::WindowText, hovered_ ? HoverColour() : LinkColour());
+  setPalette(colours);
+  QFont underlined = font();
+  underlined.setUnderline(hovered_);
+  setFont(underlined);
+  adjustSize();
+}
+
+AboutPageView::AboutPageView(TfrmMain& form, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("About_Page"));
+
+  auto* picture = new QLabel(this);
+  picture->setPixmap(IdleIconPixmap().scaled(64, 64, Qt::KeepAspectRatio, Qt::FastTransformation));
+  picture->setGeometry(37, 8, 64, 64);
+
+  auto* name = new QLabel(QStringLiteral("Voxmere!"), this);
+  name->setFont(ArialFont(16, true, false));
+  name->move(150, 9);
+  name->adjustSize();
+
+  auto* line = new QLabel(
+      QStringLiteral("Read selected text from any application with a single keystroke!"), this);
+  line->setFont(ArialFont(13, true, true));
+  line->setWordWrap(true);
+  line->setAlignment(Qt::AlignCenter);
+  QPalette line_colours = line->palette();
+  line_colours.setColor(QPalette::WindowText, QColor(0, 64, 128));
+  line->setPalette(line_colours);
+  line->setGeometry(112, 34, 228, 33);
+
+  AboutPage& about = form.About;
+  const QPoint places[] = {{140, 77}, {168, 100}, {173, 124}};
+  HyperLabel* links[3];
+  for (int link = 0; link < 3; ++link) {
+    links[link] = new HyperLabel(QStringLiteral("HyperLabel%1").arg(link + 1),
+                                 AboutPage::LinkText(link), this);
+    links[link]->move(places[link]);
+    links[link]->SetBold(about.LinksBold());
+  }
+  connect(links[0], &HyperLabel::clicked, &about,
+          [&form, &about] { form.Guard([&about] { about.HyperLabel1Click(); }); });
+  connect(links[1], &HyperLabel::clicked, &about,
+          [&form, &about] { form.Guard([&about] { about.HyperLabel2Click(); }); });
+  connect(links[2], &HyperLabel::clicked, &about,
+          [&form, &about] { form.Guard([&about] { about.HyperLabel3Click(); }); });
+  connect(&about, &AboutPage::LinksBoldChanged, this, [&about, links] {
+    for (HyperLabel* link : links) link->SetBold(about.LinksBold());
+  });
+
+  auto* small_print = new QLabel(QStringLiteral("Free software by the Voxmere developers"), this);
+  QFont small = font();
+  small.setPointSize(7);
+  small_print->setFont(small);
+  small_print->move(60, 181);
+  small_print->adjustSize();
+}
+
+void AboutPageView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  const QRect area = rect();
+  QLinearGradient middle(area.topLeft(), area.bottomLeft());
+  middle.setColorAt(0, Qt::white);
+  middle.setColorAt(1, kPaleBlue);
+  painter.fillRect(area, middle);
+  // The side strips run the other way.
+  QLinearGradient sides(area.topLeft(), area.bottomLeft());
+  sides.setColorAt(0, kPaleBlue);
+  sides.setColorAt(1, Qt::white);
+  painter.fillRect(QRect(area.left(), area.top(), kStripWidth, area.height()), sides);
+  painter.fillRect(QRect(area.right() - kStripWidth + 1, area.top(), kStripWidth, area.height()),
+                   sides);
+}
+
+}  // namespace voxmere

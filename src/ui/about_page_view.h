@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+#include <functional>
+
+namespace voxmere {
+
+class TfrmMain;
+
+// A link of the About page: blue text that turns lighter and underlined under
+// the mouse, a hand cursor, and a click.
+class HyperLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  static const QColor& LinkColour();   // RGB 0, 78, 152
+  static const QColor& HoverColour();  // RGB 49, 106, 197
+
+  HyperLabel(const QString& name, const QString& text, QWidget* parent = nullptr);
+
+  void SetBold(bool bold);
+  bool Hovered() const { return hovered_; }
+
+ signals:
+  void clicked();
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void ShowState();
+
+  bool hovered_ = false;
+};
+
+// The "About" page: the program's picture, name and line, the three links and
+// the small print on a gradient from blue to white.
+class AboutPageView : public QWidget {
+  Q_OBJECT
+
+ public:
+  AboutPageView(TfrmMain& form, QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace voxmere

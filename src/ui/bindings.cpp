@@ -1,0 +1,69 @@
+#include "ui/bindings.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "app/tfrm_main.h"
+#include "controls/check_box.h"
+#include "controls/text_field.h"
+#include "controls/track_bar.h"
+
+namespace voxmere {
+
+void BindCheckBox(QCheckBox& widget, CheckBox& model, TfrmMain& form) {
+  widget.setObjectName(model.objectName());
+  widget.setText(model.Caption());
+  widget.setChecked(model.Checked());
+  QObject::connect(&model, &CheckBox::CheckedChanged, &widget, [&widget](bool checked) {
+    if (widget.isChecked() != checked) widget.setChecked(checked);
+  });
+  // clicked() comes from the user only (mouse or space bar).
+  QObject::connect(&widget, &QCheckBox::clicked, &model, [&model, &form](bool checked) {
+    form.Guard([&model, checked] { model.SetChecked(checked); });
+  });
+}
+
+void BindTextField(QLineEdit& widget, TextField& model, TfrmMain& form) {
+  widget.setObjectName(model.objectName());
+  if (model.MaxLength() > 0) widget.setMaxLength(model.MaxLength());
+  widget.setReadOnly(model.ReadOnly());
+  widget.setToolTip(model.Hint());
+  widget.setText(model.Text());
+  QObject::connect(&model, &TextField::TextChanged, &widget, [&widget](const QString& text) {
+    if (widget.text() != text) widget.setText(text);
+  });
+  // Any change of the widget's text that the model does not know yet is the
+  // user's (typing, pasting, undo).
+  QObject::connect(&widget, &QLineEdit::textChanged, &model, [&model, &form](const QString& text) {
+    if (text == model.Text()) return;
+    form.Guard([&model, text] { model.SetText(text); });
+  });
+}
+
+void BindTrackBar(QSlider& widget, TrackBar& model, TfrmMain& form) {
+  widget.setObjectName(model.objectName());
+  widget.setOrientation(Qt::Horizontal);
+  widget.setTickPosition(QSlider::TicksBelow);
+  widget.setTickInterval(model.Frequency());
+  widget.setSingleStep(1);
+  widget.setRange(model.Min(), model.Max());
+  widget.setValue(model.Position());
+  // The model's own changes must not come back to it as the user's.
+  QObject::connect(&model, &TrackBar::RangeChanged, &widget, [&widget, &model](int min, int max) {
+    const QSignalBlocker blocker(&widget);
+    widget.setRange(min, max);
+    widget.setValue(model.Position());
+  });
+  QObject::connect(&model, &TrackBar::Changed, &widget, [&widget](int position) {
+    const QSignalBlocker blocker(&widget);
+    widget.setValue(position);
+  });
+  QObject::connect(&widget, &QSlider::valueChanged, &model, [&model, &form](int position) {
+    if (position == model.Position()) return;
+    form.Guard([&model, position] { model.SetPosition(position); });
+  });
+}
+
+}  // namespace voxmere

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QSlider;
+
+namespace voxmere {
+
+class CheckBox;
+class TextField;
+class TfrmMain;
+class TrackBar;
+
+// Binds a widget to its control model both ways: the widget takes the
+// model's name, caption and state, follows every change of the model, and
+// hands the user's changes to the model through the window's error guard.
+void BindCheckBox(QCheckBox& widget, CheckBox& model, TfrmMain& form);
+void BindTextField(QLineEdit& widget, TextField& model, TfrmMain& form);
+void BindTrackBar(QSlider& widget, TrackBar& model, TfrmMain& form);
+
+}  // namespace voxmere

@@ -1,0 +1,75 @@
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "app/tfrm_main.h"
+#include "ui/bindings.h"
+#include "ui/page_views.h"
+#include "ui/voices_list_view.h"
+
+namespace voxmere {
+namespace {
+
+constexpr int kNumberBoxWidth = 34;
+constexpr int kVoicesListWidth = 150;
+
+}  // namespace
+
+QWidget* BuildDefaultVoicePage(TfrmMain& form, QWidget* parent) {
+  DefaultVoicePage& voice = form.DefaultVoice;
+  auto* page = new QWidget(parent);
+  page->setObjectName(QStringLiteral("DefaultVoice_Page"));
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(new QLabel(QStringLiteral("Please, configure default voice:"), page));
+
+  auto* row = new QHBoxLayout;
+  auto* list = new VoicesListView(voice, form, page);
+  list->setFixedWidth(kVoicesListWidth);
+  row->addWidget(list);
+
+  auto* properties = new QGroupBox(QStringLiteral("Voice properties"), page);
+  auto* grid = new QGridLayout(properties);
+  grid->setVerticalSpacing(2);
+  const struct {
+    const char* label;
+    TrackBar* bar;
+    TextField* box;
+  } bars[] = {
+      {"Speed of reading:", &voice.Speed_Bar, &voice.Edit1},
+      {"Pitch of voice:", &voice.Pitch_Bar, &voice.Edit2},
+      {"Volume of reading:", &voice.Volume_Bar, &voice.Edit3},
+  };
+  int line = 0;
+  for (const auto& entry : bars) {
+    grid->addWidget(new QLabel(QString::fromLatin1(entry.label), properties), line++, 0, 1, 2);
+    auto* slider = new QSlider(properties);
+    BindTrackBar(*slider, *entry.bar, form);
+    auto* number = new QLineEdit(properties);
+    BindTextField(*number, *entry.box, form);
+    number->setFixedWidth(kNumberBoxWidth);
+    number->setAlignment(Qt::AlignRight);
+    grid->addWidget(slider, line, 0);
+    grid->addWidget(number, line++, 1);
+  }
+  auto* test_text = new QLineEdit(properties);
+  BindTextField(*test_text, voice.Edit4, form);
+  auto* test = new QPushButton(QStringLiteral("&Test"), properties);
+  test->setObjectName(QStringLiteral("Test_Button"));
+  QObject::connect(test, &QPushButton::clicked, &voice,
+                   [&form, &voice] { form.Guard([&voice] { voice.Test_ButtonClick(); }); });
+  auto* test_row = new QHBoxLayout;
+  test_row->addWidget(test_text, 1);
+  test_row->addWidget(test);
+  grid->addLayout(test_row, line, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+  row->addWidget(properties, 1);
+  layout->addLayout(row, 1);
+  return page;
+}
+
+}  // namespace voxmere

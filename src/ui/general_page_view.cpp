@@ -1,0 +1,54 @@
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/tfrm_main.h"
+#include "ui/bindings.h"
+#include "ui/hot_key_line_edit.h"
+#include "ui/page_views.h"
+
+namespace voxmere {
+
+QWidget* BuildGeneralPage(TfrmMain& form, QWidget* parent) {
+  GeneralPage& general = form.General;
+  auto* page = new QWidget(parent);
+  page->setObjectName(QStringLiteral("General_Page"));
+  auto* layout = new QVBoxLayout(page);
+
+  auto* startup = new QGroupBox(QStringLiteral("Startup"), page);
+  auto* startup_layout = new QVBoxLayout(startup);
+  for (CheckBox* model : {&general.LoadAtStartup_CheckBox, &general.MinimizeToTray_CheckBox}) {
+    auto* box = new QCheckBox(startup);
+    BindCheckBox(*box, *model, form);
+    startup_layout->addWidget(box);
+  }
+  layout->addWidget(startup);
+
+  auto* hot_keys = new QGroupBox(QStringLiteral("Hot keys"), page);
+  auto* grid = new QGridLayout(hot_keys);
+  const struct {
+    TJvHotKeyEx* model;
+    const char* label;
+  } fields[] = {
+      {&general.Reading_HotKey, "&Read selected text by pressing:"},
+      {&general.Options_HotKey, "Show &options window by pressing:"},
+      {&general.Stop_HotKey, "&Stop reading by pressing:"},
+  };
+  int row = 0;
+  for (const auto& field : fields) {
+    auto* label = new QLabel(QString::fromLatin1(field.label), hot_keys);
+    auto* edit = new HotKeyLineEdit(*field.model, form, hot_keys);
+    label->setBuddy(edit);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1);
+    ++row;
+  }
+  grid->setColumnStretch(1, 1);
+  layout->addWidget(hot_keys);
+  layout->addStretch(1);
+  return page;
+}
+
+}  // namespace voxmere

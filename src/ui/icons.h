@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+#include "app/tray_model.h"
+
+namespace voxmere {
+
+// The program's 16 x 16 pictures, painted pixel by pixel so they stay crisp
+// at their own size: a loudspeaker (the idle icon, also the application's and
+// the window's icon), and the two reading frames that add one and then two
+// sound waves to it.
+QPixmap IdleIconPixmap();
+QPixmap ReadingFrame1Pixmap();
+QPixmap ReadingFrame2Pixmap();
+
+QIcon IdleIcon();
+// The icon the tray shows for a picture of the tray model.
+QIcon TrayPictureIcon(TrayPicture picture);
+
+}  // namespace voxmere

@@ -1,0 +1,102 @@
+// The two pages built around a table: Voice slots and Pronunciation.
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/tfrm_main.h"
+#include "ui/bindings.h"
+#include "ui/page_views.h"
+
+namespace voxmere {
+namespace {
+
+// Report view: grid lines, whole rows, nothing edited in place, no sorting.
+QTableView* ReportView(const QString& name, QAbstractItemModel& model, QWidget* parent) {
+  auto* view = new QTableView(parent);
+  view->setObjectName(name);
+  view->setModel(&model);
+  view->setShowGrid(true);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setSortingEnabled(false);
+  view->setWordWrap(false);
+  view->verticalHeader()->hide();
+  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+  view->horizontalHeader()->setSectionsClickable(false);
+  view->horizontalHeader()->setHighlightSections(false);
+  view->horizontalHeader()->setStretchLastSection(false);
+  return view;
+}
+
+// Widths of the corrections table's columns; the "Case sensitive" column
+// narrows once the table needs a scroll bar.
+constexpr int kWordColumnWidth = 90;
+constexpr int kPronunciationColumnWidth = 90;
+constexpr int kCaseColumnWide = 96;
+constexpr int kCaseColumnNarrow = 80;
+constexpr int kWideRowsMax = 7;
+
+void MakeColumnsWidths(QTableView& view) {
+  view.setColumnWidth(0, kWordColumnWidth);
+  view.setColumnWidth(1, kPronunciationColumnWidth);
+  const int rows = view.model()->rowCount();
+  view.setColumnWidth(2, rows <= kWideRowsMax ? kCaseColumnWide : kCaseColumnNarrow);
+}
+
+}  // namespace
+
+QWidget* BuildSlotsPage(TfrmMain& form, QWidget* parent) {
+  auto* page = new QWidget(parent);
+  page->setObjectName(QStringLiteral("VoiceSlots_Page"));
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(
+      new QLabel(QStringLiteral("Here you can assign hot keys to the custom voices"), page));
+  QTableView* list = ReportView(QStringLiteral("SlotsList"), form.SlotsList(), page);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  for (int column = 0; column < form.SlotsList().columnCount(); ++column) {
+    list->setColumnWidth(column, SlotsListModel::ColumnWidth(column));
+  }
+  layout->addWidget(list, 1);
+  return page;
+}
+
+QWidget* BuildPronunciationPage(TfrmMain& form, QWidget* parent) {
+  PronunciationPage& words = form.Pronunciation;
+  auto* page = new QWidget(parent);
+  page->setObjectName(QStringLiteral("Pronunciation_Page"));
+  auto* layout = new QVBoxLayout(page);
+
+  auto* characters_row = new QHBoxLayout;
+  auto* ignore = new QCheckBox(page);
+  BindCheckBox(*ignore, words.IgnoreCharacters_CheckBox, form);
+  auto* characters = new QLineEdit(page);
+  BindTextField(*characters, words.Ignored_Characters, form);
+  if (characters->toolTip().isEmpty()) {
+    characters->setToolTip(QStringLiteral("This characters will be ignored when reading"));
+  }
+  characters_row->addWidget(ignore);
+  characters_row->addWidget(characters, 1);
+  layout->addLayout(characters_row);
+
+  auto* corrections = new QCheckBox(page);
+  BindCheckBox(*corrections, words.WordsCorr_CheckBox, form);
+  layout->addWidget(corrections);
+
+  QTableView* table = ReportView(QStringLiteral("Words_Table"), words.Words_Table(), page);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  MakeColumnsWidths(*table);
+  QAbstractItemModel* model = table->model();
+  const auto widths = [table] { MakeColumnsWidths(*table); };
+  QObject::connect(model, &QAbstractItemModel::modelReset, table, widths);
+  QObject::connect(model, &QAbstractItemModel::layoutChanged, table, widths);
+  QObject::connect(model, &QAbstractItemModel::rowsInserted, table, widths);
+  QObject::connect(model, &QAbstractItemModel::rowsRemoved, table, widths);
+  layout->addWidget(table, 1);
+  return page;
+}
+
+}  // namespace voxmere

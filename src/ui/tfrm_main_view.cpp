@@ -1,0 +1,173 @@
+#include "ui/tfrm_main_view.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+
+#include "app/tfrm_main.h"
+#include "ui/about_page_view.h"
+#include "ui/icons.h"
+#include "ui/page_views.h"
+
+namespace voxmere {
+namespace {
+
+// The window was designed in 8-point type; its fixed size holds that.
+constexpr int kPointSize = 8;
+
+}  // namespace
+
+TfrmMainView::TfrmMainView(TfrmMain& form, QWidget* parent) : QWidget(parent), form_(form) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(TfrmMain::Caption());
+  setWindowIcon(IdleIcon());
+  // A fixed frame with the system menu, minimize and close boxes only.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  QFont small = font();
+  small.setPointSize(kPointSize);
+  setFont(small);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName(form.Pages.objectName());
+  pages_->addTab(BuildGeneralPage(form, pages_), QStringLiteral("General"));
+  pages_->addTab(BuildDefaultVoicePage(form, pages_), QStringLiteral("Default voice"));
+  pages_->addTab(BuildSlotsPage(form, pages_), QStringLiteral("Voice slots"));
+  pages_->addTab(BuildPronunciationPage(form, pages_), QStringLiteral("Pronunciation"));
+  pages_->addTab(new AboutPageView(form, pages_), QStringLiteral("About"));
+  pages_->setCurrentIndex(form.Pages.ActivePageIndex());
+  layout->addWidget(pages_, 1);
+  layout->addWidget(BuildButtons());
+
+  connect(&form.Pages, &PageControl::PagesChange, this, [this](int page) {
+    if (pages_->currentIndex() != page) pages_->setCurrentIndex(page);
+  });
+  connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+    if (page == form_.Pages.ActivePageIndex()) return;
+    form_.Guard([this, page] { form_.Pages.SetActivePageIndex(page); });
+  });
+
+  setFixedSize(kClientWidth, kClientHeight);
+  // Centred on the screen until a stored position applies.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+  }
+  form.AttachShell(this);
+}
+
+TfrmMainView::~TfrmMainView() { form_.AttachShell(nullptr); }
+
+QWidget* TfrmMainView::BuildButtons() {
+  auto* buttons = new QWidget(this);
+  auto* row = new QHBoxLayout(buttons);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addStretch(1);
+  auto* ok = new QPushButton(QStringLiteral("&OK"), buttons);
+  ok->setObjectName(QStringLiteral("BitBtn1"));
+  auto* cancel = new QPushButton(QStringLiteral("&Cancel"), buttons);
+  cancel->setObjectName(QStringLiteral("BitBtn2"));
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  connect(ok, &QPushButton::clicked, this,
+          [this] { form_.Guard([this] { form_.BitBtn1Click(); }); });
+  connect(cancel, &QPushButton::clicked, this,
+          [this] { form_.Guard([this] { form_.BitBtn2Click(); }); });
+  // Esc presses Cancel.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
+  return buttons;
+}
+
+void TfrmMainView::ShowInFront() {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+}
+
+void TfrmMainView::Hide() { hide(); }
+
+void TfrmMainView::Minimize() {
+  minimizing_ = true;
+  showMinimized();
+  minimizing_ = false;
+}
+
+bool TfrmMainView::Visible() const { return isVisible(); }
+
+bool TfrmMainView::Minimized() const { return isMinimized(); }
+
+WindowPlacement TfrmMainView::Placement() const {
+  WindowPlacement placement;
+  placement.show_cmd = isMinimized() ? 2 : 1;
+  const QRect frame = frameGeometry();
+  placement.left = frame.left();
+  placement.top = frame.top();
+  // Right and bottom lie just outside the window.
+  placement.right = frame.left() + frame.width();
+  placement.bottom = frame.top() + frame.height();
+  return placement;
+}
+
+QSize TfrmMainView::FrameSize() const { return frameGeometry().size(); }
+
+void TfrmMainView::MoveTo(QPoint top_left) { move(top_left); }
+
+QString TfrmMainView::ActiveControl() const {
+  // The window keeps its focus widget while it is hidden or inactive. Parts
+  // of a control (a tab bar, a viewport) have no name of ours, only Qt's
+  // own: the control they belong to is named.
+  for (const QWidget* widget = focusWidget(); widget != nullptr && widget != this;
+       widget = widget->parentWidget()) {
+    const QString name = widget->objectName();
+    if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) return name;
+  }
+  return QString();
+}
+
+bool TfrmMainView::FocusControl(const QString& name) {
+  if (name.isEmpty()) return false;
+  auto* control = findChild<QWidget*>(name);
+  // A control on a page that is not selected cannot take the focus.
+  if (control == nullptr || !control->isEnabled() || !control->isVisibleTo(this) ||
+      control->focusPolicy() == Qt::NoFocus) {
+    return false;
+  }
+  control->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
+void TfrmMainView::Quit() {
+  quit_requested_ = true;
+  QCoreApplication::quit();
+}
+
+void TfrmMainView::closeEvent(QCloseEvent* event) {
+  // The model decides; when it grants the close it calls Quit.
+  event->ignore();
+  form_.Guard([this] { form_.CloseRequest(); });
+}
+
+void TfrmMainView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || minimizing_) return;
+  const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+  const bool was_minimized = change->oldState() & Qt::WindowMinimized;
+  if (isMinimized() && !was_minimized) {
+    form_.Guard([this] { form_.ApplicationMinimize(); });
+  }
+}
+
+}  // namespace voxmere

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/options_window_shell.h"
+
+class QTabWidget;
+
+namespace voxmere {
+
+class TfrmMain;
+
+// The options window "Voxmere! Options": the five pages, OK and Cancel, bound
+// to the window's model. It attaches itself to the model as its shell and
+// only shows, hides and reports; every decision is the model's.
+class TfrmMainView : public QWidget, public OptionsWindowShell {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 405;
+  static constexpr int kClientHeight = 302;
+
+  explicit TfrmMainView(TfrmMain& form, QWidget* parent = nullptr);
+  ~TfrmMainView() override;
+
+  // OptionsWindowShell.
+  void ShowInFront() override;
+  void Hide() override;
+  void Minimize() override;
+  bool Visible() const override;
+  bool Minimized() const override;
+  WindowPlacement Placement() const override;
+  QSize FrameSize() const override;
+  void MoveTo(QPoint top_left) override;
+  QString ActiveControl() const override;
+  bool FocusControl(const QString& name) override;
+  void Quit() override;
+
+  // The model granted the close: the program does not enter (or leaves) the
+  // event loop.
+  bool QuitRequested() const { return quit_requested_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  QWidget* BuildButtons();
+
+  TfrmMain& form_;
+  QTabWidget* pages_ = nullptr;
+  // Our own minimizing is the model's doing, not the user's.
+  bool minimizing_ = false;
+  bool quit_requested_ = false;
+};
+
+}  // namespace voxmere

@@ -1,0 +1,49 @@
+#include "ui/tray_icon_view.h"
+
+#include <QCursor>
+
+#include "app/tfrm_main.h"
+#include "ui/icons.h"
+#include "ui/tray_menu_style.h"
+#include "ui/tray_menu_view.h"
+
+namespace voxmere {
+
+TrayIconView::TrayIconView(TfrmMain& form, QObject* parent)
+    : QObject(parent),
+      form_(form),
+      style_(std::make_unique<TrayMenuStyle>()),
+      menu_(std::make_unique<TrayMenuView>(form.TrayMenu, form, *style_)),
+      icon_(std::make_unique<QSystemTrayIcon>()) {
+  TrayIconModel& model = form.TrayIcon;
+  icon_->setObjectName(model.objectName());
+  icon_->setToolTip(TrayIconModel::Hint());
+  icon_->setIcon(TrayPictureIcon(model.Picture()));
+  connect(&model, &TrayIconModel::PictureChanged, icon_.get(),
+          [this](TrayPicture picture) { icon_->setIcon(TrayPictureIcon(picture)); });
+  connect(&model, &TrayIconModel::IconVisibleChanged, icon_.get(), &QSystemTrayIcon::setVisible);
+  // No context menu of Qt's: ours opens on the press, drawn our way.
+  connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIconView::OnActivated);
+  icon_->setVisible(model.IconVisible());
+}
+
+TrayIconView::~TrayIconView() {
+  // The icon leaves the tray before the menu and the style go.
+  icon_.reset();
+  menu_.reset();
+}
+
+void TrayIconView::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+  switch (reason) {
+    case QSystemTrayIcon::Context:
+      menu_->popup(QCursor::pos());
+      break;
+    case QSystemTrayIcon::DoubleClick:
+      form_.Guard([this] { form_.TrayIconDblClick(); });
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace voxmere

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <memory>
+
+namespace voxmere {
+
+class TfrmMain;
+class TrayMenuStyle;
+class TrayMenuView;
+
+// The tray icon: the model's hint and picture, shown while the model says so.
+// A right-button press pops the painted menu up at the cursor; a double click
+// runs the window's double-click handler; single clicks do nothing.
+class TrayIconView : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TrayIconView(TfrmMain& form, QObject* parent = nullptr);
+  ~TrayIconView() override;
+
+  QSystemTrayIcon& Icon() { return *icon_; }
+  TrayMenuView& Menu() { return *menu_; }
+
+  // What the tray reports of the mouse.
+  void OnActivated(QSystemTrayIcon::ActivationReason reason);
+
+ private:
+  TfrmMain& form_;
+  // Declared first: it must outlive the menu.
+  std::unique_ptr<TrayMenuStyle> style_;
+  std::unique_ptr<TrayMenuView> menu_;
+  std::unique_ptr<QSystemTrayIcon> icon_;
+};
+
+}  // namespace voxmere

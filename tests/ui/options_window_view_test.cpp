@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include "ui/about_page_view.h"
+#include "ui_fixture.h"
+
+namespace voxmere {
+namespace {
+
+TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
+  UiFixture ui;
+  ui.Start();
+  const QStringList names = {"Reading_HotKey",
+                             "Options_HotKey",
+                             "Stop_HotKey",
+                             "LoadAtStartup_CheckBox",
+                             "MinimizeToTray_CheckBox",
+                             "VoicesList",
+                             "Speed_Bar",
+                             "Pitch_Bar",
+                             "Volume_Bar",
+                             "Edit1",
+                             "Edit2",
+                             "Edit3",
+                             "Edit4",
+                             "Test_Button",
+                             "IgnoreCharacters_CheckBox",
+                             "Ignored_Characters",
+                             "WordsCorr_CheckBox",
+                             "Words_Table",
+                             "SlotsList",
+                             "Pages",
+                             "BitBtn1",
+                             "BitBtn2",
+                             "HyperLabel1",
+                             "HyperLabel2",
+                             "HyperLabel3"};
+  for (const QString& name : names) {
+    EXPECT_NE(ui.Find<QWidget>(name), nullptr) << name.toStdString();
+  }
+  EXPECT_EQ(ui.view->windowTitle(), QStringLiteral("Voxmere! Options"));
+  EXPECT_EQ(ui.view->size(), QSize(405, 302));
+  EXPECT_FALSE(ui.view->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(ui.view->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+  auto* pages = ui.Find<QTabWidget>("Pages");
+  ASSERT_EQ(pages->count(), 5);
+  const QStringList captions = {"General", "Default voice", "Voice slots", "Pronunciation",
+                                "About"};
+  for (int page = 0; page < 5; ++page) EXPECT_EQ(pages->tabText(page), captions[page]);
+  EXPECT_EQ(ui.Find<QPushButton>("BitBtn1")->text(), QStringLiteral("&OK"));
+  EXPECT_EQ(ui.Find<QPushButton>("BitBtn2")->text(), QStringLiteral("&Cancel"));
+  // Help and the editing buttons are not part of this window.
+  for (const QPushButton* button : ui.view->findChildren<QPushButton*>()) {
+    EXPECT_FALSE(button->text().contains(QStringLiteral("Help"))) << button->text().toStdString();
+    EXPECT_FALSE(button->text().contains(QStringLiteral("Add"))) << button->text().toStdString();
+  }
+
+  // The page control both ways.
+  pages->setCurrentIndex(3);
+  EXPECT_EQ(ui.Frm().Pages.ActivePageIndex(), 3);
+  ui.Frm().Pages.SetActivePageIndex(1);
+  EXPECT_EQ(pages->currentIndex(), 1);
+
+  // The focus as ActiveControl names it; a control on a hidden page cannot
+  // take it.
+  EXPECT_TRUE(ui.view->FocusControl(QStringLiteral("Speed_Bar")));
+  EXPECT_EQ(ui.view->ActiveControl(), QStringLiteral("Speed_Bar"));
+  EXPECT_FALSE(ui.view->FocusControl(QStringLiteral("Words_Table")));
+  EXPECT_FALSE(ui.view->FocusControl(QStringLiteral("NoSuchControl")));
+  EXPECT_EQ(ui.view->ActiveControl(), QStringLiteral("Speed_Bar"));
+  // The tab bar has no name: its page control is named.
+  pages->tabBar()->setFocus();
+  EXPECT_EQ(ui.view->ActiveControl(), QStringLiteral("Pages"));
+}
+
+TEST(OptionsWindowView, ControlsFollowTheModelAndTheUser) {
+  UiFixture ui;
+  TfrmMain& frm = ui.Start();
+
+  auto* startup = ui.Find<QCheckBox>("LoadAtStartup_CheckBox");
+  frm.General.LoadAtStartup_CheckBox.SetChecked(true);
+  EXPECT_TRUE(startup->isChecked());
+  startup->click();
+  EXPECT_FALSE(frm.General.LoadAtStartup_CheckBox.Checked());
+
+  auto* characters = ui.Find<QLineEdit>("Ignored_Characters");
+  EXPECT_EQ(characters->text(), frm.Pronunciation.Ignored_Characters.Text());
+  frm.Pronunciation.Ignored_Characters.SetText(QStringLiteral("#%"));
+  EXPECT_EQ(characters->text(), QStringLiteral("#%"));
+  characters->setText(QStringLiteral("#%&"));
+  EXPECT_EQ(frm.Pronunciation.Ignored_Characters.Text(), QStringLiteral("#%&"));
+
+  // A range change of the model moves the slider's range and position; a
+  // user's move reaches the model and its number box.
+  auto* speed = ui.Find<QSlider>("Speed_Bar");
+  frm.DefaultVoice.Speed_Bar.SetRange(-10, 10);
+  frm.DefaultVoice.Speed_Bar.SetPosition(4);
+  EXPECT_EQ(speed->minimum(), -10);
+  EXPECT_EQ(speed->maximum(), 10);
+  EXPECT_EQ(speed->value(), 4);
+  speed->setValue(-7);
+  EXPECT_EQ(frm.DefaultVoice.Speed_Bar.Position(), -7);
+  EXPECT_EQ(ui.Find<QLineEdit>("Edit1")->text(), frm.DefaultVoice.Edit1.Text());
+  EXPECT_TRUE(ui.Find<QLineEdit>("Edit1")->isReadOnly());
+  EXPECT_EQ(ui.Find<QLineEdit>("Edit1")->maxLength(), 3);
+}
+
+TEST(OptionsWindowView, HotKeyFieldTakesKeysNotText) {
+  UiFixture ui;
+  TfrmMain& frm = ui.Start();
+  ui.view->ShowInFront();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(ui.view.get()));
+  auto* field = ui.Find<QLineEdit>("Reading_HotKey");
+  EXPECT_EQ(field->text(), frm.General.Reading_HotKey.Text());
+
+  QTest::keyClick(field, Qt::Key_F11, Qt::ControlModifier | Qt::AltModifier);
+  EXPECT_EQ(frm.General.Reading_HotKey.Text(), QStringLiteral("Ctrl+Alt+F11"));
+  EXPECT_EQ(field->text(), QStringLiteral("Ctrl+Alt+F11"));
+  // A letter names its key; the character itself is never inserted.
+  QTest::keyClick(field, Qt::Key_Q);
+  EXPECT_EQ(field->text(), QStringLiteral("Q"));
+  // Alt+O would press OK elsewhere; in the field it is a hot key.
+  QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
+  EXPECT_EQ(field->text(), QStringLiteral("Alt+O"));
+  EXPECT_TRUE(ui.view->isVisible());
+  // Pasted text is formatted by the model.
+  field->setText(QStringLiteral("ctrl+a"));
+  EXPECT_EQ(frm.General.Reading_HotKey.Text(), QStringLiteral("Ctrl+A"));
+  EXPECT_EQ(field->text(), QStringLiteral("Ctrl+A"));
+  frm.General.Stop_HotKey.SetText(QStringLiteral("Shift+F2"));
+  EXPECT_EQ(ui.Find<QLineEdit>("Stop_HotKey")->text(), QStringLiteral("Shift+F2"));
+
+  // Esc is the window's: Cancel hides the window into the tray, and the
+  // field keeps its key.
+  QTest::keyClick(field, Qt::Key_Escape);
+  EXPECT_EQ(field->text(), QStringLiteral("Ctrl+A"));
+  EXPECT_FALSE(ui.view->isVisible());
+}
+
+TEST(OptionsWindowView, VoicesListClickAppliesTheVoiceEvenAfterAPageSwitch) {
+  UiFixture ui;
+  TfrmMain& frm = ui.Start();
+  frm.Pages.SetActivePageIndex(TfrmMain::kDefaultVoice);
+  ui.view->ShowInFront();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.view.get()));
+  auto* list = ui.Find<QListView>("VoicesList");
+  VoicesList& voices = frm.DefaultVoice.VoicesList;
+  ASSERT_EQ(voices.Count(), 4);
+  ASSERT_EQ(list->model()->rowCount(), 4);
+
+  // The program's selection shows in the list.
+  voices.SetItemIndex(1);
+  ASSERT_EQ(list->selectionModel()->selectedIndexes().size(), 1);
+  EXPECT_EQ(list->selectionModel()->selectedIndexes().first().row(), 1);
+
+  // Switching pages marks the list; the user's click on a SAPI 5 voice still
+  // applies it, because the click is reported before the selection moves.
+  frm.Pages.SetActivePageIndex(TfrmMain::kGeneral);
+  frm.Pages.SetActivePageIndex(TfrmMain::kDefaultVoice);
+  EXPECT_EQ(frm.DefaultVoice.VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
+  const QRect third = list->visualRect(list->model()->index(2, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, third.center());
+  EXPECT_EQ(voices.ItemIndex(), 2);
+  EXPECT_EQ(frm.DefaultVoice.ScaleMode(), PageScaleMode::kSapi5);
+  EXPECT_EQ(ui.Find<QLineEdit>("Edit1")->text(), QStringLiteral("135"));
+  EXPECT_EQ(ui.Find<QLineEdit>("Edit2")->text(), QStringLiteral("105"));
+  EXPECT_EQ(ui.Find<QSlider>("Speed_Bar")->minimum(), -10);
+
+  // The keyboard chooses too.
+  QTest::keyClick(list, Qt::Key_Up);
+  EXPECT_EQ(voices.ItemIndex(), 1);
+  EXPECT_EQ(frm.DefaultVoice.ScaleMode(), PageScaleMode::kSapi4);
+}
+
+TEST(OptionsWindowView, CloseAndMinimizeGoToTheModel) {
+  UiFixture ui;
+  TfrmMain& frm = ui.Start();
+  ui.view->ShowInFront();
+  ASSERT_TRUE(frm.General.MinimizeToTray_CheckBox.Checked());
+  // The close box: settings saved, the one-time message, into the tray; the
+  // program goes on.
+  ui.view->close();
+  EXPECT_FALSE(ui.view->isVisible());
+  EXPECT_FALSE(ui.view->QuitRequested());
+  ASSERT_FALSE(ui.fakes.messages.Boxes().empty());
+  EXPECT_TRUE(ui.fakes.messages.Boxes().back().text.startsWith(
+      QStringLiteral("Voxmere will now be minimized into the system tray.")));
+  EXPECT_TRUE(ui.fakes.ReadCfg().contains(QStringLiteral("CloseMsg=1")));
+
+  // The window's minimize box hides it into the tray as well.
+  ui.view->ShowInFront();
+  ASSERT_TRUE(ui.view->isVisible());
+  ui.view->setWindowState(Qt::WindowMinimized);
+  EXPECT_FALSE(ui.view->isVisible());
+
+  // Without the tray option a close ends the program.
+  ui.view->ShowInFront();
+  frm.General.MinimizeToTray_CheckBox.SetChecked(false);
+  ui.view->close();
+  EXPECT_TRUE(ui.view->QuitRequested());
+}
+
+TEST(OptionsWindowView, AboutLinksAreBoldAndOpenTheirAddresses) {
+  UiFixture ui;
+  ui.Start();
+  auto* first = ui.Find<HyperLabel>("HyperLabel1");
+  auto* third = ui.Find<HyperLabel>("HyperLabel3");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(third, nullptr);
+  EXPECT_TRUE(first->font().bold());
+  EXPECT_FALSE(first->font().underline());
+  EXPECT_EQ(third->text(), QStringLiteral("Technical support"));
+  ui.Frm().Pages.SetActivePageIndex(TfrmMain::kAbout);
+  ui.view->ShowInFront();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.view.get()));
+  QTest::mouseClick(first, Qt::LeftButton);
+  QTest::mouseClick(third, Qt::LeftButton);
+  EXPECT_EQ(ui.fakes.links.opened,
+            (QStringList{QString::fromLatin1(kMakerWebSite), QString::fromLatin1(kSupportMail)}));
+}
+
+}  // namespace
+}  // namespace voxmere

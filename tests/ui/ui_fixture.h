@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <memory>
+#include <ostream>
+
+#include "ui/tfrm_main_view.h"
+#include "ui/tray_icon_view.h"
+#include "ui/voxmere_application.h"
+#include "unit/app/app_fixture.h"
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace voxmere {
+
+// One application object for the whole executable, on the offscreen
+// platform, made before any fixture could make a plain QCoreApplication.
+inline VoxmereApplication& UiApplication() {
+  static VoxmereApplication* application = [] {
+    static int argc = 1;
+    static char name[] = "ui_tests";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new VoxmereApplication(argc, argv);
+  }();
+  return *application;
+}
+
+// The options window's model on fakes, with the real views attached, created
+// and started as the program does it.
+struct UiFixture {
+  UiFixture() {
+    UiApplication();
+    fakes.frm = fakes.Build();
+    view = std::make_unique<TfrmMainView>(*fakes.frm);
+    tray = std::make_unique<TrayIconView>(*fakes.frm);
+  }
+  ~UiFixture() {
+    tray.reset();
+    view.reset();
+  }
+
+  TfrmMain& Start() {
+    Frm().FormCreate();
+    Frm().ShowAtStart();
+    return Frm();
+  }
+  TfrmMain& Frm() { return *fakes.frm; }
+  template <typename Widget>
+  Widget* Find(const QString& name) const {
+    return view->findChild<Widget*>(name);
+  }
+
+  AppFixture fakes;
+  std::unique_ptr<TfrmMainView> view;
+  std::unique_ptr<TrayIconView> tray;
+};
+
+}  // namespace voxmere
