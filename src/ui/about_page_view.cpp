@@ -25,6 +25,25 @@ QFont ArialFont(int pixel_size, bool bold, bool italic) {
   return font;
 }
 
+// The program's line: Arial 13 pixels bold italic, word-wrapped and centred
+// in this box.
+const QRect kLineBox(112, 34, 228, 33);
+constexpr int kLinePixelSize = 13;
+constexpr int kSmallestPixelSize = 8;
+
+// Where Arial is missing its stand-in may be wider: the line then takes a
+// smaller size, so that it still fits its box.
+QFont FittingFont(const QString& text, QSize box) {
+  QFont font = ArialFont(kLinePixelSize, true, true);
+  for (int size = kLinePixelSize; size >= kSmallestPixelSize; --size) {
+    font.setPixelSize(size);
+    const QRect needed = QFontMetrics(font).boundingRect(
+        QRect(QPoint(0, 0), QSize(box.width(), 10000)), Qt::AlignCenter | Qt::TextWordWrap, text);
+    if (needed.height() <= box.height() && needed.width() <= box.width()) break;
+  }
+  return font;
+}
+
 }  // namespace
 
 const QColor& HyperLabel::LinkColour() {
@@ -96,13 +115,13 @@ AboutPageView::AboutPageView(TfrmMain& form, QWidget* parent) : QWidget(parent) 
 
   auto* line = new QLabel(
       QStringLiteral("Read selected text from any application with a single keystroke!"), this);
-  line->setFont(ArialFont(13, true, true));
   line->setWordWrap(true);
+  line->setFont(FittingFont(line->text(), kLineBox.size()));
   line->setAlignment(Qt::AlignCenter);
   QPalette line_colours = line->palette();
   line_colours.setColor(QPalette::WindowText, QColor(0, 64, 128));
   line->setPalette(line_colours);
-  line->setGeometry(112, 34, 228, 33);
+  line->setGeometry(kLineBox);
 
   AboutPage& about = form.About;
   const QPoint places[] = {{140, 77}, {168, 100}, {173, 124}};

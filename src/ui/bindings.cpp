@@ -30,9 +30,14 @@ void BindTextField(QLineEdit& widget, TextField& model, TfrmMain& form) {
   if (model.MaxLength() > 0) widget.setMaxLength(model.MaxLength());
   widget.setReadOnly(model.ReadOnly());
   widget.setToolTip(model.Hint());
+  // Like a Windows edit box, the field shows the start of a text the program
+  // puts in (setText would show its end).
   widget.setText(model.Text());
+  widget.setCursorPosition(0);
   QObject::connect(&model, &TextField::TextChanged, &widget, [&widget](const QString& text) {
-    if (widget.text() != text) widget.setText(text);
+    if (widget.text() == text) return;
+    widget.setText(text);
+    widget.setCursorPosition(0);
   });
   // Any change of the widget's text that the model does not know yet is the
   // user's (typing, pasting, undo).

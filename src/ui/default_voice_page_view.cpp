@@ -56,19 +56,20 @@ QWidget* BuildDefaultVoicePage(TfrmMain& form, QWidget* parent) {
     grid->addWidget(slider, line, 0);
     grid->addWidget(number, line++, 1);
   }
-  auto* test_text = new QLineEdit(properties);
+  auto* test_text = new QLineEdit(page);
   BindTextField(*test_text, voice.Edit4, form);
-  auto* test = new QPushButton(QStringLiteral("&Test"), properties);
+  auto* test = new QPushButton(QStringLiteral("&Test"), page);
   test->setObjectName(QStringLiteral("Test_Button"));
   QObject::connect(test, &QPushButton::clicked, &voice,
                    [&form, &voice] { form.Guard([&voice] { voice.Test_ButtonClick(); }); });
-  auto* test_row = new QHBoxLayout;
-  test_row->addWidget(test_text, 1);
-  test_row->addWidget(test);
-  grid->addLayout(test_row, line, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   row->addWidget(properties, 1);
   layout->addLayout(row, 1);
+  // The test sentence across the page, the button beside it.
+  auto* test_row = new QHBoxLayout;
+  test_row->addWidget(test_text, 1);
+  test_row->addWidget(test);
+  layout->addLayout(test_row);
   return page;
 }
 

@@ -41,6 +41,9 @@ TfrmMainView::TfrmMainView(TfrmMain& form, QWidget* parent) : QWidget(parent), f
   layout->setSpacing(4);
   pages_ = new QTabWidget(this);
   pages_->setObjectName(form.Pages.objectName());
+  // The five captions fit the fixed width side by side, without scrolling.
+  pages_->setUsesScrollButtons(false);
+  pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
   pages_->addTab(BuildGeneralPage(form, pages_), QStringLiteral("General"));
   pages_->addTab(BuildDefaultVoicePage(form, pages_), QStringLiteral("Default voice"));
   pages_->addTab(BuildSlotsPage(form, pages_), QStringLiteral("Voice slots"));
