@@ -19,16 +19,9 @@ namespace voxmere {
 
 // One application object for the whole executable, on the offscreen
 // platform, made before any fixture could make a plain QCoreApplication.
-inline VoxmereApplication& UiApplication() {
-  static VoxmereApplication* application = [] {
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new VoxmereApplication(argc, argv);
-  }();
-  return *application;
-}
+// The test environment (ui_test_environment.cpp) destroys it after the last
+// test, while Qt's own globals still exist.
+VoxmereApplication& UiApplication();
 
 // The options window's model on fakes, with the real views attached, created
 // and started as the program does it.
