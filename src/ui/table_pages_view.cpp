@@ -75,9 +75,6 @@ QWidget* BuildPronunciationPage(TfrmMain& form, QWidget* parent) {
   BindCheckBox(*ignore, words.IgnoreCharacters_CheckBox, form);
   auto* characters = new QLineEdit(page);
   BindTextField(*characters, words.Ignored_Characters, form);
-  if (characters->toolTip().isEmpty()) {
-    characters->setToolTip(QStringLiteral("This characters will be ignored when reading"));
-  }
   characters_row->addWidget(ignore);
   characters_row->addWidget(characters, 1);
   layout->addLayout(characters_row);

@@ -46,6 +46,10 @@ TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
   for (const QString& name : names) {
     EXPECT_NE(ui.Find<QWidget>(name), nullptr) << name.toStdString();
   }
+  EXPECT_EQ(ui.Find<QLineEdit>("Stop_HotKey")->toolTip(),
+            QStringLiteral("Press the desired key or combination of keys"));
+  EXPECT_EQ(ui.Find<QLineEdit>("Ignored_Characters")->toolTip(),
+            QStringLiteral("This characters will be ignored when reading"));
   EXPECT_EQ(ui.view->windowTitle(), QStringLiteral("Voxmere! Options"));
   EXPECT_EQ(ui.view->size(), QSize(405, 302));
   EXPECT_FALSE(ui.view->windowFlags() & Qt::WindowMaximizeButtonHint);
