@@ -48,6 +48,8 @@ TEST_F(StartTest, FirstStartShowsTheOptionsWindowAndASecondStartOnlyTellsSo) {
   }));
   ASSERT_TRUE(box) << "the second start showed no box; " << copy_.Output(second).toStdString();
   EXPECT_NE(box->name, "Voxmere! Options");
+  // For people to see; its text cannot be read from outside.
+  SaveArtifact(GrabScreen(box->geometry), "second-start-box.png");
   EXPECT_EQ(second.state(), QProcess::Running) << "ended before the box was answered";
   ASSERT_TRUE(Focus(box->id));
   ASSERT_TRUE(PressKeys("Return"));
