@@ -119,6 +119,23 @@ xcb_window_t ClipboardSelectionReader::Owner() {
 }
 
 bool ClipboardSelectionReader::ClearOwner() {
+  // Cleared with the time the owner took the clipboard, not the current one:
+  // the current time would become the clipboard's last change, and an owner
+  // that copies again with the time of its unchanged selection (xterm does)
+  // would then be refused by the server, so the same selection could not be
+  // copied a second time.
+  xcb_timestamp_t time = XCB_CURRENT_TIME;
+  if (timestamp_ == XCB_NONE) timestamp_ = Atoms({"TIMESTAMP"})[0];
+  const Reply reply = Convert(timestamp_, std::chrono::milliseconds(250), 64);
+  if (reply.status == Status::kOk && reply.format == 32 &&
+      reply.data.size() >= static_cast<qsizetype>(sizeof(std::uint32_t))) {
+    std::uint32_t owner_time = 0;
+    std::memcpy(&owner_time, reply.data.constData(), sizeof owner_time);
+    if (owner_time != 0) time = owner_time;
+  }
+  xcb_set_selection_owner(connection_, XCB_NONE, clipboard_, time);
+  if (Owner() == XCB_NONE) return true;
+  // An owner whose answer was wrong: the current time always clears.
   xcb_set_selection_owner(connection_, XCB_NONE, clipboard_, XCB_CURRENT_TIME);
   return Owner() == XCB_NONE;
 }

@@ -78,6 +78,7 @@ class ClipboardSelectionReader {
 
   xcb_connection_t* connection_ = nullptr;
   xcb_window_t root_ = XCB_NONE;
+  xcb_atom_t timestamp_ = XCB_NONE;
   xcb_window_t window_ = XCB_NONE;
   xcb_atom_t clipboard_ = XCB_NONE;
   std::vector<xcb_atom_t> properties_;
