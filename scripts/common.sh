@@ -16,17 +16,18 @@ VOXMERE_BUILD_PACKAGES=(
 )
 
 # What the program needs at run time beside its libraries: the Qt platform
-# plugins and the speech-dispatcher daemon with its espeak-ng module (only a
-# Recommends of the daemon, so named here).
+# plugins, the speech-dispatcher daemon with its espeak-ng module (only a
+# Recommends of the daemon, so named here), and fonts with Arial's widths for
+# the About page.
 VOXMERE_RUNTIME_PACKAGES=(
-  qt6-qpa-plugins speech-dispatcher speech-dispatcher-espeak-ng espeak-ng-data
+  qt6-qpa-plugins speech-dispatcher speech-dispatcher-espeak-ng espeak-ng-data fonts-liberation
 )
 
 # The services and third-party programs the integration tests drive.
 VOXMERE_TEST_PACKAGES=(
   pulseaudio pulseaudio-utils espeak-ng
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
-  xfonts-base
+  xfonts-base x11-utils imagemagick
 )
 
 # Installs the named packages that are missing (apt-get update only when needed).
