@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/event_wait.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QProcess>
@@ -24,15 +26,16 @@ void EnsureApplication();
 // Runs the event loop until the condition holds or the time is up. Outside
 // programs tell us nothing when their state changes, so this looks again
 // every 20 ms.
-bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 20000);
+inline bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 20000) {
+  return test_support::PollUntil(condition, timeout_ms);
+}
 
-struct RunResult {
-  bool ok = false;  // started, ended in time with status 0
-  QByteArray output;
-};
+using test_support::RunResult;
 
 // Runs a program to its end with the event loop running meanwhile.
-RunResult Run(const QString& program, const QStringList& arguments, int timeout_ms = 10000);
+inline RunResult Run(const QString& program, const QStringList& arguments, int timeout_ms = 10000) {
+  return test_support::RunProcess(program, arguments, timeout_ms);
+}
 
 // xdotool with the arguments; true when it succeeded.
 bool Xdo(const QStringList& arguments);

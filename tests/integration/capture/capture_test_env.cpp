@@ -29,39 +29,6 @@ void EnsureApplication() {
   new QApplication(argc, argv);
 }
 
-bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
-  QDeadlineTimer deadline(timeout_ms);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    // Outside programs send us nothing when their state changes: look again
-    // every 20 ms, handling our own events meanwhile.
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
-
-RunResult Run(const QString& program, const QStringList& arguments, int timeout_ms) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::SeparateChannels);
-  QEventLoop loop;
-  QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-  QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-  QTimer::singleShot(timeout_ms, &loop, &QEventLoop::quit);
-  process.start(program, arguments);
-  if (process.state() != QProcess::NotRunning) loop.exec();
-  RunResult result;
-  if (process.state() != QProcess::NotRunning) {
-    process.kill();
-    process.waitForFinished(1000);
-    return result;
-  }
-  result.output = process.readAllStandardOutput();
-  result.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-  return result;
-}
-
 RunResult ReadClipboard(const QString& target) {
   return Run("xclip", {"-selection", "clipboard", "-o", "-t", target}, 5000);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/event_wait.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QByteArrayList>
@@ -19,16 +21,17 @@ namespace voxmere::capture_test {
 void EnsureApplication();
 
 // Runs the event loop until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 10000);
+inline bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 10000) {
+  return test_support::PollUntil(condition, timeout_ms);
+}
 
-struct RunResult {
-  bool ok = false;  // started, finished in time, exit status 0
-  QByteArray output;
-};
+using test_support::RunResult;
 
 // Runs a program to its end with the event loop running meanwhile, so that
 // our own clipboard can answer it.
-RunResult Run(const QString& program, const QStringList& arguments, int timeout_ms = 10000);
+inline RunResult Run(const QString& program, const QStringList& arguments, int timeout_ms = 10000) {
+  return test_support::RunProcess(program, arguments, timeout_ms);
+}
 
 // The clipboard's data for a target as another client reads it (xclip);
 // ok is false when there is none.
