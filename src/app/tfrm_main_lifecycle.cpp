@@ -14,8 +14,6 @@ const QString& CloseToTrayMessage() {
   return text;
 }
 
-constexpr QStringView kSlotHotKeyNamePart = u"SlotHotKey_";
-
 }  // namespace
 
 void TfrmMain::ShowMainWindow() {
@@ -139,11 +137,8 @@ void TfrmMain::BeforeCloseActions() {
     default_hot_key_.SetActive(false);
     options_hot_key_.SetActive(false);
     stop_hot_key_.SetActive(false);
+    // Every "SlotHotKey_" component: switched off, then destroyed.
     if (slots_ != nullptr) slots_->ReleaseHotKeys();
-    // Any slot hot key the store does not hold is at least switched off.
-    for (TJvApplicationHotKey* hot_key : hot_key_owner_.Components()) {
-      if (hot_key->Name().contains(kSlotHotKeyNamePart)) hot_key->SetActive(false);
-    }
   } catch (...) {
     RequestEnd();
   }

@@ -52,7 +52,7 @@ DefaultVoicePage::DefaultVoicePage(TMSpeech& sapi4, TSpVoice& sapi5, QObject* pa
 }
 
 bool DefaultVoicePage::IsSapi4Entry(int position) const {
-  return position < sapi4_.EngineNames().size();
+  return EngineOfEntry(sapi4_, position) == VoiceEngine::kSapi4;
 }
 
 void DefaultVoicePage::VoicesListChange(int /*previous*/, int current) {
