@@ -14,10 +14,10 @@
 
 #include "platform/espeak/espeak_tts_factory.h"
 #include "platform/speechd/speechd_voice_connector.h"
-#include "speech/m_speech.h"
 #include "speech/sapi4_requests.h"
+#include "speech/sapi4_voice.h"
 #include "speech/sapi5_requests.h"
-#include "speech/sp_voice.h"
+#include "speech/sapi5_voice.h"
 #include "support/audio_monitor.h"
 
 namespace voxmere {
@@ -87,7 +87,7 @@ void Measure(benchmark::State& state, Speak speak, Stop stop) {
 
 void BM_EspeakBackEnd(benchmark::State& state) {
   EnsureApplication();
-  static TMSpeech& speech = *new TMSpeech(*new EspeakTtsFactory);
+  static Sapi4Voice& speech = *new Sapi4Voice(*new EspeakTtsFactory);
   if (speech.EngineNames().isEmpty()) {
     state.SkipWithError("espeak-ng has no voice it can play");
     return;
@@ -114,7 +114,7 @@ void BM_EspeakCommandLine(benchmark::State& state) {
 
 void BM_SpeechdBackEnd(benchmark::State& state) {
   EnsureApplication();
-  static TSpVoice& voice = *new TSpVoice(*new SpeechdVoiceConnector);
+  static Sapi5Voice& voice = *new Sapi5Voice(*new SpeechdVoiceConnector);
   static const bool available = ProbeSapi5(voice);
   if (!available) {
     state.SkipWithError("speech-dispatcher is not available");

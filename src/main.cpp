@@ -10,7 +10,7 @@
 #include <exception>
 #include <optional>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "platform/desktop/desktop_web_links.h"
 #include "platform/desktop/lock_file_single_instance.h"
 #include "platform/desktop/qt_message_boxes.h"
@@ -28,7 +28,7 @@
 #include "platform/x11/key_names_x11.h"
 #include "settings/settings_folder.h"
 #include "ui/icons.h"
-#include "ui/tfrm_main_view.h"
+#include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
 
@@ -110,18 +110,18 @@ int Run(int argc, char** argv) {
                        SettingsFolder(QCoreApplication::applicationDirPath()),
                        QCoreApplication::arguments()};
 
-  TfrmMain frm(platform, paths);
-  app.SetErrorHandler([&frm](const std::exception& error) { frm.AppEventsException(error); });
+  OptionsWindow frm(platform, paths);
+  app.SetErrorHandler([&frm](const std::exception& error) { frm.ShowUnhandledError(error); });
   const auto forget_handler = qScopeGuard([&app] { app.SetErrorHandler(nullptr); });
-  TfrmMainView view(frm);
+  OptionsWindowView view(frm);
   TrayIconView tray(frm);
 
   try {
-    frm.FormCreate();
+    frm.Initialize();
   } catch (const std::exception& error) {
     // The window cannot be made: the message, then the clean-up as the
     // half-built window goes, and the end.
-    frm.AppEventsException(error);
+    frm.ShowUnhandledError(error);
     return kExitFailure;
   }
   if (frm.EndRequested()) return kExitFailure;

@@ -28,9 +28,9 @@ class AboutPage : public QObject {
     emit LinksBoldChanged();
   }
 
-  void HyperLabel1Click() { links_.Open(QString::fromLatin1(kMakerWebSite)); }
-  void HyperLabel2Click() { links_.Open(QString::fromLatin1(kProgramPage)); }
-  void HyperLabel3Click() { links_.Open(QString::fromLatin1(kSupportMail)); }
+  void OpenMakerWebsite() { links_.Open(QString::fromLatin1(kMakerWebSite)); }
+  void OpenProgramPage() { links_.Open(QString::fromLatin1(kProgramPage)); }
+  void OpenSupportMail() { links_.Open(QString::fromLatin1(kSupportMail)); }
 
  signals:
   void LinksBoldChanged();

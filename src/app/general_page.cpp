@@ -4,15 +4,15 @@ namespace voxmere {
 
 namespace {
 // Alt+Ins: the reading hot key of a fresh installation.
-constexpr TShortCut kDefaultReadingHotKey = kScAlt | 0x2D;
+constexpr ShortCut kDefaultReadingHotKey = kScAlt | 0x2D;
 }  // namespace
 
 GeneralPage::GeneralPage(const KeyNames& key_names, QObject* parent)
     : QObject(parent),
-      Reading_HotKey(key_names, QStringLiteral("Reading_HotKey")),
-      Options_HotKey(key_names, QStringLiteral("Options_HotKey")),
-      Stop_HotKey(key_names, QStringLiteral("Stop_HotKey")) {
-  Reading_HotKey.SetShortcut(kDefaultReadingHotKey);
+      reading_key_field(key_names, QStringLiteral("Reading_HotKey")),
+      options_key_field(key_names, QStringLiteral("Options_HotKey")),
+      stop_key_field(key_names, QStringLiteral("Stop_HotKey")) {
+  reading_key_field.SetShortcut(kDefaultReadingHotKey);
 }
 
 }  // namespace voxmere

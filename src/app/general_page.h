@@ -4,7 +4,7 @@
 
 #include "controls/check_box.h"
 #include "platform/key_names.h"
-#include "reading/hot_key_edit.h"
+#include "reading/hot_key_field.h"
 
 namespace voxmere {
 
@@ -16,17 +16,16 @@ class GeneralPage : public QObject {
   explicit GeneralPage(const KeyNames& key_names, QObject* parent = nullptr);
 
   // The start-up entry exists.
-  CheckBox LoadAtStartup_CheckBox{QStringLiteral("LoadAtStartup_CheckBox"),
-                                  QStringLiteral("&Load program at Windows startup")};
+  CheckBox load_at_startup{QStringLiteral("LoadAtStartup_CheckBox"),
+                           QStringLiteral("&Load program at Windows startup")};
   // Stored as MinimizeToTray: closing the window hides it into the tray.
-  CheckBox MinimizeToTray_CheckBox{QStringLiteral("MinimizeToTray_CheckBox"),
-                                   QStringLiteral("&Minimize to system tray on window closing"),
-                                   true};
+  CheckBox minimize_to_tray{QStringLiteral("MinimizeToTray_CheckBox"),
+                            QStringLiteral("&Minimize to system tray on window closing"), true};
   // Reading, options and stop hot keys; the reading field holds Alt+Ins
   // until the first settings load.
-  TJvHotKeyEx Reading_HotKey;
-  TJvHotKeyEx Options_HotKey;
-  TJvHotKeyEx Stop_HotKey;
+  HotKeyField reading_key_field;
+  HotKeyField options_key_field;
+  HotKeyField stop_key_field;
 };
 
 }  // namespace voxmere

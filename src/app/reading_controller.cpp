@@ -33,7 +33,7 @@ ReadingController::ReadingController(Parts parts, QObject* parent)
   timer_.setObjectName(QStringLiteral("TrayAnimation_Timer"));
   timer_.setInterval(kAnimationIntervalMs);
   timer_.setSingleShot(false);
-  connect(&timer_, &QTimer::timeout, this, [this] { TrayAnimation_TimerTimer(); });
+  connect(&timer_, &QTimer::timeout, this, [this] { AdvanceAnimation(); });
 }
 
 ReadingController::~ReadingController() {
@@ -48,13 +48,13 @@ void ReadingController::ConnectEngineEvents() {
   // Stream numbers and positions do not matter: every stream and every
   // start/stop notification drives the menu and the animation on its own.
   parts_.sapi5.SetOnStartStream(
-      [this](TSpVoice&, int, const QVariant&) { SpeechAPI5StartStream(); });
-  parts_.sapi5.SetOnEndStream([this](TSpVoice&, int, const QVariant&) { SpeechAPI5EndStream(); });
+      [this](Sapi5Voice&, int, const QVariant&) { SpeechAPI5StartStream(); });
+  parts_.sapi5.SetOnEndStream([this](Sapi5Voice&, int, const QVariant&) { SpeechAPI5EndStream(); });
   parts_.sapi4.SetOnStart([this](TtsNotifySink&) { SpeechAPI4Start(); });
   parts_.sapi4.SetOnStop([this](TtsNotifySink&) { SpeechAPI4Stop(); });
 }
 
-void ReadingController::DefaultHotKeyHotKey() {
+void ReadingController::ReadWithDefaultVoice() {
   // A hot key reading reports nothing but the warning sound.
   try {
     ReadDefaultVoice();
@@ -75,12 +75,12 @@ void ReadingController::ReadDefaultVoice() {
   pitch_prefix_.clear();
   DefaultVoicePage& page = parts_.default_voice;
   page.SelectDefaultVoice();
-  if (EngineOfEntry(parts_.sapi4, page.VoicesList.ItemIndex()) == VoiceEngine::kSapi4) {
+  if (EngineOfEntry(parts_.sapi4, page.voices_list.ItemIndex()) == VoiceEngine::kSapi4) {
     const QString text = CaptureAndPrepare();
     SpeakSapi4(parts_.sapi4, text);
     return;
   }
-  pitch_prefix_ = PitchMarkup(page.Pitch_Bar.Position());
+  pitch_prefix_ = PitchMarkup(page.pitch_bar.Position());
   const QString text = CaptureAndPrepare();
   // Queued behind whatever the voice is saying: nothing is cut off. The
   // prefix is read after the capture, as the one the program shares.
@@ -96,10 +96,10 @@ void ReadingController::ReadSlot(int slot_number) {
   // A copy: the capture below runs waiting events, and the slot editor may
   // rebuild the table meanwhile.
   const VoiceSlot slot = table[static_cast<std::size_t>(slot_number)];
-  const VoicesList& list = parts_.default_voice.VoicesList;
+  const VoicesList& list = parts_.default_voice.voices_list;
 
   if (slot.IsSapi5() && parts_.flags.SAPI5Available) {
-    TSpVoice& voice = parts_.sapi5;
+    Sapi5Voice& voice = parts_.sapi5;
     // The slot's voice replaces whatever SAPI 5 says; SAPI 4 speech goes on.
     StopSapi5(voice);
     const int row = FindStoredVoice(list, slot.voice, 5);
@@ -116,7 +116,7 @@ void ReadingController::ReadSlot(int slot_number) {
   }
 
   if (parts_.flags.SAPI4Available) {
-    TMSpeech& speech = parts_.sapi4;
+    Sapi4Voice& speech = parts_.sapi4;
     speech.Stop();
     // Also a SAPI 5 slot while SAPI 5 is unavailable: its name as stored,
     // which then matches no SAPI 4 entry and fails.
@@ -136,18 +136,18 @@ QString ReadingController::CaptureAndPrepare() {
   // The Pronunciation page as it stands now, confirmed with OK or not.
   const PronunciationPage& page = parts_.pronunciation;
   PreparationInputs inputs;
-  inputs.ignore_characters = page.IgnoreCharacters_CheckBox.Checked();
-  inputs.ignored_characters = page.Ignored_Characters.Text();
-  inputs.words_corrections = page.WordsCorr_CheckBox.Checked();
+  inputs.ignore_characters = page.ignore_characters.Checked();
+  inputs.ignored_characters = page.ignored_characters.Text();
+  inputs.words_corrections = page.use_corrections.Checked();
   inputs.corrections = &page.Table();
   return GetSelectedText(parts_.capture, inputs);
 }
 
-void ReadingController::Stopreading1Click() {
+void ReadingController::StopReading() {
   if (parts_.flags.SAPI5Available) StopSapi5(parts_.sapi5);
   if (parts_.flags.SAPI4Available) parts_.sapi4.Stop();
   // "Stop reading", the timer and the icon follow the engines' end events.
-  parts_.menu.Exit1.SetEnabled(true);
+  parts_.menu.exit.SetEnabled(true);
 }
 
 void ReadingController::SpeechAPI5StartStream() { ReadingStarted(); }
@@ -156,20 +156,20 @@ void ReadingController::SpeechAPI4Start() { ReadingStarted(); }
 void ReadingController::SpeechAPI4Stop() { ReadingEnded(); }
 
 void ReadingController::ReadingStarted() {
-  parts_.menu.Stopreading1.SetEnabled(true);
-  parts_.menu.Exit1.SetEnabled(false);
+  parts_.menu.stop_reading.SetEnabled(true);
+  parts_.menu.exit.SetEnabled(false);
   // Enabling a running timer does not restart its interval.
   if (!timer_.isActive()) timer_.start();
 }
 
 void ReadingController::ReadingEnded() {
-  parts_.menu.Stopreading1.SetEnabled(false);
-  parts_.menu.Exit1.SetEnabled(true);
+  parts_.menu.stop_reading.SetEnabled(false);
+  parts_.menu.exit.SetEnabled(true);
   timer_.stop();
   parts_.tray.SetPicture(TrayPicture::kIdleIcon);
 }
 
-void ReadingController::TrayAnimation_TimerTimer() {
+void ReadingController::AdvanceAnimation() {
   // The phase is never reset: the first reading waits two ticks before its
   // first frame, later readings go on where the last one stopped.
   TrayIconModel& tray = parts_.tray;

@@ -11,8 +11,8 @@
 #include "reading/selected_text.h"
 #include "slots/voice_slot_store.h"
 #include "speech/default_voice_page.h"
-#include "speech/m_speech.h"
-#include "speech/sp_voice.h"
+#include "speech/sapi4_voice.h"
+#include "speech/sapi5_voice.h"
 
 namespace voxmere {
 
@@ -27,8 +27,8 @@ class ReadingController : public QObject {
 
   struct Parts {
     const AppFlags& flags;
-    TMSpeech& sapi4;
-    TSpVoice& sapi5;
+    Sapi4Voice& sapi4;
+    Sapi5Voice& sapi5;
     DefaultVoicePage& default_voice;
     const PronunciationPage& pronunciation;
     const VoiceSlotStore& voice_slots;
@@ -46,19 +46,18 @@ class ReadingController : public QObject {
   void ConnectEngineEvents();
 
   const QString& PitchPrefix() const { return pitch_prefix_; }
-  QTimer& TrayAnimation_Timer() { return timer_; }
+  QTimer& AnimationTimer() { return timer_; }
 
-  void DefaultHotKeyHotKey();
+  void ReadWithDefaultVoice();
   void SelectSlot(int slot);
   // May throw (an engine's stop failed): the caller's error handler shows it.
-  void Stopreading1Click();
-  void StopHotKeyHotKey() { Stopreading1Click(); }
+  void StopReading();
 
   void SpeechAPI5StartStream();
   void SpeechAPI5EndStream();
   void SpeechAPI4Start();
   void SpeechAPI4Stop();
-  void TrayAnimation_TimerTimer();
+  void AdvanceAnimation();
 
  private:
   void ReadingStarted();

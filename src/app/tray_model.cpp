@@ -23,8 +23,8 @@ void TrayIconModel::SetIconVisible(bool visible) {
 TrayMenuModel::TrayMenuModel(const GeneralPage& general, QObject* parent)
     : QObject(parent), general_(general) {
   setObjectName(QStringLiteral("TrayMenu"));
-  entries_ = {&Options1, &Configurevoiceslots1, &N1, &Stopreading1, &N2, &Website1, &About1, &N3,
-              &Exit1};
+  entries_ = {&options, &configure_slots, &separator1, &stop_reading, &separator2,
+              &website, &about,           &separator3, &exit};
 }
 
 MenuEntry* TrayMenuModel::DefaultEntry() const {
@@ -37,8 +37,8 @@ MenuEntry* TrayMenuModel::DefaultEntry() const {
 QString TrayMenuModel::RightText(const MenuEntry& entry) const {
   // Read when the menu is drawn, so a hot key changed on the General page
   // shows the next time the menu opens.
-  if (&entry == &Options1) return general_.Options_HotKey.Text();
-  if (&entry == &Stopreading1) return general_.Stop_HotKey.Text();
+  if (&entry == &options) return general_.options_key_field.Text();
+  if (&entry == &stop_reading) return general_.stop_key_field.Text();
   return QString();
 }
 

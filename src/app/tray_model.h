@@ -57,16 +57,16 @@ class TrayMenuModel : public QObject {
  public:
   explicit TrayMenuModel(const GeneralPage& general, QObject* parent = nullptr);
 
-  MenuEntry Options1{QStringLiteral("Options1"), QStringLiteral("Options..."), true, true};
-  MenuEntry Configurevoiceslots1{QStringLiteral("Configurevoiceslots1"),
-                                 QStringLiteral("Configure Voice Slots...")};
-  MenuEntry N1{QStringLiteral("N1"), QStringLiteral("-")};
-  MenuEntry Stopreading1{QStringLiteral("Stopreading1"), QStringLiteral("Stop reading"), false};
-  MenuEntry N2{QStringLiteral("N2"), QStringLiteral("-")};
-  MenuEntry Website1{QStringLiteral("Website1"), QStringLiteral("Official Website")};
-  MenuEntry About1{QStringLiteral("About1"), QStringLiteral("About...")};
-  MenuEntry N3{QStringLiteral("N3"), QStringLiteral("-")};
-  MenuEntry Exit1{QStringLiteral("Exit1"), QStringLiteral("Exit")};
+  MenuEntry options{QStringLiteral("Options1"), QStringLiteral("Options..."), true, true};
+  MenuEntry configure_slots{QStringLiteral("Configurevoiceslots1"),
+                            QStringLiteral("Configure Voice Slots...")};
+  MenuEntry separator1{QStringLiteral("N1"), QStringLiteral("-")};
+  MenuEntry stop_reading{QStringLiteral("Stopreading1"), QStringLiteral("Stop reading"), false};
+  MenuEntry separator2{QStringLiteral("N2"), QStringLiteral("-")};
+  MenuEntry website{QStringLiteral("Website1"), QStringLiteral("Official Website")};
+  MenuEntry about{QStringLiteral("About1"), QStringLiteral("About...")};
+  MenuEntry separator3{QStringLiteral("N3"), QStringLiteral("-")};
+  MenuEntry exit{QStringLiteral("Exit1"), QStringLiteral("Exit")};
 
   const QList<MenuEntry*>& Entries() const { return entries_; }
   // The entry with the lowest index among those marked default.

@@ -66,7 +66,7 @@ int FindVoiceByName(const VoicesList& voices, const QString& name) {
 SayEngines::SayEngines(TtsObjectFactory& sapi4_factory, SpeechVoiceConnector& sapi5_connector,
                        bool file_output)
     : sapi4_(sapi4_factory), sapi5_(sapi5_connector) {
-  if (file_output) sapi4_.SetOutput(TSpeechOutput::soFile);
+  if (file_output) sapi4_.SetOutput(Sapi4Output::kFile);
   // The tray program's start-up check, keeping the reason for the user.
   try {
     sapi5_.Connect();
@@ -125,11 +125,11 @@ SayVoice ChooseVoice(SayEngines& engines, const SayOptions& options, const CfgFi
   SayVoice defaults;
   if (engine == VoiceEngine::kSapi4) {
     // Selecting the mode reads its ranges and its current values.
-    TMSpeech& sapi4 = engines.Sapi4();
+    Sapi4Voice& sapi4 = engines.Sapi4();
     try {
       sapi4.SelectEngine(Sapi4ModeNameOfEntry(sapi4, voice.position));
       if (!sapi4.EngineSelected()) Throw(kSayExitNoEngine, QStringLiteral("the voice failed"));
-      const TMSpeechEngineInfo& info = sapi4.EngineInfo();
+      const Sapi4EngineInfo& info = sapi4.EngineInfo();
       ranges = {{static_cast<int>(info.min_speed), static_cast<int>(info.max_speed)},
                 {info.min_pitch, info.max_pitch},
                 {0, 100}};
@@ -179,7 +179,7 @@ void SpeakAndWait(SayEngines& engines, const SayVoice& voice, const QString& tex
   } reset{engines};
   try {
     if (engine == VoiceEngine::kSapi4) {
-      TMSpeech& sapi4 = engines.Sapi4();
+      Sapi4Voice& sapi4 = engines.Sapi4();
       sapi4.SetOnStart([&](TtsNotifySink&) { start(); });
       sapi4.SetOnStop([&](TtsNotifySink&) { end(); });
       ApplySapi4Voice(sapi4, Sapi4ModeNameOfEntry(sapi4, voice.position),
@@ -188,10 +188,10 @@ void SpeakAndWait(SayEngines& engines, const SayVoice& voice, const QString& tex
                       static_cast<std::uint32_t>(voice.volume));
       SpeakSapi4(sapi4, text);
     } else {
-      TSpVoice& sapi5 = engines.Sapi5();
-      sapi5.SetOnStartStream([&](TSpVoice&, int, const QVariant&) { start(); });
+      Sapi5Voice& sapi5 = engines.Sapi5();
+      sapi5.SetOnStartStream([&](Sapi5Voice&, int, const QVariant&) { start(); });
       // Only the end of our own stream counts; the daemon may report others.
-      sapi5.SetOnEndStream([&](TSpVoice&, int number, const QVariant&) {
+      sapi5.SetOnEndStream([&](Sapi5Voice&, int number, const QVariant&) {
         if (stream < 0 || number == stream) end();
       });
       ApplySapi5Voice(sapi5, Sapi5IndexOfEntry(engines.Sapi4(), voice.position),

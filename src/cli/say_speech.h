@@ -7,8 +7,8 @@
 #include "platform/speech_voice.h"
 #include "platform/tts_engine.h"
 #include "settings/cfg_keys.h"
-#include "speech/m_speech.h"
-#include "speech/sp_voice.h"
+#include "speech/sapi4_voice.h"
+#include "speech/sapi5_voice.h"
 #include "speech/voice_catalogue.h"
 #include "speech/voices_list.h"
 
@@ -33,8 +33,8 @@ class SayEngines {
   SayEngines(TtsObjectFactory& sapi4_factory, SpeechVoiceConnector& sapi5_connector,
              bool file_output);
 
-  TMSpeech& Sapi4() { return sapi4_; }
-  TSpVoice& Sapi5() { return sapi5_; }
+  Sapi4Voice& Sapi4() { return sapi4_; }
+  Sapi5Voice& Sapi5() { return sapi5_; }
   const VoicesList& Voices() const { return voices_; }
   bool Sapi5Available() const { return sapi5_available_; }
   bool AnyVoice() const { return voices_.Count() > 0; }
@@ -44,8 +44,8 @@ class SayEngines {
   QString NoEngineReason() const;
 
  private:
-  TMSpeech sapi4_;
-  TSpVoice sapi5_;
+  Sapi4Voice sapi4_;
+  Sapi5Voice sapi5_;
   VoicesList voices_;
   bool sapi5_available_ = false;
   QString sapi5_problem_;

@@ -6,7 +6,7 @@
 namespace voxmere {
 
 // The options window's page control: the active page by index. Every switch
-// to another page, by the user or the program, reports PagesChange.
+// to another page, by the user or the program, reports PageChanged.
 class PageControl : public QObject {
   Q_OBJECT
 
@@ -22,11 +22,11 @@ class PageControl : public QObject {
   void SetActivePageIndex(int index) {
     if (index < 0 || index >= page_count_ || index == active_) return;
     active_ = index;
-    emit PagesChange(active_);
+    emit PageChanged(active_);
   }
 
  signals:
-  void PagesChange(int index);
+  void PageChanged(int index);
 
  private:
   int page_count_;

@@ -26,7 +26,7 @@ struct TtsResult {
   bool Succeeded() const { return code != Code::kFailed; }
 };
 
-// The fields of a mode description (TTSMODEINFOA) that the program reads.
+// The fields of a SAPI 4 mode description that the program reads.
 struct TtsModeInfo {
   QString engine_id;  // GUID as text
   QString manufacturer_name;
@@ -42,7 +42,7 @@ struct TtsModeInfo {
   std::uint32_t interfaces = 0;
 };
 
-// Mouth shape passed with visual notifications (TTSMOUTH).
+// Mouth shape passed with SAPI 4 visual notifications.
 struct TtsMouth {
   std::uint8_t mouth_height = 0;
   std::uint8_t mouth_width = 0;

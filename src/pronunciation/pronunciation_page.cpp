@@ -71,7 +71,7 @@ const QString& PronunciationPage::DefaultIgnoredCharacters() {
 }
 
 PronunciationPage::PronunciationPage(QObject* parent) : QObject(parent) {
-  Ignored_Characters.SetHint(QStringLiteral("This characters will be ignored when reading"));
+  ignored_characters.SetHint(QStringLiteral("This characters will be ignored when reading"));
 }
 
 void PronunciationPage::RestoreWords(const QString& path) {

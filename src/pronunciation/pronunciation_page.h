@@ -10,7 +10,7 @@
 
 namespace voxmere {
 
-// The table Words_Table: one row per correction in table order; columns
+// The table WordsTable: one row per correction in table order; columns
 // "         Word", "Pronunciation", "Case sensitive" with the texts unchanged.
 class WordsTableModel : public QAbstractTableModel {
   Q_OBJECT
@@ -41,16 +41,16 @@ class PronunciationPage : public QObject {
 
   explicit PronunciationPage(QObject* parent = nullptr);
 
-  CheckBox IgnoreCharacters_CheckBox{QStringLiteral("IgnoreCharacters_CheckBox"),
-                                     QStringLiteral("I&gnore characters")};
-  TextField Ignored_Characters{QStringLiteral("Ignored_Characters"), DefaultIgnoredCharacters()};
-  CheckBox WordsCorr_CheckBox{QStringLiteral("WordsCorr_CheckBox"),
-                              QStringLiteral("&Pronunciation corrections:")};
+  CheckBox ignore_characters{QStringLiteral("IgnoreCharacters_CheckBox"),
+                             QStringLiteral("I&gnore characters")};
+  TextField ignored_characters{QStringLiteral("Ignored_Characters"), DefaultIgnoredCharacters()};
+  CheckBox use_corrections{QStringLiteral("WordsCorr_CheckBox"),
+                           QStringLiteral("&Pronunciation corrections:")};
 
   // The pronunciation table the options window owns for the whole run.
   PronunciationTable& Table() { return table_; }
   const PronunciationTable& Table() const { return table_; }
-  WordsTableModel& Words_Table() { return words_table_; }
+  WordsTableModel& WordsTable() { return words_table_; }
 
   // words.ini into the table (a missing file leaves it as it is), and the
   // table back; the file's encoding is kept between the two.

@@ -42,10 +42,10 @@ const char* FixedKeyName(int virtual_key) {
 }
 
 // Strips one modifier prefix from the front of `rest`; false when there is none.
-bool TakeModifierPrefix(QStringView& rest, TShortCut& modifiers) {
+bool TakeModifierPrefix(QStringView& rest, ShortCut& modifiers) {
   struct Prefix {
     QStringView text;
-    TShortCut bit;
+    ShortCut bit;
   };
   static constexpr Prefix kPrefixes[] = {
       {u"Shift+", kScShift}, {u"^", kScCtrl}, {u"Ctrl+", kScCtrl}, {u"Alt+", kScAlt}};
@@ -66,9 +66,9 @@ bool NamesKey(int virtual_key, QStringView name, const KeyNames& key_names) {
 
 }  // namespace
 
-TShortCut ShortCut(int key, ShiftState shift) {
+ShortCut MakeShortCut(int key, ShiftState shift) {
   if (key < 0 || key > 255) return 0;
-  TShortCut code = static_cast<TShortCut>(key);
+  ShortCut code = static_cast<ShortCut>(key);
   if (shift & kShiftKey) code |= kScShift;
   if (shift & kCtrlKey) code |= kScCtrl;
   if (shift & kAltKey) code |= kScAlt;
@@ -90,7 +90,7 @@ QString KeyCodeName(int virtual_key, const KeyNames& key_names) {
   return key_names.KeyName(virtual_key);
 }
 
-QString ShortCutToText(TShortCut code, const KeyNames& key_names) {
+QString ShortCutToText(ShortCut code, const KeyNames& key_names) {
   const QString name = KeyCodeName(code & 0xFF, key_names);
   if (name.isEmpty()) return {};
   QString text;
@@ -100,9 +100,9 @@ QString ShortCutToText(TShortCut code, const KeyNames& key_names) {
   return text + name;
 }
 
-TShortCut TextToShortCut(const QString& text, const KeyNames& key_names) {
+ShortCut TextToShortCut(const QString& text, const KeyNames& key_names) {
   QStringView rest(text);
-  TShortCut modifiers = 0;
+  ShortCut modifiers = 0;
   while (TakeModifierPrefix(rest, modifiers)) {
   }
   if (rest.isEmpty()) return 0;
@@ -114,18 +114,18 @@ TShortCut TextToShortCut(const QString& text, const KeyNames& key_names) {
   // Each key's name is thus fetched at most once per parse.
   for (int virtual_key = 8; virtual_key <= 255; ++virtual_key) {
     if (NamesKey(virtual_key, rest, key_names)) {
-      return static_cast<TShortCut>(virtual_key | modifiers);
+      return static_cast<ShortCut>(virtual_key | modifiers);
     }
   }
   for (int low_byte = 0; low_byte < 8; ++low_byte) {
     if (NamesKey(low_byte, rest, key_names)) {
-      return static_cast<TShortCut>((0x100 + low_byte) | modifiers);
+      return static_cast<ShortCut>((0x100 + low_byte) | modifiers);
     }
   }
   return 0;
 }
 
-TShortCut NormaliseShortCut(TShortCut code, const KeyNames& key_names) {
+ShortCut NormaliseShortCut(ShortCut code, const KeyNames& key_names) {
   return TextToShortCut(ShortCutToText(code, key_names), key_names);
 }
 

@@ -30,7 +30,7 @@ inline constexpr QStringView kCfgPronunciation = u"Pronunciation";
 inline constexpr QStringView kCfgSpeech = u"Speech";
 inline constexpr QStringView kCfgOptionsWindow = u"Options_window";
 
-// Hot keys are TShortCut codes stored as decimal integers: 16392 Ctrl+Backspace,
+// Hot keys are ShortCut codes stored as decimal integers: 16392 Ctrl+Backspace,
 // 16506 Ctrl+F11, 16507 Ctrl+F12.
 inline constexpr CfgKey kFirstRun{kCfgGeneral, u"FirstRun", CfgType::kBool, true};
 inline constexpr CfgKey kHotKey{kCfgGeneral, u"HotKey", CfgType::kInteger, 16392};

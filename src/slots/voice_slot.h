@@ -21,7 +21,7 @@ struct VoiceSlot {
   QString volume;
   // Normalised: formatted and parsed again, so keypad digits become top-row
   // digits and codes without a name become 0.
-  TShortCut hot_key = 0;
+  ShortCut hot_key = 0;
   QString hot_key_text;
 
   bool IsSapi5() const { return sapi_version == 5; }

@@ -21,7 +21,7 @@ VoiceSlotStore::VoiceSlotStore(QString path, HotKeyOwner& owner, const KeyNames&
 
 VoiceSlotStore::~VoiceSlotStore() { DiscardHotKeys(); }
 
-TJvApplicationHotKey* VoiceSlotStore::SlotHotKey(int n) const {
+GlobalHotKey* VoiceSlotStore::SlotHotKey(int n) const {
   if (n < 0 || n >= static_cast<int>(hot_keys_.size())) return nullptr;
   return hot_keys_[n].get();
 }
@@ -61,15 +61,15 @@ void VoiceSlotStore::ReadSlotsAndRegister() {
     slot.volume = file.ReadString(section, QStringLiteral("Volume"), QString());
     slot.sapi_version = file.ReadInteger(section, QStringLiteral("SAPIVersion"), 4);
     const auto stored =
-        static_cast<TShortCut>(file.ReadInteger(section, QStringLiteral("HotKey"), 0));
+        static_cast<ShortCut>(file.ReadInteger(section, QStringLiteral("HotKey"), 0));
     // As the hidden hot key field normalises it: formatted, parsed, formatted.
     slot.hot_key = NormaliseShortCut(stored, key_names_);
     slot.hot_key_text = ShortCutToText(slot.hot_key, key_names_);
     slots_.push_back(slot);
 
     auto hot_key =
-        std::make_unique<TJvApplicationHotKey>(owner_, QStringLiteral("SlotHotKey_%1").arg(n), n);
-    hot_key->OnHotKey = [this](TJvApplicationHotKey& sender) {
+        std::make_unique<GlobalHotKey>(owner_, QStringLiteral("SlotHotKey_%1").arg(n), n);
+    hot_key->OnHotKey = [this](GlobalHotKey& sender) {
       if (on_press_) on_press_(sender.Tag());
     };
     hot_key->SetHotKey(slot.hot_key);
@@ -80,7 +80,7 @@ void VoiceSlotStore::ReadSlotsAndRegister() {
   }
 }
 
-void VoiceSlotStore::SaveSlot(int n, const QString& list_entry, int sapi_version, TShortCut hot_key,
+void VoiceSlotStore::SaveSlot(int n, const QString& list_entry, int sapi_version, ShortCut hot_key,
                               int speed, int pitch, int volume) {
   IniDocument file = IniDocument::Load(path_);
   const QString section = SectionName(n);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/key_names.h"
-#include "reading/application_hot_key.h"
+#include "reading/global_hot_key.h"
 #include "slots/voice_slot.h"
 
 namespace voxmere {
@@ -28,7 +28,7 @@ class VoiceSlotStore : public QObject {
   const QString& Path() const { return path_; }
   const std::vector<VoiceSlot>& Slots() const { return slots_; }
   // The hot key of slot n ("SlotHotKey_n"), or null when there is none.
-  TJvApplicationHotKey* SlotHotKey(int n) const;
+  GlobalHotKey* SlotHotKey(int n) const;
   int SlotHotKeyCount() const { return static_cast<int>(hot_keys_.size()); }
 
   // Rebuilds the table and the slot hot keys from the file: loading stops at
@@ -37,7 +37,7 @@ class VoiceSlotStore : public QObject {
 
   // Writes slot n (creating the file and section as needed), rebuilds, and
   // tidies the file. The voice list entry is stored without " (SAPI5)".
-  void SaveSlot(int n, const QString& list_entry, int sapi_version, TShortCut hot_key, int speed,
+  void SaveSlot(int n, const QString& list_entry, int sapi_version, ShortCut hot_key, int speed,
                 int pitch, int volume);
 
   // The smallest n whose section is absent from the file.
@@ -71,7 +71,7 @@ class VoiceSlotStore : public QObject {
   const KeyNames& key_names_;
   SlotPressed on_press_;
   std::vector<VoiceSlot> slots_;
-  std::vector<std::unique_ptr<TJvApplicationHotKey>> hot_keys_;
+  std::vector<std::unique_ptr<GlobalHotKey>> hot_keys_;
 };
 
 }  // namespace voxmere

@@ -40,27 +40,27 @@ const QString& DefaultVoicePage::DefaultTestText() {
   return text;
 }
 
-DefaultVoicePage::DefaultVoicePage(TMSpeech& sapi4, TSpVoice& sapi5, QObject* parent)
+DefaultVoicePage::DefaultVoicePage(Sapi4Voice& sapi4, Sapi5Voice& sapi5, QObject* parent)
     : QObject(parent), sapi4_(sapi4), sapi5_(sapi5) {
   // The boxes follow every position change, the program's as well as the
   // user's; the list's selection changes reset the bars.
-  connect(&Speed_Bar, &TrackBar::Changed, this, [this] { Speed_BarChange(); });
-  connect(&Pitch_Bar, &TrackBar::Changed, this, [this] { Pitch_BarChange(); });
-  connect(&Volume_Bar, &TrackBar::Changed, this, [this] { Volume_BarChange(); });
-  connect(&VoicesList, &::voxmere::VoicesList::Change, this,
-          [this](int previous, int current) { VoicesListChange(previous, current); });
+  connect(&speed_bar, &TrackBar::Changed, this, [this] { SpeedBarMoved(); });
+  connect(&pitch_bar, &TrackBar::Changed, this, [this] { PitchBarMoved(); });
+  connect(&volume_bar, &TrackBar::Changed, this, [this] { VolumeBarMoved(); });
+  connect(&voices_list, &::voxmere::VoicesList::Change, this,
+          [this](int previous, int current) { VoiceSelectionChanged(previous, current); });
 }
 
 bool DefaultVoicePage::IsSapi4Entry(int position) const {
   return EngineOfEntry(sapi4_, position) == VoiceEngine::kSapi4;
 }
 
-void DefaultVoicePage::VoicesListChange(int /*previous*/, int current) {
+void DefaultVoicePage::VoiceSelectionChanged(int /*previous*/, int current) {
   // Redraws after a page switch must not reset what the user set.
-  if (voices_list_tag_ == kPageSwitchMarker || VoicesList.Count() == 0) return;
+  if (voices_list_tag_ == kPageSwitchMarker || voices_list.Count() == 0) return;
   // Checked before anything changes: a position outside the list would
   // otherwise apply a SAPI 5 default or fail halfway through the bars.
-  if (current < 0 || current >= VoicesList.Count()) {
+  if (current < 0 || current >= voices_list.Count()) {
     throw Exception(QStringLiteral("No voice is selected in the voice list."));
   }
 
@@ -68,72 +68,74 @@ void DefaultVoicePage::VoicesListChange(int /*previous*/, int current) {
   if (IsSapi4Entry(current)) {
     scale_mode_ = PageScaleMode::kSapi4;
     sapi4_.SelectEngine(Sapi4ModeNameOfEntry(sapi4_, current));
-    const TMSpeechEngineInfo& info = sapi4_.EngineInfo();
-    Speed_Bar.SetRange(BarValue(info.min_speed), BarValue(info.max_speed));
-    Pitch_Bar.SetRange(info.min_pitch, info.max_pitch);
-    Volume_Bar.SetRange(0, 100);
-    Speed_Bar.SetPosition(BarValue(sapi4_.Speed()));
-    Pitch_Bar.SetPosition(sapi4_.Pitch());
-    Volume_Bar.SetPosition(BarValue(sapi4_.Volume()));
+    const Sapi4EngineInfo& info = sapi4_.EngineInfo();
+    speed_bar.SetRange(BarValue(info.min_speed), BarValue(info.max_speed));
+    pitch_bar.SetRange(info.min_pitch, info.max_pitch);
+    volume_bar.SetRange(0, 100);
+    speed_bar.SetPosition(BarValue(sapi4_.Speed()));
+    pitch_bar.SetPosition(sapi4_.Pitch());
+    volume_bar.SetPosition(BarValue(sapi4_.Volume()));
   } else {
     scale_mode_ = PageScaleMode::kSapi5;
-    Speed_Bar.SetRange(kSapi5BarMin, kSapi5BarMax);
-    Pitch_Bar.SetRange(kSapi5BarMin, kSapi5BarMax);
-    Volume_Bar.SetRange(0, 100);
+    speed_bar.SetRange(kSapi5BarMin, kSapi5BarMax);
+    pitch_bar.SetRange(kSapi5BarMin, kSapi5BarMax);
+    volume_bar.SetRange(0, 100);
     sapi5_.SetRate(kSapi5EngineRate);
     sapi5_.SetVolume(kSapi5EngineVolume);
-    Speed_Bar.SetPosition(kSapi5SpeedPosition);
-    Pitch_Bar.SetPosition(kSapi5PitchPosition);
-    Volume_Bar.SetPosition(kSapi5VolumePosition);
+    speed_bar.SetPosition(kSapi5SpeedPosition);
+    pitch_bar.SetPosition(kSapi5PitchPosition);
+    volume_bar.SetPosition(kSapi5VolumePosition);
   }
   // A bar that keeps its position across a change of scale reports no change,
   // yet its box must show the number of the new scale (and that number is
   // what the settings save).
-  Speed_BarChange();
-  Pitch_BarChange();
-  Volume_BarChange();
+  SpeedBarMoved();
+  PitchBarMoved();
+  VolumeBarMoved();
 }
 
-void DefaultVoicePage::VoicesListClick() { voices_list_tag_ = 0; }
+void DefaultVoicePage::VoiceListClicked() { voices_list_tag_ = 0; }
 
-void DefaultVoicePage::PagesChange() { voices_list_tag_ = kPageSwitchMarker; }
+void DefaultVoicePage::PageChanged() { voices_list_tag_ = kPageSwitchMarker; }
 
-void DefaultVoicePage::Speed_BarChange() {
-  Edit1.SetText(QString::number(BoxNumber(scale_mode_, Speed_Bar.Position())));
+void DefaultVoicePage::SpeedBarMoved() {
+  speed_box.SetText(QString::number(BoxNumber(scale_mode_, speed_bar.Position())));
 }
 
-void DefaultVoicePage::Pitch_BarChange() {
-  Edit2.SetText(QString::number(BoxNumber(scale_mode_, Pitch_Bar.Position())));
+void DefaultVoicePage::PitchBarMoved() {
+  pitch_box.SetText(QString::number(BoxNumber(scale_mode_, pitch_bar.Position())));
 }
 
-void DefaultVoicePage::Volume_BarChange() { Edit3.SetText(QString::number(Volume_Bar.Position())); }
+void DefaultVoicePage::VolumeBarMoved() {
+  volume_box.SetText(QString::number(volume_bar.Position()));
+}
 
 void DefaultVoicePage::SelectDefaultVoice() {
-  const int position = VoicesList.ItemIndex();
-  if (position < 0 || position >= VoicesList.Count()) {
+  const int position = voices_list.ItemIndex();
+  if (position < 0 || position >= voices_list.Count()) {
     throw Exception(
         QStringLiteral("No default voice is selected. Choose a voice on the Default voice page."));
   }
   if (IsSapi4Entry(position)) {
     // The engine takes unsigned numbers, the pitch in 16 bits.
     ApplySapi4Voice(sapi4_, Sapi4ModeNameOfEntry(sapi4_, position),
-                    static_cast<std::uint32_t>(Speed_Bar.Position()),
-                    static_cast<std::uint16_t>(Pitch_Bar.Position()),
-                    static_cast<std::uint32_t>(Volume_Bar.Position()));
+                    static_cast<std::uint32_t>(speed_bar.Position()),
+                    static_cast<std::uint16_t>(pitch_bar.Position()),
+                    static_cast<std::uint32_t>(volume_bar.Position()));
   } else {
     // The pitch goes into the markup when the text is spoken.
-    ApplySapi5Voice(sapi5_, Sapi5IndexOfEntry(sapi4_, position), Speed_Bar.Position(),
-                    Volume_Bar.Position());
+    ApplySapi5Voice(sapi5_, Sapi5IndexOfEntry(sapi4_, position), speed_bar.Position(),
+                    volume_bar.Position());
   }
 }
 
-void DefaultVoicePage::Test_ButtonClick() {
-  const QString text = Edit4.Text().isEmpty() ? DefaultTestText() : Edit4.Text();
+void DefaultVoicePage::TestClicked() {
+  const QString text = test_text.Text().isEmpty() ? DefaultTestText() : test_text.Text();
   SelectDefaultVoice();
-  if (IsSapi4Entry(VoicesList.ItemIndex())) {
+  if (IsSapi4Entry(voices_list.ItemIndex())) {
     SpeakSapi4(sapi4_, text);
   } else {
-    SpeakSapi5(sapi5_, Pitch_Bar.Position(), text, PitchMarkupClose::kOpen);
+    SpeakSapi5(sapi5_, pitch_bar.Position(), text, PitchMarkupClose::kOpen);
   }
 }
 

@@ -5,8 +5,8 @@
 
 #include "controls/text_field.h"
 #include "controls/track_bar.h"
-#include "speech/m_speech.h"
-#include "speech/sp_voice.h"
+#include "speech/sapi4_voice.h"
+#include "speech/sapi5_voice.h"
 #include "speech/voices_list.h"
 
 namespace voxmere {
@@ -29,16 +29,16 @@ class DefaultVoicePage : public QObject {
   static constexpr int kPageSwitchMarker = 13;
   static const QString& DefaultTestText();  // "This is a test for selected voice."
 
-  DefaultVoicePage(TMSpeech& sapi4, TSpVoice& sapi5, QObject* parent = nullptr);
+  DefaultVoicePage(Sapi4Voice& sapi4, Sapi5Voice& sapi5, QObject* parent = nullptr);
 
-  ::voxmere::VoicesList VoicesList;
-  TrackBar Speed_Bar{QStringLiteral("Speed_Bar"), 60, 280, 60, 45};
-  TrackBar Pitch_Bar{QStringLiteral("Pitch_Bar"), 30, 240, 30, 45};
-  TrackBar Volume_Bar{QStringLiteral("Volume_Bar"), 0, 100, 0, 20};
-  TextField Edit1{QStringLiteral("Edit1"), QStringLiteral("0"), 3, true};
-  TextField Edit2{QStringLiteral("Edit2"), QStringLiteral("0"), 3, true};
-  TextField Edit3{QStringLiteral("Edit3"), QStringLiteral("0"), 3, true};
-  TextField Edit4{QStringLiteral("Edit4"), DefaultTestText()};
+  ::voxmere::VoicesList voices_list;
+  TrackBar speed_bar{QStringLiteral("Speed_Bar"), 60, 280, 60, 45};
+  TrackBar pitch_bar{QStringLiteral("Pitch_Bar"), 30, 240, 30, 45};
+  TrackBar volume_bar{QStringLiteral("Volume_Bar"), 0, 100, 0, 20};
+  TextField speed_box{QStringLiteral("Edit1"), QStringLiteral("0"), 3, true};
+  TextField pitch_box{QStringLiteral("Edit2"), QStringLiteral("0"), 3, true};
+  TextField volume_box{QStringLiteral("Edit3"), QStringLiteral("0"), 3, true};
+  TextField test_text{QStringLiteral("Edit4"), DefaultTestText()};
 
   PageScaleMode ScaleMode() const { return scale_mode_; }
   // The list's tag: kPageSwitchMarker or 0.
@@ -49,21 +49,21 @@ class DefaultVoicePage : public QObject {
   bool IsSapi4Entry(int position) const;
 
   // Handlers.
-  void VoicesListChange(int previous, int current);
-  void VoicesListClick();
+  void VoiceSelectionChanged(int previous, int current);
+  void VoiceListClicked();
   // Any page switch of the options window.
-  void PagesChange();
-  void Speed_BarChange();
-  void Pitch_BarChange();
-  void Volume_BarChange();
+  void PageChanged();
+  void SpeedBarMoved();
+  void PitchBarMoved();
+  void VolumeBarMoved();
   // Applies the selected entry with the bar positions to its engine; throws
   // when nothing is selected.
   void SelectDefaultVoice();
-  void Test_ButtonClick();
+  void TestClicked();
 
  private:
-  TMSpeech& sapi4_;
-  TSpVoice& sapi5_;
+  Sapi4Voice& sapi4_;
+  Sapi5Voice& sapi5_;
   PageScaleMode scale_mode_ = PageScaleMode::kSapi4;
   int voices_list_tag_ = 0;
 };

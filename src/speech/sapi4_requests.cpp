@@ -2,7 +2,7 @@
 
 namespace voxmere {
 
-void ApplySapi4Voice(TMSpeech& speech, const QString& mode_name, std::uint32_t speed,
+void ApplySapi4Voice(Sapi4Voice& speech, const QString& mode_name, std::uint32_t speed,
                      std::uint16_t pitch, std::uint32_t volume) {
   speech.SelectEngine(mode_name);
   speech.SetSpeed(speed);
@@ -10,7 +10,7 @@ void ApplySapi4Voice(TMSpeech& speech, const QString& mode_name, std::uint32_t s
   speech.SetVolume(volume);
 }
 
-void SpeakSapi4(TMSpeech& speech, const QString& text) {
+void SpeakSapi4(Sapi4Voice& speech, const QString& text) {
   speech.SetText(text);
   speech.Speak();
 }

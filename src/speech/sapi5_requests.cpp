@@ -4,7 +4,7 @@
 
 namespace voxmere {
 
-bool ProbeSapi5(TSpVoice& voice) {
+bool ProbeSapi5(Sapi5Voice& voice) {
   try {
     voice.Connect();
     return voice.GetVoices(QString(), QString())->Count() > 0;
@@ -14,7 +14,7 @@ bool ProbeSapi5(TSpVoice& voice) {
   }
 }
 
-void ApplySapi5Voice(TSpVoice& voice, int position, int rate, int volume) {
+void ApplySapi5Voice(Sapi5Voice& voice, int position, int rate, int volume) {
   voice.Connect();
   const std::shared_ptr<SpeechObjectToken> token =
       voice.GetVoices(QString(), QString())->Item(position);
@@ -23,21 +23,14 @@ void ApplySapi5Voice(TSpVoice& voice, int position, int rate, int volume) {
   voice.SetVolume(volume);
 }
 
-void SpeakSapi5(TSpVoice& voice, int pitch, const QString& text, PitchMarkupClose close) {
+void SpeakSapi5(Sapi5Voice& voice, int pitch, const QString& text, PitchMarkupClose close) {
   QString request = PitchMarkup(pitch) + text;
   if (close == PitchMarkupClose::kClosed) request += PitchMarkupEnd();
   voice.Speak(request, SpeechVoiceServer::kFlagsAsync);
 }
 
-void StopSapi5(TSpVoice& voice) {
+void StopSapi5(Sapi5Voice& voice) {
   voice.Speak(QString(), SpeechVoiceServer::kFlagsPurgeBeforeSpeak);
-}
-
-void ReadSapi5Slot(TSpVoice& voice, int position, int stored_speed, int stored_pitch,
-                   int stored_volume, const QString& text) {
-  StopSapi5(voice);
-  ApplySapi5Voice(voice, position, Sapi5EngineValueFromNumber(stored_speed), stored_volume);
-  SpeakSapi5(voice, Sapi5EngineValueFromNumber(stored_pitch), text);
 }
 
 }  // namespace voxmere

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "speech/sp_voice.h"
+#include "speech/sapi5_voice.h"
 
 namespace voxmere {
 
@@ -10,28 +10,22 @@ namespace voxmere {
 
 // The start-up check: Connect, then the voice collection's Count. False when
 // there is no voice or anything fails.
-bool ProbeSapi5(TSpVoice& voice);
+bool ProbeSapi5(Sapi5Voice& voice);
 
 // Applies voice number `position` of a fresh collection with an engine rate
 // and volume: Connect; GetVoices; Item; Voice; Rate; Volume. A position
 // outside the collection fails in Item.
-void ApplySapi5Voice(TSpVoice& voice, int position, int rate, int volume);
+void ApplySapi5Voice(Sapi5Voice& voice, int position, int rate, int volume);
 
 enum class PitchMarkupClose { kOpen, kClosed };
 
 // Queues `text` behind current speech with the pitch markup for `pitch` in
 // front (and the closing tag after it for kClosed).
-void SpeakSapi5(TSpVoice& voice, int pitch, const QString& text,
+void SpeakSapi5(Sapi5Voice& voice, int pitch, const QString& text,
                 PitchMarkupClose close = PitchMarkupClose::kOpen);
 
 // Discards what is spoken and everything queued: Speak("", 2). Issued even
 // when nothing is being spoken.
-void StopSapi5(TSpVoice& voice);
-
-// A slot's reading, from the numbers its file stores: stop, apply the voice
-// with the converted rate and the volume as stored, speak with the converted
-// pitch.
-void ReadSapi5Slot(TSpVoice& voice, int position, int stored_speed, int stored_pitch,
-                   int stored_volume, const QString& text);
+void StopSapi5(Sapi5Voice& voice);
 
 }  // namespace voxmere

@@ -8,10 +8,10 @@ namespace voxmere {
 namespace {
 
 // The name a mode is listed under once it is selected.
-QString Sapi4ListName(TMSpeech& sapi4, const QString& mode_name) {
+QString Sapi4ListName(Sapi4Voice& sapi4, const QString& mode_name) {
   try {
     sapi4.SelectEngine(mode_name);
-  } catch (const EMSpeechException&) {
+  } catch (const Sapi4Error&) {
     // The adapter refuses every selection after a broken enumeration; the
     // mode still gets its entry.
     return mode_name;
@@ -29,7 +29,7 @@ QString Sapi5ListName(const QString& description) {
   return description + QStringLiteral(" (SAPI5)");
 }
 
-void LoadVoicesList(TMSpeech& sapi4, TSpVoice& sapi5, bool sapi5_available, VoicesList& list) {
+void LoadVoicesList(Sapi4Voice& sapi4, Sapi5Voice& sapi5, bool sapi5_available, VoicesList& list) {
   list.Clear();
   QStringList sapi4_names;
   // A copy: the names are read while modes are selected.
@@ -52,11 +52,11 @@ void LoadVoicesList(TMSpeech& sapi4, TSpVoice& sapi5, bool sapi5_available, Voic
   if (list.Count() > 0) list.NotifyChange(-1, 0);
 }
 
-VoiceEngine EngineOfEntry(const TMSpeech& sapi4, int position) {
+VoiceEngine EngineOfEntry(const Sapi4Voice& sapi4, int position) {
   return position < sapi4.EngineNames().size() ? VoiceEngine::kSapi4 : VoiceEngine::kSapi5;
 }
 
-QString Sapi4ModeNameOfEntry(const TMSpeech& sapi4, int position) {
+QString Sapi4ModeNameOfEntry(const Sapi4Voice& sapi4, int position) {
   const QStringList& names = sapi4.EngineNames();
   if (position < 0 || position >= names.size()) {
     throw Exception(QStringLiteral("List index out of bounds (%1)").arg(position));
@@ -64,11 +64,11 @@ QString Sapi4ModeNameOfEntry(const TMSpeech& sapi4, int position) {
   return names.at(position);
 }
 
-int Sapi5IndexOfEntry(const TMSpeech& sapi4, int position) {
+int Sapi5IndexOfEntry(const Sapi4Voice& sapi4, int position) {
   return position - static_cast<int>(sapi4.EngineNames().size());
 }
 
-std::shared_ptr<SpeechObjectToken> Sapi5TokenOfEntry(TSpVoice& sapi5, const TMSpeech& sapi4,
+std::shared_ptr<SpeechObjectToken> Sapi5TokenOfEntry(Sapi5Voice& sapi5, const Sapi4Voice& sapi4,
                                                      int position) {
   return sapi5.GetVoices(QString(), QString())->Item(Sapi5IndexOfEntry(sapi4, position));
 }

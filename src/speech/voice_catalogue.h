@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "platform/speech_voice.h"
-#include "speech/m_speech.h"
-#include "speech/sp_voice.h"
+#include "speech/sapi4_voice.h"
+#include "speech/sapi5_voice.h"
 #include "speech/voices_list.h"
 
 namespace voxmere {
@@ -21,20 +21,20 @@ enum class VoiceEngine { kSapi4, kSapi5 };
 // tag, selects position 0 and reports the change (-1 -> 0). SAPI 5 failures
 // are not caught. A SAPI 4 mode whose selection fails is listed under its mode
 // name.
-void LoadVoicesList(TMSpeech& sapi4, TSpVoice& sapi5, bool sapi5_available, VoicesList& list);
+void LoadVoicesList(Sapi4Voice& sapi4, Sapi5Voice& sapi5, bool sapi5_available, VoicesList& list);
 
 // The SAPI 5 display name of a voice description.
 QString Sapi5ListName(const QString& description);
 
-VoiceEngine EngineOfEntry(const TMSpeech& sapi4, int position);
+VoiceEngine EngineOfEntry(const Sapi4Voice& sapi4, int position);
 // The mode name behind a SAPI 4 position (not the display name); throws for a
 // position outside the mode names.
-QString Sapi4ModeNameOfEntry(const TMSpeech& sapi4, int position);
+QString Sapi4ModeNameOfEntry(const Sapi4Voice& sapi4, int position);
 // The collection position behind a SAPI 5 entry.
-int Sapi5IndexOfEntry(const TMSpeech& sapi4, int position);
+int Sapi5IndexOfEntry(const Sapi4Voice& sapi4, int position);
 // The token behind a SAPI 5 entry, from a fresh collection; a position outside
 // it fails in Item.
-std::shared_ptr<SpeechObjectToken> Sapi5TokenOfEntry(TSpVoice& sapi5, const TMSpeech& sapi4,
+std::shared_ptr<SpeechObjectToken> Sapi5TokenOfEntry(Sapi5Voice& sapi5, const Sapi4Voice& sapi4,
                                                      int position);
 
 // The position of a stored voice: the stored name (version 4) or the stored

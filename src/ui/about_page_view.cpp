@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "ui/icons.h"
 
 namespace voxmere {
@@ -46,17 +46,17 @@ QFont FittingFont(const QString& text, QSize box) {
 
 }  // namespace
 
-const QColor& HyperLabel::LinkColour() {
+const QColor& LinkLabel::LinkColour() {
   static const QColor colour(0, 78, 152);
   return colour;
 }
 
-const QColor& HyperLabel::HoverColour() {
+const QColor& LinkLabel::HoverColour() {
   static const QColor colour(49, 106, 197);
   return colour;
 }
 
-HyperLabel::HyperLabel(const QString& name, const QString& text, QWidget* parent)
+LinkLabel::LinkLabel(const QString& name, const QString& text, QWidget* parent)
     : QLabel(text, parent) {
   setObjectName(name);
   setTextFormat(Qt::PlainText);
@@ -65,33 +65,33 @@ HyperLabel::HyperLabel(const QString& name, const QString& text, QWidget* parent
   ShowState();
 }
 
-void HyperLabel::SetBold(bool bold) {
+void LinkLabel::SetBold(bool bold) {
   QFont bolder = font();
   bolder.setBold(bold);
   setFont(bolder);
   adjustSize();
 }
 
-void HyperLabel::enterEvent(QEnterEvent* event) {
+void LinkLabel::enterEvent(QEnterEvent* event) {
   hovered_ = true;
   ShowState();
   QLabel::enterEvent(event);
 }
 
-void HyperLabel::leaveEvent(QEvent* event) {
+void LinkLabel::leaveEvent(QEvent* event) {
   hovered_ = false;
   ShowState();
   QLabel::leaveEvent(event);
 }
 
-void HyperLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     emit clicked();
   }
   QLabel::mouseReleaseEvent(event);
 }
 
-void HyperLabel::ShowState() {
+void LinkLabel::ShowState() {
   QPalette colours = palette();
   colours.setColor(QPalette::WindowText, hovered_ ? HoverColour() : LinkColour());
   setPalette(colours);
@@ -101,7 +101,7 @@ void HyperLabel::ShowState() {
   adjustSize();
 }
 
-AboutPageView::AboutPageView(TfrmMain& form, QWidget* parent) : QWidget(parent) {
+AboutPageView::AboutPageView(OptionsWindow& form, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("About_Page"));
 
   auto* picture = new QLabel(this);
@@ -123,23 +123,23 @@ AboutPageView::AboutPageView(TfrmMain& form, QWidget* parent) : QWidget(parent) 
   line->setPalette(line_colours);
   line->setGeometry(kLineBox);
 
-  AboutPage& about = form.About;
+  AboutPage& about = form.about;
   const QPoint places[] = {{140, 77}, {168, 100}, {173, 124}};
-  HyperLabel* links[3];
+  LinkLabel* links[3];
   for (int link = 0; link < 3; ++link) {
-    links[link] = new HyperLabel(QStringLiteral("HyperLabel%1").arg(link + 1),
-                                 AboutPage::LinkText(link), this);
+    links[link] = new LinkLabel(QStringLiteral("HyperLabel%1").arg(link + 1),
+                                AboutPage::LinkText(link), this);
     links[link]->move(places[link]);
     links[link]->SetBold(about.LinksBold());
   }
-  connect(links[0], &HyperLabel::clicked, &about,
-          [&form, &about] { form.Guard([&about] { about.HyperLabel1Click(); }); });
-  connect(links[1], &HyperLabel::clicked, &about,
-          [&form, &about] { form.Guard([&about] { about.HyperLabel2Click(); }); });
-  connect(links[2], &HyperLabel::clicked, &about,
-          [&form, &about] { form.Guard([&about] { about.HyperLabel3Click(); }); });
+  connect(links[0], &LinkLabel::clicked, &about,
+          [&form, &about] { form.Guard([&about] { about.OpenMakerWebsite(); }); });
+  connect(links[1], &LinkLabel::clicked, &about,
+          [&form, &about] { form.Guard([&about] { about.OpenProgramPage(); }); });
+  connect(links[2], &LinkLabel::clicked, &about,
+          [&form, &about] { form.Guard([&about] { about.OpenSupportMail(); }); });
   connect(&about, &AboutPage::LinksBoldChanged, this, [&about, links] {
-    for (HyperLabel* link : links) link->SetBold(about.LinksBold());
+    for (LinkLabel* link : links) link->SetBold(about.LinksBold());
   });
 
   auto* small_print = new QLabel(QStringLiteral("Free software by the Voxmere developers"), this);

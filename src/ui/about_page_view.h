@@ -6,18 +6,18 @@
 
 namespace voxmere {
 
-class TfrmMain;
+class OptionsWindow;
 
 // A link of the About page: blue text that turns lighter and underlined under
 // the mouse, a hand cursor, and a click.
-class HyperLabel : public QLabel {
+class LinkLabel : public QLabel {
   Q_OBJECT
 
  public:
   static const QColor& LinkColour();   // RGB 0, 78, 152
   static const QColor& HoverColour();  // RGB 49, 106, 197
 
-  HyperLabel(const QString& name, const QString& text, QWidget* parent = nullptr);
+  LinkLabel(const QString& name, const QString& text, QWidget* parent = nullptr);
 
   void SetBold(bool bold);
   bool Hovered() const { return hovered_; }
@@ -42,7 +42,7 @@ class AboutPageView : public QWidget {
   Q_OBJECT
 
  public:
-  AboutPageView(TfrmMain& form, QWidget* parent = nullptr);
+  AboutPageView(OptionsWindow& form, QWidget* parent = nullptr);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

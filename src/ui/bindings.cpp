@@ -5,14 +5,14 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "controls/check_box.h"
 #include "controls/text_field.h"
 #include "controls/track_bar.h"
 
 namespace voxmere {
 
-void BindCheckBox(QCheckBox& widget, CheckBox& model, TfrmMain& form) {
+void BindCheckBox(QCheckBox& widget, CheckBox& model, OptionsWindow& form) {
   widget.setObjectName(model.objectName());
   widget.setText(model.Caption());
   widget.setChecked(model.Checked());
@@ -25,7 +25,7 @@ void BindCheckBox(QCheckBox& widget, CheckBox& model, TfrmMain& form) {
   });
 }
 
-void BindTextField(QLineEdit& widget, TextField& model, TfrmMain& form) {
+void BindTextField(QLineEdit& widget, TextField& model, OptionsWindow& form) {
   widget.setObjectName(model.objectName());
   if (model.MaxLength() > 0) widget.setMaxLength(model.MaxLength());
   widget.setReadOnly(model.ReadOnly());
@@ -47,7 +47,7 @@ void BindTextField(QLineEdit& widget, TextField& model, TfrmMain& form) {
   });
 }
 
-void BindTrackBar(QSlider& widget, TrackBar& model, TfrmMain& form) {
+void BindTrackBar(QSlider& widget, TrackBar& model, OptionsWindow& form) {
   widget.setObjectName(model.objectName());
   widget.setOrientation(Qt::Horizontal);
   widget.setTickPosition(QSlider::TicksBelow);

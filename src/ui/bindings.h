@@ -10,14 +10,14 @@ namespace voxmere {
 
 class CheckBox;
 class TextField;
-class TfrmMain;
+class OptionsWindow;
 class TrackBar;
 
 // Binds a widget to its control model both ways: the widget takes the
 // model's name, caption and state, follows every change of the model, and
 // hands the user's changes to the model through the window's error guard.
-void BindCheckBox(QCheckBox& widget, CheckBox& model, TfrmMain& form);
-void BindTextField(QLineEdit& widget, TextField& model, TfrmMain& form);
-void BindTrackBar(QSlider& widget, TrackBar& model, TfrmMain& form);
+void BindCheckBox(QCheckBox& widget, CheckBox& model, OptionsWindow& form);
+void BindTextField(QLineEdit& widget, TextField& model, OptionsWindow& form);
+void BindTrackBar(QSlider& widget, TrackBar& model, OptionsWindow& form);
 
 }  // namespace voxmere

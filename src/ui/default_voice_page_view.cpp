@@ -7,7 +7,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "ui/bindings.h"
 #include "ui/page_views.h"
 #include "ui/voices_list_view.h"
@@ -20,8 +20,8 @@ constexpr int kVoicesListWidth = 150;
 
 }  // namespace
 
-QWidget* BuildDefaultVoicePage(TfrmMain& form, QWidget* parent) {
-  DefaultVoicePage& voice = form.DefaultVoice;
+QWidget* BuildDefaultVoicePage(OptionsWindow& form, QWidget* parent) {
+  DefaultVoicePage& voice = form.default_voice;
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("DefaultVoice_Page"));
   auto* layout = new QVBoxLayout(page);
@@ -40,9 +40,9 @@ QWidget* BuildDefaultVoicePage(TfrmMain& form, QWidget* parent) {
     TrackBar* bar;
     TextField* box;
   } bars[] = {
-      {"Speed of reading:", &voice.Speed_Bar, &voice.Edit1},
-      {"Pitch of voice:", &voice.Pitch_Bar, &voice.Edit2},
-      {"Volume of reading:", &voice.Volume_Bar, &voice.Edit3},
+      {"Speed of reading:", &voice.speed_bar, &voice.speed_box},
+      {"Pitch of voice:", &voice.pitch_bar, &voice.pitch_box},
+      {"Volume of reading:", &voice.volume_bar, &voice.volume_box},
   };
   int line = 0;
   for (const auto& entry : bars) {
@@ -57,11 +57,11 @@ QWidget* BuildDefaultVoicePage(TfrmMain& form, QWidget* parent) {
     grid->addWidget(number, line++, 1);
   }
   auto* test_text = new QLineEdit(page);
-  BindTextField(*test_text, voice.Edit4, form);
+  BindTextField(*test_text, voice.test_text, form);
   auto* test = new QPushButton(QStringLiteral("&Test"), page);
   test->setObjectName(QStringLiteral("Test_Button"));
   QObject::connect(test, &QPushButton::clicked, &voice,
-                   [&form, &voice] { form.Guard([&voice] { voice.Test_ButtonClick(); }); });
+                   [&form, &voice] { form.Guard([&voice] { voice.TestClicked(); }); });
   grid->setColumnStretch(0, 1);
   row->addWidget(properties, 1);
   layout->addLayout(row, 1);

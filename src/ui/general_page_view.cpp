@@ -4,22 +4,22 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "ui/bindings.h"
 #include "ui/hot_key_line_edit.h"
 #include "ui/page_views.h"
 
 namespace voxmere {
 
-QWidget* BuildGeneralPage(TfrmMain& form, QWidget* parent) {
-  GeneralPage& general = form.General;
+QWidget* BuildGeneralPage(OptionsWindow& form, QWidget* parent) {
+  GeneralPage& general = form.general;
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("General_Page"));
   auto* layout = new QVBoxLayout(page);
 
   auto* startup = new QGroupBox(QStringLiteral("Startup"), page);
   auto* startup_layout = new QVBoxLayout(startup);
-  for (CheckBox* model : {&general.LoadAtStartup_CheckBox, &general.MinimizeToTray_CheckBox}) {
+  for (CheckBox* model : {&general.load_at_startup, &general.minimize_to_tray}) {
     auto* box = new QCheckBox(startup);
     BindCheckBox(*box, *model, form);
     startup_layout->addWidget(box);
@@ -29,12 +29,12 @@ QWidget* BuildGeneralPage(TfrmMain& form, QWidget* parent) {
   auto* hot_keys = new QGroupBox(QStringLiteral("Hot keys"), page);
   auto* grid = new QGridLayout(hot_keys);
   const struct {
-    TJvHotKeyEx* model;
+    HotKeyField* model;
     const char* label;
   } fields[] = {
-      {&general.Reading_HotKey, "&Read selected text by pressing:"},
-      {&general.Options_HotKey, "Show &options window by pressing:"},
-      {&general.Stop_HotKey, "&Stop reading by pressing:"},
+      {&general.reading_key_field, "&Read selected text by pressing:"},
+      {&general.options_key_field, "Show &options window by pressing:"},
+      {&general.stop_key_field, "&Stop reading by pressing:"},
   };
   int row = 0;
   for (const auto& field : fields) {

@@ -3,9 +3,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "platform/x11/key_event_conversion.h"
-#include "reading/hot_key_edit.h"
+#include "reading/hot_key_field.h"
 
 namespace voxmere {
 namespace {
@@ -28,13 +28,13 @@ bool WindowKey(const QKeyEvent& event) {
 
 }  // namespace
 
-HotKeyLineEdit::HotKeyLineEdit(TJvHotKeyEx& model, TfrmMain& form, QWidget* parent)
+HotKeyLineEdit::HotKeyLineEdit(HotKeyField& model, OptionsWindow& form, QWidget* parent)
     : QLineEdit(parent), model_(model), form_(form) {
   setObjectName(model.objectName());
   setToolTip(model.Hint());
   setAttribute(Qt::WA_InputMethodEnabled, false);
   setText(model.Text());
-  connect(&model, &TJvHotKeyEx::textChanged, this, [this](const QString& text) {
+  connect(&model, &HotKeyField::textChanged, this, [this](const QString& text) {
     if (this->text() != text) setText(text);
   });
   // A text the model has not seen is the user's (pasted, dropped, undone):

@@ -4,8 +4,8 @@
 
 namespace voxmere {
 
-class TfrmMain;
-class TJvHotKeyEx;
+class OptionsWindow;
+class HotKeyField;
 
 // The widget of a hot key field: the user presses a combination and the
 // field's model turns it into the hot key's text. Typed characters never
@@ -16,7 +16,7 @@ class HotKeyLineEdit : public QLineEdit {
   Q_OBJECT
 
  public:
-  HotKeyLineEdit(TJvHotKeyEx& model, TfrmMain& form, QWidget* parent = nullptr);
+  HotKeyLineEdit(HotKeyField& model, OptionsWindow& form, QWidget* parent = nullptr);
 
  protected:
   bool event(QEvent* event) override;
@@ -24,8 +24,8 @@ class HotKeyLineEdit : public QLineEdit {
   void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:
-  TJvHotKeyEx& model_;
-  TfrmMain& form_;
+  HotKeyField& model_;
+  OptionsWindow& form_;
 };
 
 }  // namespace voxmere

@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "ui/bindings.h"
 #include "ui/page_views.h"
 
@@ -49,7 +49,7 @@ void MakeColumnsWidths(QTableView& view) {
 
 }  // namespace
 
-QWidget* BuildSlotsPage(TfrmMain& form, QWidget* parent) {
+QWidget* BuildSlotsPage(OptionsWindow& form, QWidget* parent) {
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("VoiceSlots_Page"));
   auto* layout = new QVBoxLayout(page);
@@ -64,26 +64,26 @@ QWidget* BuildSlotsPage(TfrmMain& form, QWidget* parent) {
   return page;
 }
 
-QWidget* BuildPronunciationPage(TfrmMain& form, QWidget* parent) {
-  PronunciationPage& words = form.Pronunciation;
+QWidget* BuildPronunciationPage(OptionsWindow& form, QWidget* parent) {
+  PronunciationPage& words = form.pronunciation;
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("Pronunciation_Page"));
   auto* layout = new QVBoxLayout(page);
 
   auto* characters_row = new QHBoxLayout;
   auto* ignore = new QCheckBox(page);
-  BindCheckBox(*ignore, words.IgnoreCharacters_CheckBox, form);
+  BindCheckBox(*ignore, words.ignore_characters, form);
   auto* characters = new QLineEdit(page);
-  BindTextField(*characters, words.Ignored_Characters, form);
+  BindTextField(*characters, words.ignored_characters, form);
   characters_row->addWidget(ignore);
   characters_row->addWidget(characters, 1);
   layout->addLayout(characters_row);
 
   auto* corrections = new QCheckBox(page);
-  BindCheckBox(*corrections, words.WordsCorr_CheckBox, form);
+  BindCheckBox(*corrections, words.use_corrections, form);
   layout->addWidget(corrections);
 
-  QTableView* table = ReportView(QStringLiteral("Words_Table"), words.Words_Table(), page);
+  QTableView* table = ReportView(QStringLiteral("Words_Table"), words.WordsTable(), page);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
   MakeColumnsWidths(*table);
   QAbstractItemModel* model = table->model();

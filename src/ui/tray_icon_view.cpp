@@ -2,20 +2,20 @@
 
 #include <QCursor>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "ui/icons.h"
 #include "ui/tray_menu_style.h"
 #include "ui/tray_menu_view.h"
 
 namespace voxmere {
 
-TrayIconView::TrayIconView(TfrmMain& form, QObject* parent)
+TrayIconView::TrayIconView(OptionsWindow& form, QObject* parent)
     : QObject(parent),
       form_(form),
       style_(std::make_unique<TrayMenuStyle>()),
-      menu_(std::make_unique<TrayMenuView>(form.TrayMenu, form, *style_)),
+      menu_(std::make_unique<TrayMenuView>(form.tray_menu, form, *style_)),
       icon_(std::make_unique<QSystemTrayIcon>()) {
-  TrayIconModel& model = form.TrayIcon;
+  TrayIconModel& model = form.tray_icon;
   icon_->setObjectName(model.objectName());
   icon_->setToolTip(TrayIconModel::Hint());
   icon_->setIcon(TrayPictureIcon(model.Picture()));
@@ -39,7 +39,7 @@ void TrayIconView::OnActivated(QSystemTrayIcon::ActivationReason reason) {
       menu_->popup(QCursor::pos());
       break;
     case QSystemTrayIcon::DoubleClick:
-      form_.Guard([this] { form_.TrayIconDblClick(); });
+      form_.Guard([this] { form_.TrayIconDoubleClicked(); });
       break;
     default:
       break;

@@ -6,7 +6,7 @@
 
 namespace voxmere {
 
-class TfrmMain;
+class OptionsWindow;
 class TrayMenuStyle;
 class TrayMenuView;
 
@@ -17,7 +17,7 @@ class TrayIconView : public QObject {
   Q_OBJECT
 
  public:
-  explicit TrayIconView(TfrmMain& form, QObject* parent = nullptr);
+  explicit TrayIconView(OptionsWindow& form, QObject* parent = nullptr);
   ~TrayIconView() override;
 
   QSystemTrayIcon& Icon() { return *icon_; }
@@ -27,7 +27,7 @@ class TrayIconView : public QObject {
   void OnActivated(QSystemTrayIcon::ActivationReason reason);
 
  private:
-  TfrmMain& form_;
+  OptionsWindow& form_;
   // Declared first: it must outlive the menu.
   std::unique_ptr<TrayMenuStyle> style_;
   std::unique_ptr<TrayMenuView> menu_;

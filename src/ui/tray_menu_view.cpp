@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "app/tray_model.h"
 #include "ui/icons.h"
 #include "ui/tray_menu_style.h"
@@ -43,7 +43,7 @@ const QColor& TrayMenuView::BandBottom() {
   return colour;
 }
 
-TrayMenuView::TrayMenuView(TrayMenuModel& model, TfrmMain& form, TrayMenuStyle& style,
+TrayMenuView::TrayMenuView(TrayMenuModel& model, OptionsWindow& form, TrayMenuStyle& style,
                            QWidget* parent)
     : QMenu(parent), model_(model) {
   setObjectName(model.objectName());

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "speech/default_voice_page.h"
 
 namespace voxmere {
@@ -57,11 +57,11 @@ QSize VoiceItemDelegate::sizeHint(const QStyleOptionViewItem& option,
   return QSize(width, qMax(text.height(), metrics.height()) + 2 * kTextMargin);
 }
 
-VoicesListView::VoicesListView(DefaultVoicePage& page, TfrmMain& form, QWidget* parent)
+VoicesListView::VoicesListView(DefaultVoicePage& page, OptionsWindow& form, QWidget* parent)
     : QListView(parent), page_(page), form_(form) {
   setObjectName(QStringLiteral("VoicesList"));
   setItemDelegate(new VoiceItemDelegate(this));
-  setModel(&page.VoicesList);
+  setModel(&page.voices_list);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(true);
@@ -73,7 +73,7 @@ VoicesListView::VoicesListView(DefaultVoicePage& page, TfrmMain& form, QWidget* 
   white.setColor(QPalette::Base, Qt::white);
   setPalette(white);
 
-  VoicesList& list = page.VoicesList;
+  VoicesList& list = page.voices_list;
   connect(&list, &VoicesList::ItemIndexChanged, this, [this] { FollowItemIndex(); });
   connect(&list, &QAbstractItemModel::modelReset, this, [this] { FollowItemIndex(); });
   connect(&list, &QAbstractItemModel::rowsInserted, this, [this] { FollowItemIndex(); });
@@ -84,7 +84,7 @@ VoicesListView::VoicesListView(DefaultVoicePage& page, TfrmMain& form, QWidget* 
 
 void VoicesListView::FollowItemIndex() {
   following_ = true;
-  const int item_index = page_.VoicesList.ItemIndex();
+  const int item_index = page_.voices_list.ItemIndex();
   if (item_index < 0) {
     selectionModel()->clear();
   } else {
@@ -108,16 +108,16 @@ void VoicesListView::OnSelectionChanged() {
   // the click comes first, so that a choice right after a page switch
   // applies the voice.
   form_.Guard([this, row] {
-    page_.VoicesListClick();
-    page_.VoicesList.UserSelect(row);
+    page_.VoiceListClicked();
+    page_.voices_list.UserSelect(row);
   });
   // The model may have refused or moved the choice.
-  if (page_.VoicesList.ItemIndex() != row) FollowItemIndex();
+  if (page_.voices_list.ItemIndex() != row) FollowItemIndex();
 }
 
 void VoicesListView::mousePressEvent(QMouseEvent* event) {
   if (indexAt(event->position().toPoint()).isValid()) {
-    form_.Guard([this] { page_.VoicesListClick(); });
+    form_.Guard([this] { page_.VoiceListClicked(); });
   }
   QListView::mousePressEvent(event);
 }

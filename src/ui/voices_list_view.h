@@ -6,7 +6,7 @@
 namespace voxmere {
 
 class DefaultVoicePage;
-class TfrmMain;
+class OptionsWindow;
 
 // Draws a voice of the list: white, the selected one filled with a vertical
 // gradient from light blue to white, the one under the mouse with blue text,
@@ -26,13 +26,13 @@ class VoiceItemDelegate : public QStyledItemDelegate {
 };
 
 // The widget of the Default voice page's VoicesList. It follows the model's
-// selected position, and reports the user's clicks (VoicesListClick, before
+// selected position, and reports the user's clicks (VoiceListClicked, before
 // the selection moves) and the user's choice of another voice (UserSelect).
 class VoicesListView : public QListView {
   Q_OBJECT
 
  public:
-  VoicesListView(DefaultVoicePage& page, TfrmMain& form, QWidget* parent = nullptr);
+  VoicesListView(DefaultVoicePage& page, OptionsWindow& form, QWidget* parent = nullptr);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -42,7 +42,7 @@ class VoicesListView : public QListView {
   void OnSelectionChanged();
 
   DefaultVoicePage& page_;
-  TfrmMain& form_;
+  OptionsWindow& form_;
   bool following_ = false;
 };
 

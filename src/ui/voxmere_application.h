@@ -8,7 +8,7 @@ namespace voxmere {
 
 // The application object. Every event goes through notify(); an exception a
 // handler let escape is caught there and handed to the error handler (the
-// options window's AppEventsException), so none crosses Qt's event loop.
+// options window's ShowUnhandledError), so none crosses Qt's event loop.
 class VoxmereApplication : public QApplication {
   Q_OBJECT
 

@@ -14,7 +14,7 @@
 namespace {
 
 using voxmere::FakeKeyNames;
-using voxmere::TShortCut;
+using voxmere::ShortCut;
 
 // The US layout, and one with names that collide with the program's own:
 // a prefix-like name, a name of a fixed key on an earlier code, names only
@@ -39,7 +39,7 @@ const FakeKeyNames& Layout(bool tricky) {
 }
 
 void CheckParse(const QString& text, const FakeKeyNames& names) {
-  const TShortCut code = voxmere::TextToShortCut(text, names);
+  const ShortCut code = voxmere::TextToShortCut(text, names);
   if (code == 0) return;
   const QString formatted = voxmere::ShortCutToText(code, names);
   FUZZ_CHECK(!formatted.isEmpty());
@@ -51,8 +51,8 @@ void CheckParse(const QString& text, const FakeKeyNames& names) {
 
 // Formatting any stored code and parsing it again settles after one round,
 // and "no hot key" stays nameless.
-void CheckNormalise(TShortCut code, const FakeKeyNames& names) {
-  const TShortCut normalised = voxmere::NormaliseShortCut(code, names);
+void CheckNormalise(ShortCut code, const FakeKeyNames& names) {
+  const ShortCut normalised = voxmere::NormaliseShortCut(code, names);
   FUZZ_CHECK(voxmere::NormaliseShortCut(normalised, names) == normalised);
   FUZZ_CHECK(normalised != 0 || voxmere::ShortCutToText(0, names).isEmpty());
 }
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const QString utf8 = QString::fromUtf8(bytes);
   const QString latin1 = QString::fromLatin1(bytes);
-  const TShortCut code = size >= 2 ? static_cast<TShortCut>(data[0] | data[1] << 8) : 0;
+  const ShortCut code = size >= 2 ? static_cast<ShortCut>(data[0] | data[1] << 8) : 0;
   for (bool tricky : {false, true}) {
     CheckParse(utf8, Layout(tricky));
     CheckParse(latin1, Layout(tricky));

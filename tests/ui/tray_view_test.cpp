@@ -32,9 +32,9 @@ int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
 
 TEST(TrayMenuView, EntriesDefaultAndHotKeyTexts) {
   UiFixture ui;
-  TfrmMain& frm = ui.Start();
-  frm.General.Options_HotKey.SetText(QStringLiteral("Ctrl+Alt+O"));
-  frm.General.Stop_HotKey.SetText(QStringLiteral("Ctrl+Alt+S"));
+  OptionsWindow& frm = ui.Start();
+  frm.general.options_key_field.SetText(QStringLiteral("Ctrl+Alt+O"));
+  frm.general.stop_key_field.SetText(QStringLiteral("Ctrl+Alt+S"));
   TrayMenuView& menu = ui.tray->Menu();
   // The texts are read as the menu opens.
   emit menu.aboutToShow();
@@ -46,32 +46,32 @@ TEST(TrayMenuView, EntriesDefaultAndHotKeyTexts) {
   EXPECT_EQ(texts, (QStringList{"Options...\tCtrl+Alt+O", "Configure Voice Slots...", "-",
                                 "Stop reading\tCtrl+Alt+S", "-", "Official Website", "About...",
                                 "-", "Exit"}));
-  EXPECT_EQ(menu.defaultAction(), menu.ActionOf(frm.TrayMenu.Options1));
-  EXPECT_FALSE(menu.ActionOf(frm.TrayMenu.Stopreading1)->isEnabled());
-  EXPECT_TRUE(menu.ActionOf(frm.TrayMenu.Exit1)->isEnabled());
+  EXPECT_EQ(menu.defaultAction(), menu.ActionOf(frm.tray_menu.options));
+  EXPECT_FALSE(menu.ActionOf(frm.tray_menu.stop_reading)->isEnabled());
+  EXPECT_TRUE(menu.ActionOf(frm.tray_menu.exit)->isEnabled());
 
   // Entries follow the models live.
-  frm.TrayMenu.Stopreading1.SetEnabled(true);
-  frm.TrayMenu.Exit1.SetEnabled(false);
-  EXPECT_TRUE(menu.ActionOf(frm.TrayMenu.Stopreading1)->isEnabled());
-  EXPECT_FALSE(menu.ActionOf(frm.TrayMenu.Exit1)->isEnabled());
+  frm.tray_menu.stop_reading.SetEnabled(true);
+  frm.tray_menu.exit.SetEnabled(false);
+  EXPECT_TRUE(menu.ActionOf(frm.tray_menu.stop_reading)->isEnabled());
+  EXPECT_FALSE(menu.ActionOf(frm.tray_menu.exit)->isEnabled());
 
   // A changed stop key shows the next time the menu opens.
-  frm.General.Stop_HotKey.SetText(QStringLiteral("Shift+F2"));
+  frm.general.stop_key_field.SetText(QStringLiteral("Shift+F2"));
   emit menu.aboutToShow();
-  EXPECT_EQ(menu.ActionOf(frm.TrayMenu.Stopreading1)->text(),
+  EXPECT_EQ(menu.ActionOf(frm.tray_menu.stop_reading)->text(),
             QStringLiteral("Stop reading\tShift+F2"));
 
   // Choosing an entry runs its handler: "About..." shows the About page.
-  menu.ActionOf(frm.TrayMenu.About1)->trigger();
+  menu.ActionOf(frm.tray_menu.about)->trigger();
   EXPECT_TRUE(ui.view->isVisible());
-  EXPECT_EQ(frm.Pages.ActivePageIndex(), TfrmMain::kAbout);
+  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kAbout);
 }
 
 TEST(TrayMenuView, DrawsBandEntriesAndSeparators) {
   UiFixture ui;
-  TfrmMain& frm = ui.Start();
-  frm.General.Options_HotKey.SetText(QStringLiteral("Ctrl+Alt+O"));
+  OptionsWindow& frm = ui.Start();
+  frm.general.options_key_field.SetText(QStringLiteral("Ctrl+Alt+O"));
   TrayMenuView& menu = ui.tray->Menu();
   emit menu.aboutToShow();
   const QImage image = Render(menu);
@@ -95,13 +95,13 @@ TEST(TrayMenuView, DrawsBandEntriesAndSeparators) {
             icon.pixelColor(4, 8).rgb());
 
   // "Stop reading" is disabled: grey text, no black.
-  const QRect stop = menu.actionGeometry(menu.ActionOf(frm.TrayMenu.Stopreading1));
+  const QRect stop = menu.actionGeometry(menu.ActionOf(frm.tray_menu.stop_reading));
   EXPECT_GE(stop.left(), TrayMenuView::kBandWidth);
   EXPECT_GT(CountColour(image, stop, TrayMenuStyle::DisabledText()), 0);
   EXPECT_EQ(CountColour(image, stop, Qt::black), 0);
   // An enabled entry is black on white; "Options..." has its hot key text
   // right-aligned 5 pixels before the edge.
-  const QRect options = menu.actionGeometry(menu.ActionOf(frm.TrayMenu.Options1));
+  const QRect options = menu.actionGeometry(menu.ActionOf(frm.tray_menu.options));
   EXPECT_GT(CountColour(image, options, Qt::black), 0);
   const QRect right_edge(options.right() - 4, options.top(), 5, options.height());
   EXPECT_EQ(CountColour(image, right_edge, Qt::white), right_edge.width() * right_edge.height());
@@ -142,26 +142,26 @@ TEST(TrayIconView, HintPictureVisibilityAndClicks) {
   QSystemTrayIcon& icon = ui.tray->Icon();
   EXPECT_EQ(icon.toolTip(), QStringLiteral("Voxmere!"));
   EXPECT_FALSE(icon.isVisible());
-  TfrmMain& frm = ui.Start();
-  EXPECT_EQ(icon.isVisible(), frm.TrayIcon.IconVisible());
-  frm.TrayIcon.SetIconVisible(false);
+  OptionsWindow& frm = ui.Start();
+  EXPECT_EQ(icon.isVisible(), frm.tray_icon.IconVisible());
+  frm.tray_icon.SetIconVisible(false);
   EXPECT_FALSE(icon.isVisible());
-  frm.TrayIcon.SetIconVisible(true);
+  frm.tray_icon.SetIconVisible(true);
   EXPECT_TRUE(icon.isVisible());
 
-  frm.TrayIcon.SetPicture(TrayPicture::kReadingFrame2);
+  frm.tray_icon.SetPicture(TrayPicture::kReadingFrame2);
   EXPECT_EQ(icon.icon().pixmap(16, 16).toImage(), ReadingFrame2Pixmap().toImage());
-  frm.TrayIcon.SetPicture(TrayPicture::kIdleIcon);
+  frm.tray_icon.SetPicture(TrayPicture::kIdleIcon);
   EXPECT_EQ(icon.icon().pixmap(16, 16).toImage(), IdleIconPixmap().toImage());
 
   // A single click does nothing; a double click shows the General page.
   ui.view->Hide();
-  frm.Pages.SetActivePageIndex(TfrmMain::kPronunciation);
+  frm.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
   ui.tray->OnActivated(QSystemTrayIcon::Trigger);
   EXPECT_FALSE(ui.view->isVisible());
   ui.tray->OnActivated(QSystemTrayIcon::DoubleClick);
   EXPECT_TRUE(ui.view->isVisible());
-  EXPECT_EQ(frm.Pages.ActivePageIndex(), TfrmMain::kGeneral);
+  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <memory>
 #include <ostream>
 
-#include "ui/tfrm_main_view.h"
+#include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
 #include "unit/app/app_fixture.h"
@@ -29,7 +29,7 @@ struct UiFixture {
   UiFixture() {
     UiApplication();
     fakes.frm = fakes.Build();
-    view = std::make_unique<TfrmMainView>(*fakes.frm);
+    view = std::make_unique<OptionsWindowView>(*fakes.frm);
     tray = std::make_unique<TrayIconView>(*fakes.frm);
   }
   ~UiFixture() {
@@ -37,19 +37,19 @@ struct UiFixture {
     view.reset();
   }
 
-  TfrmMain& Start() {
-    Frm().FormCreate();
+  OptionsWindow& Start() {
+    Frm().Initialize();
     Frm().ShowAtStart();
     return Frm();
   }
-  TfrmMain& Frm() { return *fakes.frm; }
+  OptionsWindow& Frm() { return *fakes.frm; }
   template <typename Widget>
   Widget* Find(const QString& name) const {
     return view->findChild<Widget*>(name);
   }
 
   AppFixture fakes;
-  std::unique_ptr<TfrmMainView> view;
+  std::unique_ptr<OptionsWindowView> view;
   std::unique_ptr<TrayIconView> tray;
 };
 

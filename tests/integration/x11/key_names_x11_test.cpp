@@ -24,7 +24,7 @@ class X11LayoutTest : public ::testing::Test {
   static void ExpectTextFormsReadBack(const KeyNames& names) {
     int named = 0;
     for (int key = 1; key <= 255; ++key) {
-      const TShortCut code = static_cast<TShortCut>(kScShift | kScCtrl | key);
+      const ShortCut code = static_cast<ShortCut>(kScShift | kScCtrl | key);
       const QString text = ShortCutToText(code, names);
       if (text.isEmpty()) continue;
       ++named;

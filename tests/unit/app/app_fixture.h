@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "fakes/fake_capture_log.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/fake_desktop_services.h"
@@ -58,15 +58,15 @@ struct AppFixture {
   }
 
   // A window on the fakes with the shell attached, not yet created.
-  std::unique_ptr<TfrmMain> Build() {
-    auto window = std::make_unique<TfrmMain>(Platform(), paths);
+  std::unique_ptr<OptionsWindow> Build() {
+    auto window = std::make_unique<OptionsWindow>(Platform(), paths);
     window->AttachShell(&shell);
     return window;
   }
   // Builds `frm`, runs its creation and the start of the event loop.
-  TfrmMain& Start() {
+  OptionsWindow& Start() {
     frm = Build();
-    frm->FormCreate();
+    frm->Initialize();
     frm->ShowAtStart();
     return *frm;
   }
@@ -105,7 +105,7 @@ struct AppFixture {
   QTemporaryDir folder;
   AppPaths paths;
   FakeOptionsWindowShell shell;
-  std::unique_ptr<TfrmMain> frm;
+  std::unique_ptr<OptionsWindow> frm;
 };
 
 }  // namespace voxmere

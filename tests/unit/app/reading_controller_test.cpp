@@ -51,7 +51,7 @@ class ReadingControllerTest : public ::testing::Test {
     if (file.open(QIODevice::WriteOnly)) file.write(kSlots);
     file.close();
     slots_.LoadVoiceSlots();
-    LoadVoicesList(sapi4_, sapi5_, true, page_.VoicesList);
+    LoadVoicesList(sapi4_, sapi5_, true, page_.voices_list);
     // The focused editor copies its selection when Ctrl+C arrives.
     keys_.on_press = [this](const FakeKeyInjector::Press& press) {
       if (press.virtual_key == KeyInjector::kVkC && press.held.contains(KeyInjector::kVkControl))
@@ -65,10 +65,10 @@ class ReadingControllerTest : public ::testing::Test {
 
   // Chooses a default voice as the user does on the page, then sets the bars.
   void ChooseDefault(int row, int speed, int pitch, int volume) {
-    page_.VoicesList.UserSelect(row);
-    page_.Speed_Bar.SetPosition(speed);
-    page_.Pitch_Bar.SetPosition(pitch);
-    page_.Volume_Bar.SetPosition(volume);
+    page_.voices_list.UserSelect(row);
+    page_.speed_bar.SetPosition(speed);
+    page_.pitch_bar.SetPosition(pitch);
+    page_.volume_bar.SetPosition(volume);
     connector_.Log()->Clear();
     factory_.Log()->Clear();
   }
@@ -92,8 +92,8 @@ class ReadingControllerTest : public ::testing::Test {
   EngineFakes engines_;
   FakeTtsObjectFactory& factory_ = engines_.factory;
   FakeSpeechVoiceConnector& connector_ = engines_.connector;
-  TMSpeech sapi4_{factory_};
-  TSpVoice sapi5_{connector_};
+  Sapi4Voice sapi4_{factory_};
+  Sapi5Voice sapi5_{connector_};
   DefaultVoicePage page_{sapi4_, sapi5_};
   PronunciationPage pronunciation_;
   FakeKeyNames key_names_;
@@ -121,9 +121,9 @@ TEST_F(ReadingControllerTest, DefaultVoiceReadsWithTheBarsAsTheyStand) {
   // behind the speech already running (no purge).
   ChooseDefault(kZira, 4, -5, 60);
   Server().StartStream(1);
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   selection_ = "second";
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"-5\">hello world,1)",
                                                "Speak(<pitch middle=\"-5\">second,1)"));
   EXPECT_EQ(controller_.PitchPrefix(), "<pitch middle=\"-5\">");
@@ -135,7 +135,7 @@ TEST_F(ReadingControllerTest, DefaultVoiceReadsWithTheBarsAsTheyStand) {
   // SAPI 4: the engine of the row at the bar positions, the text without
   // markup, nothing stopped; the pitch prefix is emptied.
   ChooseDefault(kMike, 200, 120, 80);
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   EXPECT_THAT(Sapi4Texts(), ElementsAre("second"));
   EXPECT_EQ(sapi4_.EngineInfo().mode_name, "Adult Male #1");
   EXPECT_EQ(sapi4_.Speed(), 200u);
@@ -149,22 +149,22 @@ TEST_F(ReadingControllerTest, DefaultVoiceReadsWithTheBarsAsTheyStand) {
 
 TEST_F(ReadingControllerTest, DefaultVoiceFailuresOnlyBeep) {
   // No row selected: nothing captured.
-  page_.VoicesList.SetItemIndex(-1);
-  controller_.DefaultHotKeyHotKey();
+  page_.voices_list.SetItemIndex(-1);
+  controller_.ReadWithDefaultVoice();
   EXPECT_EQ(beeper_.Beeps(), 1);
   EXPECT_THAT(log_, IsEmpty());
 
   // The engine refuses the text.
   ChooseDefault(kZira, 0, 0, 100);
   connector_.Log()->FailOn("Speak", "engine gone");
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   EXPECT_EQ(beeper_.Beeps(), 2);
   EXPECT_EQ(clipboard_.Current().text, "old");
 
   // Failures that are not the program's own are caught as well, in both
   // requests.
   focus_.on_copy = [] { throw std::runtime_error("no focus"); };
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   controller_.SelectSlot(1);
   EXPECT_EQ(beeper_.Beeps(), 4);
   focus_.on_copy = nullptr;
@@ -173,7 +173,7 @@ TEST_F(ReadingControllerTest, DefaultVoiceFailuresOnlyBeep) {
   connector_.Log()->ClearFailures();
   connector_.Log()->Clear();
   clipboard_.FailAt("Save");
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   EXPECT_EQ(beeper_.Beeps(), 5);
   EXPECT_THAT(Sapi5Calls("Speak"), IsEmpty());
 
@@ -182,14 +182,14 @@ TEST_F(ReadingControllerTest, DefaultVoiceFailuresOnlyBeep) {
 
 TEST_F(ReadingControllerTest, PreparedTextAsThePronunciationPageStandsReachesTheEngine) {
   ChooseDefault(kZira, 0, 2, 100);
-  pronunciation_.IgnoreCharacters_CheckBox.SetChecked(true);
-  pronunciation_.Ignored_Characters.SetText("*");
-  pronunciation_.WordsCorr_CheckBox.SetChecked(true);
+  pronunciation_.ignore_characters.SetChecked(true);
+  pronunciation_.ignored_characters.SetText("*");
+  pronunciation_.use_corrections.SetChecked(true);
   pronunciation_.Table().append({"teh", "the", "No"});
   selection_ = "*Teh* cat";
-  controller_.DefaultHotKeyHotKey();
-  pronunciation_.WordsCorr_CheckBox.SetChecked(false);
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
+  pronunciation_.use_corrections.SetChecked(false);
+  controller_.ReadWithDefaultVoice();
   EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"2\"> the  cat,1)",
                                                "Speak(<pitch middle=\"2\"> Teh  cat,1)"));
 }
@@ -197,7 +197,7 @@ TEST_F(ReadingControllerTest, PreparedTextAsThePronunciationPageStandsReachesThe
 TEST_F(ReadingControllerTest, Sapi5SlotPurgesItsOwnEngineOnlyAndConvertsTheStoredNumbers) {
   // SAPI 4 is speaking a default reading.
   ChooseDefault(kMary, 175, 100, 100);
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   factory_.Log()->Clear();
   connector_.Log()->Clear();
 
@@ -226,7 +226,7 @@ TEST_F(ReadingControllerTest, Sapi5SlotPurgesItsOwnEngineOnlyAndConvertsTheStore
 
 TEST_F(ReadingControllerTest, Sapi4SlotStopsItsOwnEngineOnly) {
   ChooseDefault(kZira, 0, 0, 100);
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   const auto engine_before = factory_.LastEngine();
   connector_.Log()->Clear();
   factory_.Log()->Clear();
@@ -273,36 +273,36 @@ TEST_F(ReadingControllerTest, SlotWithoutItsEngine) {
 TEST_F(ReadingControllerTest, StopPurgesTheAvailableEnginesAndEnablesExit) {
   // While idle, through the stop hot key while "Stop reading" is disabled: no
   // error, Exit stays enabled, "Stop reading" stays disabled.
-  controller_.StopHotKeyHotKey();
+  controller_.StopReading();
   EXPECT_THAT(connector_.Log()->Calls(), ElementsAre("Speak(,2)"));
   EXPECT_THAT(factory_.Log()->Calls(), ElementsAre("AudioReset"));
-  EXPECT_TRUE(menu_.Exit1.Enabled());
-  EXPECT_FALSE(menu_.Stopreading1.Enabled());
+  EXPECT_TRUE(menu_.exit.Enabled());
+  EXPECT_FALSE(menu_.stop_reading.Enabled());
 
   // While speaking: Exit comes back at once; the rest waits for the end.
   Server().StartStream(1);
-  ASSERT_FALSE(menu_.Exit1.Enabled());
-  controller_.Stopreading1Click();
-  EXPECT_TRUE(menu_.Exit1.Enabled());
-  EXPECT_TRUE(menu_.Stopreading1.Enabled());
-  EXPECT_TRUE(controller_.TrayAnimation_Timer().isActive());
+  ASSERT_FALSE(menu_.exit.Enabled());
+  controller_.StopReading();
+  EXPECT_TRUE(menu_.exit.Enabled());
+  EXPECT_TRUE(menu_.stop_reading.Enabled());
+  EXPECT_TRUE(controller_.AnimationTimer().isActive());
 
   // Engines that are not available are left alone; a failure reaches the
   // caller instead of a beep.
   connector_.Log()->Clear();
   flags_.SAPI4Available = false;
   connector_.Log()->FailOn("Speak", "purge failed");
-  EXPECT_THROW(controller_.Stopreading1Click(), Exception);
+  EXPECT_THROW(controller_.StopReading(), Exception);
   flags_.SAPI5Available = false;
   factory_.Log()->Clear();
-  controller_.Stopreading1Click();
+  controller_.StopReading();
   EXPECT_THAT(factory_.Log()->Calls(), IsEmpty());
   EXPECT_EQ(connector_.Log()->CountOf("Speak"), 1);
   EXPECT_EQ(beeper_.Beeps(), 0);
 }
 
 TEST_F(ReadingControllerTest, EngineEventsDriveTheMenuTimerAndAnimation) {
-  QTimer& timer = controller_.TrayAnimation_Timer();
+  QTimer& timer = controller_.AnimationTimer();
   EXPECT_EQ(timer.interval(), 500);
   EXPECT_FALSE(timer.isSingleShot());
   EXPECT_FALSE(timer.isActive());
@@ -312,12 +312,12 @@ TEST_F(ReadingControllerTest, EngineEventsDriveTheMenuTimerAndAnimation) {
                    [&shown](TrayPicture picture) { shown.push_back(picture); });
 
   ASSERT_EQ(Server().StartStream(1), 1);
-  EXPECT_TRUE(menu_.Stopreading1.Enabled());
-  EXPECT_FALSE(menu_.Exit1.Enabled());
+  EXPECT_TRUE(menu_.stop_reading.Enabled());
+  EXPECT_FALSE(menu_.exit.Enabled());
   EXPECT_TRUE(timer.isActive());
   // The first reading: two unchanged ticks, then frame 1, frame 2, idle, ...
   for (int tick = 0; tick < 6; ++tick) {
-    controller_.TrayAnimation_TimerTimer();
+    controller_.AdvanceAnimation();
     if (tick == 1) {
       EXPECT_THAT(shown, IsEmpty());
     }
@@ -326,18 +326,18 @@ TEST_F(ReadingControllerTest, EngineEventsDriveTheMenuTimerAndAnimation) {
                                  TrayPicture::kIdleIcon, TrayPicture::kReadingFrame1));
 
   Server().EndStream(1);
-  EXPECT_FALSE(menu_.Stopreading1.Enabled());
-  EXPECT_TRUE(menu_.Exit1.Enabled());
+  EXPECT_FALSE(menu_.stop_reading.Enabled());
+  EXPECT_TRUE(menu_.exit.Enabled());
   EXPECT_FALSE(timer.isActive());
   EXPECT_EQ(tray_.Picture(), TrayPicture::kIdleIcon);
   EXPECT_EQ(TrayIconModel::Hint(), "Voxmere!");
 
   // A later SAPI 4 reading goes on with the cycle where it stopped.
   ChooseDefault(kMary, 175, 100, 100);
-  controller_.DefaultHotKeyHotKey();
+  controller_.ReadWithDefaultVoice();
   ASSERT_EQ(factory_.LastEngine()->FireAudioStart(), 1);
   EXPECT_TRUE(timer.isActive());
-  controller_.TrayAnimation_TimerTimer();
+  controller_.AdvanceAnimation();
   EXPECT_EQ(tray_.Picture(), TrayPicture::kReadingFrame2);
   // The timer itself ticks the animation.
   const int phase = tray_.Tag();
@@ -355,14 +355,14 @@ TEST_F(ReadingControllerTest, AGoneControllerHearsNoEngineEvents) {
   other.reset();
   Server().StartStream(1);
   factory_.LastEngine()->FireAudioStart();
-  EXPECT_FALSE(menu_.Stopreading1.Enabled());
-  EXPECT_TRUE(menu_.Exit1.Enabled());
-  menu_.Stopreading1.SetEnabled(true);
-  menu_.Exit1.SetEnabled(false);
+  EXPECT_FALSE(menu_.stop_reading.Enabled());
+  EXPECT_TRUE(menu_.exit.Enabled());
+  menu_.stop_reading.SetEnabled(true);
+  menu_.exit.SetEnabled(false);
   Server().EndStream(1);
   factory_.LastEngine()->FireAudioStop();
-  EXPECT_TRUE(menu_.Stopreading1.Enabled());
-  EXPECT_FALSE(menu_.Exit1.Enabled());
+  EXPECT_TRUE(menu_.stop_reading.Enabled());
+  EXPECT_FALSE(menu_.exit.Enabled());
   EXPECT_EQ(tray_.Picture(), TrayPicture::kTrayDefault);
 }
 

@@ -48,18 +48,18 @@ TEST(TrayModelTest, MenuEntriesDefaultAndHotKeyTexts) {
                                 "Website1", "About1", "N3", "Exit1"}));
   EXPECT_EQ(captions, QStringList({"Options...", "Configure Voice Slots...", "-", "Stop reading",
                                    "-", "Official Website", "About...", "-", "Exit"}));
-  EXPECT_EQ(menu.DefaultEntry(), &menu.Options1);
-  EXPECT_FALSE(menu.Stopreading1.Enabled());
-  EXPECT_TRUE(menu.Exit1.Enabled());
+  EXPECT_EQ(menu.DefaultEntry(), &menu.options);
+  EXPECT_FALSE(menu.stop_reading.Enabled());
+  EXPECT_TRUE(menu.exit.Enabled());
 
   // The texts are read when asked: a hot key changed later shows.
-  EXPECT_EQ(menu.RightText(menu.Options1), "");
-  general.Options_HotKey.SetShortcut(kScCtrl | 0x7A);  // Ctrl+F11
-  general.Stop_HotKey.SetShortcut(kScShift | kScAlt | 'S');
-  general.Reading_HotKey.SetShortcut(kScCtrl | 'R');
-  EXPECT_EQ(menu.RightText(menu.Options1), "Ctrl+F11");
-  EXPECT_EQ(menu.RightText(menu.Stopreading1), "Shift+Alt+S");
-  for (const MenuEntry* entry : {&menu.Configurevoiceslots1, &menu.N1, &menu.Exit1}) {
+  EXPECT_EQ(menu.RightText(menu.options), "");
+  general.options_key_field.SetShortcut(kScCtrl | 0x7A);  // Ctrl+F11
+  general.stop_key_field.SetShortcut(kScShift | kScAlt | 'S');
+  general.reading_key_field.SetShortcut(kScCtrl | 'R');
+  EXPECT_EQ(menu.RightText(menu.options), "Ctrl+F11");
+  EXPECT_EQ(menu.RightText(menu.stop_reading), "Shift+Alt+S");
+  for (const MenuEntry* entry : {&menu.configure_slots, &menu.separator1, &menu.exit}) {
     EXPECT_EQ(menu.RightText(*entry), "") << entry->objectName().toStdString();
   }
 }
@@ -67,16 +67,16 @@ TEST(TrayModelTest, MenuEntriesDefaultAndHotKeyTexts) {
 TEST(TrayModelTest, GeneralPageHotKeysAndAboutLinks) {
   FakeKeyNames key_names;
   GeneralPage general(key_names);
-  EXPECT_EQ(general.Reading_HotKey.objectName(), "Reading_HotKey");
-  EXPECT_EQ(general.Options_HotKey.objectName(), "Options_HotKey");
-  EXPECT_EQ(general.Stop_HotKey.objectName(), "Stop_HotKey");
+  EXPECT_EQ(general.reading_key_field.objectName(), "Reading_HotKey");
+  EXPECT_EQ(general.options_key_field.objectName(), "Options_HotKey");
+  EXPECT_EQ(general.stop_key_field.objectName(), "Stop_HotKey");
   // Alt+Ins until the first settings load; the others start empty.
-  EXPECT_EQ(general.Reading_HotKey.Shortcut(), 32813);
-  EXPECT_EQ(general.Reading_HotKey.Text(), "Alt+Ins");
-  EXPECT_EQ(general.Options_HotKey.Shortcut(), 0);
-  EXPECT_EQ(general.Stop_HotKey.Text(), "");
-  EXPECT_FALSE(general.LoadAtStartup_CheckBox.Checked());
-  EXPECT_TRUE(general.MinimizeToTray_CheckBox.Checked());
+  EXPECT_EQ(general.reading_key_field.Shortcut(), 32813);
+  EXPECT_EQ(general.reading_key_field.Text(), "Alt+Ins");
+  EXPECT_EQ(general.options_key_field.Shortcut(), 0);
+  EXPECT_EQ(general.stop_key_field.Text(), "");
+  EXPECT_FALSE(general.load_at_startup.Checked());
+  EXPECT_TRUE(general.minimize_to_tray.Checked());
 
   EXPECT_EQ(AboutPage::LinkText(0), "voxmere.org");
   EXPECT_EQ(AboutPage::LinkText(1), "Program information");

@@ -60,7 +60,7 @@ TEST(TrackBarTest, PositionStaysInTheRangeAndEveryChangeIsReported) {
 TEST(ControlsTest, PageControlReportsEverySwitch) {
   PageControl pages("Pages", 5);
   EXPECT_EQ(pages.ActivePageIndex(), 0);
-  QSignalSpy switches(&pages, &PageControl::PagesChange);
+  QSignalSpy switches(&pages, &PageControl::PageChanged);
   pages.SetActivePageIndex(3);
   pages.SetActivePageIndex(3);
   pages.SetActivePageIndex(5);

@@ -26,18 +26,18 @@ TEST(PronunciationPageTest, ControlsStartAsDesigned) {
   PronunciationPage page;
   EXPECT_EQ(PronunciationPage::DefaultIgnoredCharacters(), QString::fromUtf8("*\\/\"`_~"));
   EXPECT_EQ(PronunciationPage::DefaultIgnoredCharacters().size(), 7);
-  EXPECT_EQ(page.Ignored_Characters.Text(), PronunciationPage::DefaultIgnoredCharacters());
-  EXPECT_EQ(page.Ignored_Characters.Hint(), "This characters will be ignored when reading");
-  EXPECT_EQ(page.Ignored_Characters.objectName(), "Ignored_Characters");
-  EXPECT_FALSE(page.IgnoreCharacters_CheckBox.Checked());
-  EXPECT_FALSE(page.WordsCorr_CheckBox.Checked());
+  EXPECT_EQ(page.ignored_characters.Text(), PronunciationPage::DefaultIgnoredCharacters());
+  EXPECT_EQ(page.ignored_characters.Hint(), "This characters will be ignored when reading");
+  EXPECT_EQ(page.ignored_characters.objectName(), "Ignored_Characters");
+  EXPECT_FALSE(page.ignore_characters.Checked());
+  EXPECT_FALSE(page.use_corrections.Checked());
   EXPECT_TRUE(page.Table().isEmpty());
-  EXPECT_EQ(page.Words_Table().rowCount(), 0);
+  EXPECT_EQ(page.WordsTable().rowCount(), 0);
 }
 
 TEST(PronunciationPageTest, TableShowsTheEntriesUnchanged) {
   PronunciationPage page;
-  WordsTableModel& model = page.Words_Table();
+  WordsTableModel& model = page.WordsTable();
   EXPECT_EQ(model.columnCount(), 3);
   EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "         Word");
   EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "Pronunciation");
@@ -68,7 +68,7 @@ TEST(PronunciationPageTest, RestoreAndSaveKeepTheFilesEncoding) {
   QTemporaryDir dir;
   const QString path = dir.filePath("words.ini");
   PronunciationPage page;
-  QSignalSpy resets(&page.Words_Table(), &QAbstractItemModel::modelReset);
+  QSignalSpy resets(&page.WordsTable(), &QAbstractItemModel::modelReset);
 
   // A missing file leaves the table as it is.
   page.Table() = {{"a", "b", "No"}};
@@ -82,8 +82,8 @@ TEST(PronunciationPageTest, RestoreAndSaveKeepTheFilesEncoding) {
   ASSERT_EQ(page.Table().size(), 1);
   EXPECT_EQ(page.Table()[0].word, QString::fromUtf8("caf\u00e9"));
   EXPECT_EQ(resets.size(), 1);
-  EXPECT_EQ(page.Words_Table().rowCount(), 1);
-  EXPECT_EQ(page.Words_Table().data(page.Words_Table().index(0, 0)).toString(),
+  EXPECT_EQ(page.WordsTable().rowCount(), 1);
+  EXPECT_EQ(page.WordsTable().data(page.WordsTable().index(0, 0)).toString(),
             QString::fromUtf8("caf\u00e9"));
 
   // Saved back in Windows-1252, with the new entry.

@@ -8,14 +8,14 @@ namespace voxmere {
 namespace {
 
 TEST(ShortCutTest, BuildsCodesFromKeyAndShiftState) {
-  EXPECT_EQ(ShortCut(0x41, 0), 0x41);
-  EXPECT_EQ(ShortCut(0x41, kShiftKey | kCtrlKey | kAltKey), 0xE041);
-  EXPECT_EQ(ShortCut(0x7A, kCtrlKey), 16506);
-  EXPECT_EQ(ShortCut(0x2D, kAltKey), 32813);
-  EXPECT_EQ(ShortCut(255, kShiftKey), 0x20FF);
+  EXPECT_EQ(MakeShortCut(0x41, 0), 0x41);
+  EXPECT_EQ(MakeShortCut(0x41, kShiftKey | kCtrlKey | kAltKey), 0xE041);
+  EXPECT_EQ(MakeShortCut(0x7A, kCtrlKey), 16506);
+  EXPECT_EQ(MakeShortCut(0x2D, kAltKey), 32813);
+  EXPECT_EQ(MakeShortCut(255, kShiftKey), 0x20FF);
   // No virtual-key code: no hot key, whatever is held.
-  EXPECT_EQ(ShortCut(256, kCtrlKey), 0);
-  EXPECT_EQ(ShortCut(-1, kCtrlKey), 0);
+  EXPECT_EQ(MakeShortCut(256, kCtrlKey), 0);
+  EXPECT_EQ(MakeShortCut(-1, kCtrlKey), 0);
 }
 
 TEST(ShortCutTest, FormatsFixedAndLayoutNames) {

@@ -41,10 +41,10 @@ class DefaultVoicePageTest : public ::testing::Test {
     low.min_pitch = 0;
     low.pitch = 5;
     connector_.Instance()->SetVoices({"Anna", "Zira"});
-    sapi4_ = std::make_unique<TMSpeech>(factory_);
-    sapi5_ = std::make_unique<TSpVoice>(connector_);
+    sapi4_ = std::make_unique<Sapi4Voice>(factory_);
+    sapi5_ = std::make_unique<Sapi5Voice>(connector_);
     page_ = std::make_unique<DefaultVoicePage>(*sapi4_, *sapi5_);
-    LoadVoicesList(*sapi4_, *sapi5_, true, page_->VoicesList);
+    LoadVoicesList(*sapi4_, *sapi5_, true, page_->voices_list);
     log_->Clear();
   }
 
@@ -53,9 +53,9 @@ class DefaultVoicePageTest : public ::testing::Test {
     return std::to_string(bar.Min()) + ".." + std::to_string(bar.Max()) + " at " +
            std::to_string(bar.Position()) + " shows " + box.Text().toStdString();
   }
-  std::string Speed() const { return Bar(page_->Speed_Bar, page_->Edit1); }
-  std::string Pitch() const { return Bar(page_->Pitch_Bar, page_->Edit2); }
-  std::string Volume() const { return Bar(page_->Volume_Bar, page_->Edit3); }
+  std::string Speed() const { return Bar(page_->speed_bar, page_->speed_box); }
+  std::string Pitch() const { return Bar(page_->pitch_bar, page_->pitch_box); }
+  std::string Volume() const { return Bar(page_->volume_bar, page_->volume_box); }
 
   // The calls of the log that match one of the patterns.
   std::vector<std::string> CallsOf(std::initializer_list<std::string> patterns) {
@@ -74,20 +74,20 @@ class DefaultVoicePageTest : public ::testing::Test {
   std::shared_ptr<FakeCallLog> log_ = std::make_shared<FakeCallLog>();
   FakeTtsObjectFactory factory_;
   FakeSpeechVoiceConnector connector_;
-  std::unique_ptr<TMSpeech> sapi4_;
-  std::unique_ptr<TSpVoice> sapi5_;
+  std::unique_ptr<Sapi4Voice> sapi4_;
+  std::unique_ptr<Sapi5Voice> sapi5_;
   std::unique_ptr<DefaultVoicePage> page_;
 };
 
 TEST_F(DefaultVoicePageTest, LoadingTheCatalogueShowsTheFirstVoice) {
   // The catalogue's change report reached the page through the list's signal.
-  EXPECT_EQ(page_->VoicesList.ItemIndex(), 0);
+  EXPECT_EQ(page_->voices_list.ItemIndex(), 0);
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi4);
   EXPECT_EQ(sapi4_->EngineInfo().mode_name, "Mary in Booth");
   EXPECT_EQ(Speed(), "50..250 at 150 shows 150");
   EXPECT_EQ(Pitch(), "60..240 at 120 shows 120");
   EXPECT_EQ(Volume(), "0..100 at 50 shows 50");
-  EXPECT_EQ(page_->Edit4.Text(), DefaultVoicePage::DefaultTestText());
+  EXPECT_EQ(page_->test_text.Text(), DefaultVoicePage::DefaultTestText());
   EXPECT_EQ(DefaultVoicePage::DefaultTestText(), "This is a test for selected voice.");
   EXPECT_TRUE(page_->IsSapi4Entry(-1));
   EXPECT_TRUE(page_->IsSapi4Entry(2));
@@ -95,7 +95,7 @@ TEST_F(DefaultVoicePageTest, LoadingTheCatalogueShowsTheFirstVoice) {
 }
 
 TEST_F(DefaultVoicePageTest, Sapi5EntryTakesItsScaleRangesAndStartingValues) {
-  page_->VoicesList.UserSelect(4);
+  page_->voices_list.UserSelect(4);
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi5);
   EXPECT_EQ(Speed(), "-10..10 at -3 shows 135");
   EXPECT_EQ(Pitch(), "-10..10 at -5 shows 105");
@@ -106,20 +106,20 @@ TEST_F(DefaultVoicePageTest, Sapi5EntryTakesItsScaleRangesAndStartingValues) {
               ElementsAre("SetRate(-2)", "SetVolume(100)"));
 
   // Every position change refreshes its box in the SAPI 5 scale.
-  page_->Speed_Bar.SetPosition(10);
-  EXPECT_EQ(page_->Edit1.Text(), "330");
-  page_->Speed_Bar.SetPosition(-10);
-  EXPECT_EQ(page_->Edit1.Text(), "30");
-  page_->Speed_Bar.SetPosition(-40);  // clamped
+  page_->speed_bar.SetPosition(10);
+  EXPECT_EQ(page_->speed_box.Text(), "330");
+  page_->speed_bar.SetPosition(-10);
+  EXPECT_EQ(page_->speed_box.Text(), "30");
+  page_->speed_bar.SetPosition(-40);  // clamped
   EXPECT_EQ(Speed(), "-10..10 at -10 shows 30");
-  page_->Pitch_Bar.SetPosition(1);
-  EXPECT_EQ(page_->Edit2.Text(), "195");
-  page_->Volume_Bar.SetPosition(7);
-  EXPECT_EQ(page_->Edit3.Text(), "7");
+  page_->pitch_bar.SetPosition(1);
+  EXPECT_EQ(page_->pitch_box.Text(), "195");
+  page_->volume_bar.SetPosition(7);
+  EXPECT_EQ(page_->volume_box.Text(), "7");
 
   // Back to a SAPI 4 mode: exactly its ranges (not -10..250) and the
   // engine's own numbers in the boxes.
-  page_->VoicesList.UserSelect(0);
+  page_->voices_list.UserSelect(0);
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi4);
   EXPECT_EQ(Speed(), "50..250 at 150 shows 150");
   EXPECT_EQ(Pitch(), "60..240 at 120 shows 120");
@@ -130,56 +130,56 @@ TEST_F(DefaultVoicePageTest, BoxesFollowTheScaleEvenWhenAPositionStays) {
   // The SAPI 5 pitch position 5 shows 255; the mode "Low" also has pitch 5,
   // so the bar reports no change, yet its box must show the engine's 5 (the
   // number that the settings save).
-  page_->VoicesList.UserSelect(3);
-  page_->Pitch_Bar.SetPosition(5);
-  ASSERT_EQ(page_->Edit2.Text(), "255");
-  page_->VoicesList.UserSelect(2);
+  page_->voices_list.UserSelect(3);
+  page_->pitch_bar.SetPosition(5);
+  ASSERT_EQ(page_->pitch_box.Text(), "255");
+  page_->voices_list.UserSelect(2);
   EXPECT_EQ(Pitch(), "0..200 at 5 shows 5");
   EXPECT_EQ(Speed(), "80..450 at 175 shows 175");
 
   // The other way round: SAPI 4 volume 100 stays 100, speed box rescales.
-  page_->VoicesList.UserSelect(1);
-  page_->VoicesList.UserSelect(4);
+  page_->voices_list.UserSelect(1);
+  page_->voices_list.UserSelect(4);
   EXPECT_EQ(Speed(), "-10..10 at -3 shows 135");
   EXPECT_EQ(Volume(), "0..100 at 100 shows 100");
 }
 
 TEST_F(DefaultVoicePageTest, PageSwitchSuppressesChangesUntilTheListIsClicked) {
-  page_->PagesChange();
+  page_->PageChanged();
   EXPECT_EQ(page_->VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
   // Redraws after showing the page again, and direct calls, change nothing.
-  page_->VoicesList.UserSelect(3);
-  page_->VoicesListChange(-1, 4);
+  page_->voices_list.UserSelect(3);
+  page_->VoiceSelectionChanged(-1, 4);
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi4);
   EXPECT_EQ(Speed(), "50..250 at 150 shows 150");
   EXPECT_THAT(log_->Take(), IsEmpty());
 
-  page_->VoicesListClick();
+  page_->VoiceListClicked();
   EXPECT_EQ(page_->VoicesListTag(), 0);
-  page_->VoicesList.UserSelect(4);
+  page_->voices_list.UserSelect(4);
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi5);
   EXPECT_EQ(Speed(), "-10..10 at -3 shows 135");
 
   // An empty catalogue has nothing to show.
-  page_->VoicesList.Clear();
-  EXPECT_NO_THROW(page_->VoicesListChange(-1, 0));
+  page_->voices_list.Clear();
+  EXPECT_NO_THROW(page_->VoiceSelectionChanged(-1, 0));
   EXPECT_EQ(Speed(), "-10..10 at -3 shows 135");
 }
 
 TEST_F(DefaultVoicePageTest, ChangeToAPositionOutsideTheListFailsBeforeChangingAnything) {
-  page_->VoicesList.SetItemIndex(-1);
-  EXPECT_THROW(page_->VoicesListChange(0, -1), Exception);
-  EXPECT_THROW(page_->VoicesListChange(0, 5), Exception);
+  page_->voices_list.SetItemIndex(-1);
+  EXPECT_THROW(page_->VoiceSelectionChanged(0, -1), Exception);
+  EXPECT_THROW(page_->VoiceSelectionChanged(0, 5), Exception);
   EXPECT_THAT(log_->Take(), IsEmpty());
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi4);
   EXPECT_EQ(Speed(), "50..250 at 150 shows 150");
 }
 
 TEST_F(DefaultVoicePageTest, SelectDefaultVoiceAppliesTheBarsToTheEntrysEngine) {
-  page_->VoicesList.UserSelect(1);
-  page_->Speed_Bar.SetPosition(200);
-  page_->Pitch_Bar.SetPosition(90);
-  page_->Volume_Bar.SetPosition(50);
+  page_->voices_list.UserSelect(1);
+  page_->speed_bar.SetPosition(200);
+  page_->pitch_bar.SetPosition(90);
+  page_->volume_bar.SetPosition(50);
   log_->Clear();
   page_->SelectDefaultVoice();
   std::vector<std::string> calls = log_->Take();
@@ -193,10 +193,10 @@ TEST_F(DefaultVoicePageTest, SelectDefaultVoiceAppliesTheBarsToTheEntrysEngine) 
 
   // SAPI 5: a fresh collection, the entry's token, the speed bar as rate and
   // the volume; the pitch waits for the markup.
-  page_->VoicesList.UserSelect(4);
-  page_->Speed_Bar.SetPosition(7);
-  page_->Pitch_Bar.SetPosition(3);
-  page_->Volume_Bar.SetPosition(40);
+  page_->voices_list.UserSelect(4);
+  page_->speed_bar.SetPosition(7);
+  page_->pitch_bar.SetPosition(3);
+  page_->volume_bar.SetPosition(40);
   log_->Clear();
   page_->SelectDefaultVoice();
   EXPECT_THAT(log_->Take(), ElementsAre("GetVoices(,)", "Item(1)", "PutPropertyByName(Voice,Zira)",
@@ -204,29 +204,29 @@ TEST_F(DefaultVoicePageTest, SelectDefaultVoiceAppliesTheBarsToTheEntrysEngine) 
   EXPECT_EQ(connector_.Instance()->CurrentVoice(), "Zira");
 
   // Nothing selected: a message for the user, and no engine is touched.
-  page_->VoicesList.SetItemIndex(-1);
+  page_->voices_list.SetItemIndex(-1);
   try {
     page_->SelectDefaultVoice();
     ADD_FAILURE() << "no exception";
   } catch (const Exception& e) {
     EXPECT_THAT(e.Message().toStdString(), HasSubstr("voice"));
   }
-  EXPECT_THROW(page_->Test_ButtonClick(), Exception);
+  EXPECT_THROW(page_->TestClicked(), Exception);
   EXPECT_THAT(log_->Take(), IsEmpty());
 }
 
 TEST_F(DefaultVoicePageTest, TestButtonSpeaksTheBoxOrTheDefaultText) {
   // SAPI 4: the text as the component's lines, after the voice is applied.
-  page_->Edit4.SetText("");
-  page_->Test_ButtonClick();
+  page_->test_text.SetText("");
+  page_->TestClicked();
   const std::vector<FakeTtsEngine::TextDataCall>& sent = factory_.LastEngine()->TextDataCalls();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].data, QByteArray("This is a test for selected voice.\r\n\0", 37));
   EXPECT_EQ(factory_.LastEngine()->Mode().speed, 150u);
 
-  page_->Edit4.SetText("Hello there");
-  page_->Speed_Bar.SetPosition(60);
-  page_->Test_ButtonClick();
+  page_->test_text.SetText("Hello there");
+  page_->speed_bar.SetPosition(60);
+  page_->TestClicked();
   const std::vector<FakeTtsEngine::TextDataCall>& again = factory_.LastEngine()->TextDataCalls();
   ASSERT_EQ(again.size(), 1u);
   EXPECT_EQ(again[0].data, QByteArray("Hello there\r\n\0", 14));
@@ -234,31 +234,31 @@ TEST_F(DefaultVoicePageTest, TestButtonSpeaksTheBoxOrTheDefaultText) {
 
   // SAPI 5: the pitch markup for the pitch bar in front, asynchronously, no
   // closing tag.
-  page_->VoicesList.UserSelect(3);
-  page_->Edit4.SetText("");
+  page_->voices_list.UserSelect(3);
+  page_->test_text.SetText("");
   log_->Clear();
-  page_->Test_ButtonClick();
+  page_->TestClicked();
   std::vector<std::string> speaks = CallsOf({"Speak", "SetRate"});
   EXPECT_THAT(speaks,
               ElementsAre("SetRate(-3)",
                           "Speak(<pitch middle=\"-5\">This is a test for selected voice.,1)"));
   EXPECT_THAT(speaks.back(), Not(HasSubstr("</pitch>")));
 
-  page_->Pitch_Bar.SetPosition(10);
-  page_->Edit4.SetText("Hi");
-  page_->Test_ButtonClick();
+  page_->pitch_bar.SetPosition(10);
+  page_->test_text.SetText("Hi");
+  page_->TestClicked();
   EXPECT_THAT(CallsOf({"Speak"}), ElementsAre("Speak(<pitch middle=\"10\">Hi,1)"));
 }
 
 TEST_F(DefaultVoicePageTest, EngineFailuresReachTheCaller) {
   // Test button and list choices let the engines' failures through, so that
   // the window's guard can show them.
-  page_->VoicesList.UserSelect(3);
+  page_->voices_list.UserSelect(3);
   log_->FailOn("Speak", "The voice is busy.");
-  EXPECT_THROW(page_->Test_ButtonClick(), Exception);
+  EXPECT_THROW(page_->TestClicked(), Exception);
   log_->ClearFailures();
   log_->FailOn("SetRate", "Voice object broken.");
-  EXPECT_THROW(page_->VoicesList.UserSelect(4), Exception);
+  EXPECT_THROW(page_->voices_list.UserSelect(4), Exception);
 }
 
 }  // namespace

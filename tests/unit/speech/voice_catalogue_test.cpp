@@ -26,12 +26,12 @@ class VoiceCatalogueTest : public ::testing::Test {
 
   FakeTtsObjectFactory factory_;
   FakeSpeechVoiceConnector connector_;
-  TSpVoice sapi5_;
+  Sapi5Voice sapi5_;
   VoicesList list_;
 };
 
 TEST_F(VoiceCatalogueTest, ListsSapi4ModesThenTaggedSapi5Voices) {
-  TMSpeech sapi4(factory_);
+  Sapi4Voice sapi4(factory_);
   QSignalSpy changes(&list_, &VoicesList::Change);
   connector_.Log()->Clear();
   LoadVoicesList(sapi4, sapi5_, true, list_);
@@ -71,7 +71,7 @@ TEST_F(VoiceCatalogueTest, DisplayNamesOfSapi4Modes) {
   factory_.AddMode("Carl", "Carlos");            // longer speaker
   factory_.AddMode("Dora", "");                  // empty speaker
   factory_.AddMode("Adult Female #1", "Other");  // a duplicate mode name finds the first mode
-  TMSpeech sapi4(factory_);
+  Sapi4Voice sapi4(factory_);
   LoadVoicesList(sapi4, sapi5_, false, list_);
   EXPECT_EQ(list_.Items(), QStringList({"Mary", "Bob", "Carl", "", "Mary"}));
   // Without SAPI 5 no SAPI 5 call is made at all.
@@ -83,7 +83,7 @@ TEST_F(VoiceCatalogueTest, ModesThatCannotBeSelectedKeepTheirModeName) {
   // take the speaker of the mode before.
   factory_.AddMode("Carl the Third", "Carl");
   factory_.Log()->FailOn("Select", "Unspecified error", 2, 1);
-  TMSpeech sapi4(factory_);
+  Sapi4Voice sapi4(factory_);
   LoadVoicesList(sapi4, sapi5_, false, list_);
   EXPECT_EQ(list_.Items(), QStringList({"Mary", "Bob", "Carl the Third"}));
   EXPECT_FALSE(sapi4.EngineSelected());
@@ -92,7 +92,7 @@ TEST_F(VoiceCatalogueTest, ModesThatCannotBeSelectedKeepTheirModeName) {
   // the modes it did list are kept and the load goes on.
   factory_.Modes().pop_back();
   factory_.Log()->FailOn("Next", "Unspecified error", 1, 1);
-  TMSpeech broken(factory_);
+  Sapi4Voice broken(factory_);
   ASSERT_FALSE(broken.Initialized());
   LoadVoicesList(broken, sapi5_, true, list_);
   EXPECT_EQ(list_.Items(), QStringList({"Adult Female #1", "Microsoft Anna (SAPI5)", "Zira (SAPI5)",
@@ -102,7 +102,7 @@ TEST_F(VoiceCatalogueTest, ModesThatCannotBeSelectedKeepTheirModeName) {
 TEST_F(VoiceCatalogueTest, EmptyCatalogueAndSapi5Failures) {
   factory_.Modes().clear();
   connector_.Instance()->SetVoices({});
-  TMSpeech sapi4(factory_);
+  Sapi4Voice sapi4(factory_);
   list_.Add("left over");
   list_.SetItemIndex(0);
   QSignalSpy changes(&list_, &VoicesList::Change);

@@ -12,7 +12,7 @@
 namespace voxmere {
 namespace {
 
-// The hot key field hands the shift state on to the reading code's ShortCut.
+// The hot key field hands the shift state on to the reading code's MakeShortCut.
 static_assert(VirtualKeyPress::kShift == kShiftKey);
 static_assert(VirtualKeyPress::kCtrl == kCtrlKey);
 static_assert(VirtualKeyPress::kAlt == kAltKey);

@@ -1,4 +1,4 @@
-#include "reading/hot_key_edit.h"
+#include "reading/hot_key_field.h"
 
 namespace voxmere {
 
@@ -8,34 +8,34 @@ constexpr int kVkControl = 0x11;
 constexpr int kVkMenu = 0x12;  // Alt
 }  // namespace
 
-TJvHotKeyEx::TJvHotKeyEx(const KeyNames& key_names, const QString& name, QObject* parent)
+HotKeyField::HotKeyField(const KeyNames& key_names, const QString& name, QObject* parent)
     : QObject(parent), key_names_(key_names) {
   setObjectName(name);
 }
 
-void TJvHotKeyEx::SetText(const QString& text) {
+void HotKeyField::SetText(const QString& text) {
   const QString formatted = ShortCutToText(TextToShortCut(text, key_names_), key_names_);
   const bool changed = formatted != text_;
   text_ = formatted;
   if (changed || formatted != text) emit textChanged(text_);
 }
 
-TShortCut TJvHotKeyEx::Shortcut() const { return TextToShortCut(text_, key_names_); }
+ShortCut HotKeyField::Shortcut() const { return TextToShortCut(text_, key_names_); }
 
-void TJvHotKeyEx::SetShortcut(TShortCut code) { SetText(ShortCutToText(code, key_names_)); }
+void HotKeyField::SetShortcut(ShortCut code) { SetText(ShortCutToText(code, key_names_)); }
 
-bool TJvHotKeyEx::KeyPress(int virtual_key, ShiftState shift) {
+bool HotKeyField::KeyPress(int virtual_key, ShiftState shift) {
   // A modifier pressed alone is the key itself, not a modifier of itself.
   if (virtual_key == kVkControl) shift &= ~ShiftState{kCtrlKey};
   if (virtual_key == kVkMenu) shift &= ~ShiftState{kAltKey};
   if (virtual_key == kVkShift) shift &= ~ShiftState{kShiftKey};
-  SetText(ShortCutToText(ShortCut(virtual_key, shift), key_names_));
+  SetText(ShortCutToText(MakeShortCut(virtual_key, shift), key_names_));
   return true;
 }
 
-bool TJvHotKeyEx::CharacterTyped(const QString& /*text*/) { return true; }
+bool HotKeyField::CharacterTyped(const QString& /*text*/) { return true; }
 
-QString TJvHotKeyEx::Hint() const {
+QString HotKeyField::Hint() const {
   return QStringLiteral("Press the desired key or combination of keys");
 }
 

@@ -12,19 +12,19 @@ namespace voxmere {
 // form or nothing. The user presses a combination rather than typing it; the
 // hot key is parsed from the text whenever it is read. A view binds a line
 // edit to this model and forwards key presses and typed characters.
-class TJvHotKeyEx : public QObject {
+class HotKeyField : public QObject {
   Q_OBJECT
 
  public:
-  TJvHotKeyEx(const KeyNames& key_names, const QString& name, QObject* parent = nullptr);
+  HotKeyField(const KeyNames& key_names, const QString& name, QObject* parent = nullptr);
 
   const QString& Text() const { return text_; }
   // Any new text, also a pasted one, is parsed and formatted again: "ctrl+a"
   // becomes "Ctrl+A", a text that is no hot key becomes empty.
   void SetText(const QString& text);
 
-  TShortCut Shortcut() const;
-  void SetShortcut(TShortCut code);
+  ShortCut Shortcut() const;
+  void SetShortcut(ShortCut code);
 
   // A key pressed in the field, with the modifiers held. The key becomes the
   // field's hot key (Backspace gives "BkSp" rather than erasing; a modifier

@@ -1,11 +1,11 @@
-#include "reading/application_hot_key.h"
+#include "reading/global_hot_key.h"
 
 #include <algorithm>
 
 namespace voxmere {
 
 namespace {
-void Erase(std::vector<TJvApplicationHotKey*>& list, TJvApplicationHotKey* hot_key) {
+void Erase(std::vector<GlobalHotKey*>& list, GlobalHotKey* hot_key) {
   list.erase(std::remove(list.begin(), list.end(), hot_key), list.end());
 }
 }  // namespace
@@ -16,45 +16,44 @@ HotKeyOwner::HotKeyOwner(HotKeyRegistrar& registrar) : registrar_(registrar) {
 
 HotKeyOwner::~HotKeyOwner() { registrar_.SetPressHandler({}); }
 
-TJvApplicationHotKey* HotKeyOwner::FindComponent(const QString& name) const {
+GlobalHotKey* HotKeyOwner::FindComponent(const QString& name) const {
   auto it = std::find_if(components_.begin(), components_.end(),
-                         [&name](const TJvApplicationHotKey* c) { return c->Name() == name; });
+                         [&name](const GlobalHotKey* c) { return c->Name() == name; });
   return it == components_.end() ? nullptr : *it;
 }
 
-void HotKeyOwner::Add(TJvApplicationHotKey* hot_key) { components_.push_back(hot_key); }
+void HotKeyOwner::Add(GlobalHotKey* hot_key) { components_.push_back(hot_key); }
 
-void HotKeyOwner::Remove(TJvApplicationHotKey* hot_key) {
+void HotKeyOwner::Remove(GlobalHotKey* hot_key) {
   Erase(components_, hot_key);
   Erase(listeners_, hot_key);
 }
 
-void HotKeyOwner::StartListening(TJvApplicationHotKey* hot_key) { listeners_.push_back(hot_key); }
+void HotKeyOwner::StartListening(GlobalHotKey* hot_key) { listeners_.push_back(hot_key); }
 
-void HotKeyOwner::StopListening(TJvApplicationHotKey* hot_key) { Erase(listeners_, hot_key); }
+void HotKeyOwner::StopListening(GlobalHotKey* hot_key) { Erase(listeners_, hot_key); }
 
 void HotKeyOwner::Dispatch(int identifier) {
   // Identifiers are unique, so at most one listener matches. A press for a
   // registration already released (still queued when it was released) finds
   // none and is dropped.
-  auto it = std::find_if(listeners_.begin(), listeners_.end(),
-                         [identifier](const TJvApplicationHotKey* hot_key) {
-                           return hot_key->Identifier() == identifier;
-                         });
+  auto it = std::find_if(
+      listeners_.begin(), listeners_.end(),
+      [identifier](const GlobalHotKey* hot_key) { return hot_key->Identifier() == identifier; });
   if (it == listeners_.end()) return;
-  TJvApplicationHotKey& hot_key = **it;
+  GlobalHotKey& hot_key = **it;
   if (!hot_key.OnHotKey) return;
   // The handler may destroy its own hot key, and with it OnHotKey: run a copy.
   const auto handler = hot_key.OnHotKey;
   handler(hot_key);
 }
 
-TJvApplicationHotKey::TJvApplicationHotKey(HotKeyOwner& owner, const QString& name, int tag)
+GlobalHotKey::GlobalHotKey(HotKeyOwner& owner, const QString& name, int tag)
     : owner_(owner), name_(name), tag_(tag) {
   owner_.Add(this);
 }
 
-TJvApplicationHotKey::~TJvApplicationHotKey() {
+GlobalHotKey::~GlobalHotKey() {
   // The Windows component only stopped listening here and left the
   // registration to the program; releasing it is never wrong and keeps a
   // forgotten switch-off from holding the keys until the program ends.
@@ -62,7 +61,7 @@ TJvApplicationHotKey::~TJvApplicationHotKey() {
   owner_.Remove(this);
 }
 
-void TJvApplicationHotKey::SetActive(bool active) {
+void GlobalHotKey::SetActive(bool active) {
   if (active) {
     Activate();
   } else {
@@ -70,7 +69,7 @@ void TJvApplicationHotKey::SetActive(bool active) {
   }
 }
 
-void TJvApplicationHotKey::SetHotKey(TShortCut code) {
+void GlobalHotKey::SetHotKey(ShortCut code) {
   if (code == hot_key_) return;
   const bool was_active = active_;
   Deactivate();
@@ -78,7 +77,7 @@ void TJvApplicationHotKey::SetHotKey(TShortCut code) {
   if (was_active) Activate();
 }
 
-void TJvApplicationHotKey::Activate() {
+void GlobalHotKey::Activate() {
   if (active_) return;
   identifier_ = owner_.TakeIdentifier();
   unsigned modifiers = 0;
@@ -92,7 +91,7 @@ void TJvApplicationHotKey::Activate() {
   active_ = true;
 }
 
-void TJvApplicationHotKey::Deactivate() {
+void GlobalHotKey::Deactivate() {
   if (!active_) return;
   owner_.Registrar().UnregisterHotKey(identifier_);
   owner_.StopListening(this);

@@ -1,6 +1,6 @@
 // The options window's life: showing it on a page, OK, Cancel, closing into
 // the tray, Exit, the end of the desktop session and the clean-up.
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "platform/exception.h"
 
 namespace voxmere {
@@ -16,76 +16,78 @@ const QString& CloseToTrayMessage() {
 
 }  // namespace
 
-void TfrmMain::ShowMainWindow() {
+void OptionsWindow::ShowMainWindow() {
   if (shell_ == nullptr) return;
   const bool was_hidden = !shell_->Visible();
   shell_->ShowInFront();
   // Becoming visible runs the show handler: the window then shows what
   // cfg.ini holds. An already visible window keeps its edits.
-  if (was_hidden) FormShow();
+  if (was_hidden) WindowShown();
 }
 
-void TfrmMain::HideMainWindow() {
+void OptionsWindow::HideMainWindow() {
   if (shell_ != nullptr) shell_->Hide();
 }
 
-void TfrmMain::ApplicationMinimize() {
-  if (TrayIcon.MinimizeToTray()) {
+void OptionsWindow::MinimizeApplication() {
+  if (tray_icon.MinimizeToTray()) {
     HideMainWindow();
-    TrayIcon.SetIconVisible(true);
+    tray_icon.SetIconVisible(true);
   } else if (shell_ != nullptr) {
     shell_->Minimize();
   }
 }
 
-void TfrmMain::Options1Click() {
+void OptionsWindow::OptionsEntryClicked() {
   ShowMainWindow();
-  Pages.SetActivePageIndex(kGeneral);
+  pages.SetActivePageIndex(kGeneral);
 }
 
-void TfrmMain::OptionsHotKeyHotKey() { Options1Click(); }
+void OptionsWindow::OptionsKeyPressed() { OptionsEntryClicked(); }
 
-void TfrmMain::TrayIconDblClick() {
+void OptionsWindow::TrayIconDoubleClicked() {
   ShowMainWindow();
   // Then the menu's default entry, "Options...": a double click always ends
   // on the General page.
-  if (MenuEntry* entry = TrayMenu.DefaultEntry()) entry->Click();
+  if (MenuEntry* entry = tray_menu.DefaultEntry()) entry->Click();
 }
 
-void TfrmMain::Configurevoiceslots1Click() {
+void OptionsWindow::ConfigureSlotsEntryClicked() {
   ShowMainWindow();
-  Pages.SetActivePageIndex(kVoiceSlots);
+  pages.SetActivePageIndex(kVoiceSlots);
 }
 
-void TfrmMain::About1Click() {
+void OptionsWindow::AboutEntryClicked() {
   ShowMainWindow();
-  Pages.SetActivePageIndex(kAbout);
+  pages.SetActivePageIndex(kAbout);
 }
 
-void TfrmMain::Website1Click() { platform_.links.Open(QString::fromLatin1(kMakerWebSite)); }
+void OptionsWindow::WebsiteEntryClicked() {
+  platform_.links.Open(QString::fromLatin1(kMakerWebSite));
+}
 
-void TfrmMain::PagesChange(int /*page*/) { DefaultVoice.PagesChange(); }
+void OptionsWindow::PageChanged(int /*page*/) { default_voice.PageChanged(); }
 
-void TfrmMain::BitBtn1Click() {
+void OptionsWindow::AcceptClicked() {
   // A failed save leaves the window open and the hot keys as they were.
-  if (!SaveCfg()) return;
-  default_hot_key_.SetHotKey(General.Reading_HotKey.Shortcut());
-  options_hot_key_.SetHotKey(General.Options_HotKey.Shortcut());
-  stop_hot_key_.SetHotKey(General.Stop_HotKey.Shortcut());
-  ApplicationMinimize();
+  if (!SaveSettings()) return;
+  default_hot_key_.SetHotKey(general.reading_key_field.Shortcut());
+  options_hot_key_.SetHotKey(general.options_key_field.Shortcut());
+  stop_hot_key_.SetHotKey(general.stop_key_field.Shortcut());
+  MinimizeApplication();
 }
 
-void TfrmMain::BitBtn2Click() {
+void OptionsWindow::CancelClicked() {
   // The edits stay until the next showing reloads cfg.ini.
-  ApplicationMinimize();
+  MinimizeApplication();
 }
 
-bool TfrmMain::FormCloseQuery() {
+bool OptionsWindow::MayClose() {
   platform_.trace.WriteTrace(QStringLiteral("FormCloseQuery"));
   if (flags_.SessionEnding) return true;
-  if (!SaveCfg()) return false;
+  if (!SaveSettings()) return false;
   if (flags_.ExitRequested) return true;
-  if (!General.MinimizeToTray_CheckBox.Checked()) return true;
+  if (!general.minimize_to_tray.Checked()) return true;
 
   const CfgFile cfg(CfgPath());
   if (!cfg.ReadBool(kCloseMsg)) {
@@ -96,44 +98,44 @@ bool TfrmMain::FormCloseQuery() {
       cfg.WriteCloseMsg();
     }
   }
-  ApplicationMinimize();
+  MinimizeApplication();
   return false;
 }
 
-void TfrmMain::CloseRequest() {
-  if (FormCloseQuery() && shell_ != nullptr) shell_->Quit();
+void OptionsWindow::CloseRequest() {
+  if (MayClose() && shell_ != nullptr) shell_->Quit();
 }
 
-void TfrmMain::Exit1Click() {
+void OptionsWindow::ExitEntryClicked() {
   flags_.ExitRequested = true;
-  Reading().Stopreading1Click();
+  Reading().StopReading();
   CloseRequest();
 }
 
-bool TfrmMain::WMQueryEndSession() {
+bool OptionsWindow::SessionEndQueried() {
   platform_.trace.WriteTrace(QStringLiteral("WMQueryEndSession"));
   answering_session_query_ = true;
   try {
     // Saves the settings; its answer does not matter, the session ends.
-    FormCloseQuery();
+    MayClose();
   } catch (const std::exception& error) {
     // A failed tidy-up of cfg.ini: shown when the session lets us, and the
     // clean-up runs all the same.
-    if (platform_.session_end.RequestInteraction()) AppEventsException(error);
+    if (platform_.session_end.RequestInteraction()) ShowUnhandledError(error);
   } catch (...) {
   }
   answering_session_query_ = false;
-  BeforeCloseActions();
+  CleanUp();
   flags_.SessionEnding = true;
   return true;
 }
 
-void TfrmMain::BeforeCloseActions() {
+void OptionsWindow::CleanUp() {
   platform_.trace.WriteTrace(QStringLiteral("BeforeCloseActions"));
   try {
-    TrayIcon.SetMinimizeToTray(false);
-    TrayIcon.SetIconVisible(false);
-    if (flags_.SAPI5Available) SpeechAPI5().Disconnect();
+    tray_icon.SetMinimizeToTray(false);
+    tray_icon.SetIconVisible(false);
+    if (flags_.SAPI5Available) Sapi5().Disconnect();
     default_hot_key_.SetActive(false);
     options_hot_key_.SetActive(false);
     stop_hot_key_.SetActive(false);

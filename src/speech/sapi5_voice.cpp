@@ -1,4 +1,4 @@
-#include "speech/sp_voice.h"
+#include "speech/sapi5_voice.h"
 
 #include <utility>
 
@@ -6,17 +6,17 @@
 
 namespace voxmere {
 
-const QString& TSpVoice::NotConnectedMessage() {
+const QString& Sapi5Voice::NotConnectedMessage() {
   static const QString message = QStringLiteral(
       "DefaultInterface is NULL. Component is not connected to Server. You must call 'Connect' "
       "or 'ConnectTo' before this operation");
   return message;
 }
 
-TSpVoice::TSpVoice(SpeechVoiceConnector& connector)
-    : connector_(connector), self_(std::make_shared<TSpVoice*>(this)) {}
+Sapi5Voice::Sapi5Voice(SpeechVoiceConnector& connector)
+    : connector_(connector), self_(std::make_shared<Sapi5Voice*>(this)) {}
 
-TSpVoice::~TSpVoice() {
+Sapi5Voice::~Sapi5Voice() {
   *self_ = nullptr;
   try {
     Disconnect();
@@ -26,7 +26,7 @@ TSpVoice::~TSpVoice() {
   }
 }
 
-void TSpVoice::Connect() {
+void Sapi5Voice::Connect() {
   if (Connected()) return;
   std::shared_ptr<SpeechVoiceServer> server;
   try {
@@ -36,30 +36,30 @@ void TSpVoice::Connect() {
   }
   if (!server) server = connector_.CreateInstance();
   if (!server) return;
-  std::weak_ptr<TSpVoice*> link = self_;
+  std::weak_ptr<Sapi5Voice*> link = self_;
   const int cookie = server->Advise([link](int dispatch_id, const QVariantList& arguments) {
-    const std::shared_ptr<TSpVoice*> self = link.lock();
+    const std::shared_ptr<Sapi5Voice*> self = link.lock();
     if (self && *self) (*self)->InvokeEvent(dispatch_id, arguments);
   });
   server_ = std::move(server);
   cookie_ = cookie;
 }
 
-void TSpVoice::Disconnect() {
+void Sapi5Voice::Disconnect() {
   if (!Connected()) return;
   // Released even when the unadvise fails, so that the next use starts over.
   const std::shared_ptr<SpeechVoiceServer> server = std::exchange(server_, nullptr);
   server->Unadvise(cookie_);
 }
 
-SpeechVoiceServer& TSpVoice::Server() {
+SpeechVoiceServer& Sapi5Voice::Server() {
   if (!Connected()) Connect();
   if (!Connected()) throw Exception(NotConnectedMessage());
   return *server_;
 }
 
-std::shared_ptr<SpeechObjectTokens> TSpVoice::GetVoices(const QString& required_attributes,
-                                                        const QString& optional_attributes) {
+std::shared_ptr<SpeechObjectTokens> Sapi5Voice::GetVoices(const QString& required_attributes,
+                                                          const QString& optional_attributes) {
   std::shared_ptr<SpeechObjectTokens> voices =
       Server().GetVoices(required_attributes, optional_attributes);
   // Callers count and index the collection straight away.
@@ -67,17 +67,17 @@ std::shared_ptr<SpeechObjectTokens> TSpVoice::GetVoices(const QString& required_
   return voices;
 }
 
-void TSpVoice::SetVoice(const std::shared_ptr<SpeechObjectToken>& token) {
+void Sapi5Voice::SetVoice(const std::shared_ptr<SpeechObjectToken>& token) {
   Server().PutPropertyByName(QStringLiteral("Voice"), token);
 }
 
-void TSpVoice::SetRate(int rate) { Server().SetRate(rate); }
+void Sapi5Voice::SetRate(int rate) { Server().SetRate(rate); }
 
-void TSpVoice::SetVolume(int volume) { Server().SetVolume(volume); }
+void Sapi5Voice::SetVolume(int volume) { Server().SetVolume(volume); }
 
-int TSpVoice::Speak(const QString& text, unsigned flags) { return Server().Speak(text, flags); }
+int Sapi5Voice::Speak(const QString& text, unsigned flags) { return Server().Speak(text, flags); }
 
-void TSpVoice::InvokeEvent(int dispatch_id, const QVariantList& arguments) {
+void Sapi5Voice::InvokeEvent(int dispatch_id, const QVariantList& arguments) {
   // Handlers are called through copies, so that a handler may replace itself.
   const auto stream_handler = [&](const StreamHandler handler) {
     if (!handler) return;
@@ -93,12 +93,9 @@ void TSpVoice::InvokeEvent(int dispatch_id, const QVariantList& arguments) {
       stream_handler(on_end_stream_);
       return;
     default:
-      break;
+      // The program listens to stream start and end only.
+      return;
   }
-  const int index = dispatch_id - SpeechVoiceServer::kVoiceChange;
-  if (index < 0 || index >= kOtherEventCount) return;
-  const EventHandler handler = other_handlers_[index];
-  if (handler) handler(*this, arguments);
 }
 
 }  // namespace voxmere

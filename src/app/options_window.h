@@ -15,13 +15,13 @@
 #include "app/tray_model.h"
 #include "controls/page_control.h"
 #include "pronunciation/pronunciation_page.h"
-#include "reading/application_hot_key.h"
+#include "reading/global_hot_key.h"
 #include "settings/cfg_keys.h"
 #include "slots/slots_page.h"
 #include "slots/voice_slot_store.h"
 #include "speech/default_voice_page.h"
-#include "speech/m_speech.h"
-#include "speech/sp_voice.h"
+#include "speech/sapi4_voice.h"
+#include "speech/sapi5_voice.h"
 
 namespace voxmere {
 
@@ -29,15 +29,15 @@ namespace voxmere {
 // owner of everything that lives for the whole run (engines, hot keys, tray,
 // the reading controller, the slot and pronunciation tables). Its controls are
 // the working copy of the settings.
-class TfrmMain : public QObject {
+class OptionsWindow : public QObject {
   Q_OBJECT
 
   // First in declaration order: the parts below are built on these.
   AppPlatform platform_;
   AppPaths paths_;
   AppFlags flags_;
-  std::unique_ptr<TMSpeech> sapi4_;
-  std::unique_ptr<TSpVoice> sapi5_;
+  std::unique_ptr<Sapi4Voice> sapi4_;
+  std::unique_ptr<Sapi5Voice> sapi5_;
   HotKeyOwner hot_key_owner_;
 
  public:
@@ -46,18 +46,18 @@ class TfrmMain : public QObject {
 
   static const QString& Caption();  // "Voxmere! Options"
 
-  TfrmMain(AppPlatform platform, AppPaths paths, QObject* parent = nullptr);
-  // FormDestroy: runs the clean-up (again).
-  ~TfrmMain() override;
+  OptionsWindow(AppPlatform platform, AppPaths paths, QObject* parent = nullptr);
+  // Runs the clean-up (again); harmless after an earlier one.
+  ~OptionsWindow() override;
 
-  // The real window; set before FormCreate. Without one nothing is shown.
+  // The real window; set before Initialize. Without one nothing is shown.
   void AttachShell(OptionsWindowShell* shell) { shell_ = shell; }
 
-  // --- Start-up (tfrm_main_startup.cpp) ---
+  // --- Start-up (options_window_startup.cpp) ---
   // The creation handler: probes, voice list, slots, settings, tray icon,
   // command line, start state. An error escapes to the caller, which shows it
   // and ends the program.
-  void FormCreate();
+  void Initialize();
   // The window's state after creation: kMinimized starts hidden in the tray.
   WindowState StartState() const { return start_state_; }
   // True once something asked the program to end (no engines, a clean-up
@@ -67,41 +67,41 @@ class TfrmMain : public QObject {
   void ShowAtStart();
   // Runs each time the window becomes visible: reloads cfg.ini unless the
   // first load has not happened yet.
-  void FormShow();
+  void WindowShown();
 
-  // --- Settings (tfrm_main_cfg.cpp) ---
-  void LoadCfg();
+  // --- Settings (options_window_settings.cpp) ---
+  void LoadSettings();
   // Throws only for a TidyIniFile failure (shown as an unhandled error);
   // returns false when a silent step failed and the save stopped.
-  bool SaveCfg();
+  bool SaveSettings();
 
-  // --- Show triggers and lifecycle (tfrm_main_lifecycle.cpp) ---
-  // ShowMainWindow: show in front, running FormShow when it was hidden.
+  // --- Show triggers and lifecycle (options_window_lifecycle.cpp) ---
+  // ShowMainWindow: show in front, running WindowShown when it was hidden.
   void ShowMainWindow();
   // HideMainWindow.
   void HideMainWindow();
   // Minimize the application: into the tray while MinimizeToTray is on.
-  void ApplicationMinimize();
-  void Options1Click();
-  void Configurevoiceslots1Click();
-  void About1Click();
-  void Website1Click();
-  void TrayIconDblClick();
-  void OptionsHotKeyHotKey();
-  void PagesChange(int page);
-  void BitBtn1Click();  // OK
-  void BitBtn2Click();  // Cancel
+  void MinimizeApplication();
+  void OptionsEntryClicked();
+  void ConfigureSlotsEntryClicked();
+  void AboutEntryClicked();
+  void WebsiteEntryClicked();
+  void TrayIconDoubleClicked();
+  void OptionsKeyPressed();
+  void PageChanged(int page);
+  void AcceptClicked();  // OK
+  void CancelClicked();  // Cancel
   // Every close request; true grants the close.
-  bool FormCloseQuery();
+  bool MayClose();
   // The window's close box (and Alt+F4): the query, then the end when granted.
   void CloseRequest();
-  void Exit1Click();
+  void ExitEntryClicked();
   // The session manager asks whether the session may end; always true.
-  bool WMQueryEndSession();
-  void BeforeCloseActions();
+  bool SessionEndQueried();
+  void CleanUp();
   // Shows an error that no handler caught in a plain message box.
-  void AppEventsException(const std::exception& error);
-  // Runs a handler and hands whatever it throws to AppEventsException: views
+  void ShowUnhandledError(const std::exception& error);
+  // Runs a handler and hands whatever it throws to ShowUnhandledError: views
   // call every handler through this, so no exception reaches Qt's event loop.
   void Guard(const std::function<void()>& handler);
 
@@ -112,20 +112,20 @@ class TfrmMain : public QObject {
   QString SlotsPath() const;
   QString WordsPath() const;
 
-  PageControl Pages{QStringLiteral("Pages"), 5};
-  GeneralPage General;
-  DefaultVoicePage DefaultVoice;
-  PronunciationPage Pronunciation;
-  AboutPage About;
-  TrayIconModel TrayIcon;
-  TrayMenuModel TrayMenu;
+  PageControl pages{QStringLiteral("Pages"), 5};
+  GeneralPage general;
+  DefaultVoicePage default_voice;
+  PronunciationPage pronunciation;
+  AboutPage about;
+  TrayIconModel tray_icon;
+  TrayMenuModel tray_menu;
 
-  TMSpeech& SpeechAPI4() { return *sapi4_; }
-  TSpVoice& SpeechAPI5() { return *sapi5_; }
+  Sapi4Voice& Sapi4() { return *sapi4_; }
+  Sapi5Voice& Sapi5() { return *sapi5_; }
   HotKeyOwner& HotKeys() { return hot_key_owner_; }
-  TJvApplicationHotKey& DefaultHotKey() { return default_hot_key_; }
-  TJvApplicationHotKey& OptionsHotKey() { return options_hot_key_; }
-  TJvApplicationHotKey& StopHotKey() { return stop_hot_key_; }
+  GlobalHotKey& DefaultHotKey() { return default_hot_key_; }
+  GlobalHotKey& OptionsHotKey() { return options_hot_key_; }
+  GlobalHotKey& StopHotKey() { return stop_hot_key_; }
   VoiceSlotStore& Slots() { return *slots_; }
   SlotsListModel& SlotsList() { return *slots_list_; }
   ReadingController& Reading() { return *reading_; }
@@ -145,9 +145,9 @@ class TfrmMain : public QObject {
   // box then needs its leave first.
   bool answering_session_query_ = false;
 
-  TJvApplicationHotKey default_hot_key_;
-  TJvApplicationHotKey options_hot_key_;
-  TJvApplicationHotKey stop_hot_key_;
+  GlobalHotKey default_hot_key_;
+  GlobalHotKey options_hot_key_;
+  GlobalHotKey stop_hot_key_;
   std::unique_ptr<VoiceSlotStore> slots_;
   std::unique_ptr<SlotsListModel> slots_list_;
   std::unique_ptr<ReadingController> reading_;

@@ -1,4 +1,4 @@
-#include "ui/tfrm_main_view.h"
+#include "ui/options_window_view.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "ui/about_page_view.h"
 #include "ui/icons.h"
 #include "ui/page_views.h"
@@ -24,9 +24,10 @@ constexpr int kPointSize = 8;
 
 }  // namespace
 
-TfrmMainView::TfrmMainView(TfrmMain& form, QWidget* parent) : QWidget(parent), form_(form) {
+OptionsWindowView::OptionsWindowView(OptionsWindow& form, QWidget* parent)
+    : QWidget(parent), form_(form) {
   setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(TfrmMain::Caption());
+  setWindowTitle(OptionsWindow::Caption());
   setWindowIcon(IdleIcon());
   // A fixed frame with the system menu, minimize and close boxes only.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -40,7 +41,7 @@ TfrmMainView::TfrmMainView(TfrmMain& form, QWidget* parent) : QWidget(parent), f
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(4);
   pages_ = new QTabWidget(this);
-  pages_->setObjectName(form.Pages.objectName());
+  pages_->setObjectName(form.pages.objectName());
   // The five captions fit the fixed width side by side, without scrolling.
   pages_->setUsesScrollButtons(false);
   pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
@@ -49,16 +50,16 @@ TfrmMainView::TfrmMainView(TfrmMain& form, QWidget* parent) : QWidget(parent), f
   pages_->addTab(BuildSlotsPage(form, pages_), QStringLiteral("Voice slots"));
   pages_->addTab(BuildPronunciationPage(form, pages_), QStringLiteral("Pronunciation"));
   pages_->addTab(new AboutPageView(form, pages_), QStringLiteral("About"));
-  pages_->setCurrentIndex(form.Pages.ActivePageIndex());
+  pages_->setCurrentIndex(form.pages.ActivePageIndex());
   layout->addWidget(pages_, 1);
   layout->addWidget(BuildButtons());
 
-  connect(&form.Pages, &PageControl::PagesChange, this, [this](int page) {
+  connect(&form.pages, &PageControl::PageChanged, this, [this](int page) {
     if (pages_->currentIndex() != page) pages_->setCurrentIndex(page);
   });
   connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
-    if (page == form_.Pages.ActivePageIndex()) return;
-    form_.Guard([this, page] { form_.Pages.SetActivePageIndex(page); });
+    if (page == form_.pages.ActivePageIndex()) return;
+    form_.Guard([this, page] { form_.pages.SetActivePageIndex(page); });
   });
 
   setFixedSize(kClientWidth, kClientHeight);
@@ -70,9 +71,9 @@ TfrmMainView::TfrmMainView(TfrmMain& form, QWidget* parent) : QWidget(parent), f
   form.AttachShell(this);
 }
 
-TfrmMainView::~TfrmMainView() { form_.AttachShell(nullptr); }
+OptionsWindowView::~OptionsWindowView() { form_.AttachShell(nullptr); }
 
-QWidget* TfrmMainView::BuildButtons() {
+QWidget* OptionsWindowView::BuildButtons() {
   auto* buttons = new QWidget(this);
   auto* row = new QHBoxLayout(buttons);
   row->setContentsMargins(0, 0, 0, 0);
@@ -84,35 +85,35 @@ QWidget* TfrmMainView::BuildButtons() {
   row->addWidget(ok);
   row->addWidget(cancel);
   connect(ok, &QPushButton::clicked, this,
-          [this] { form_.Guard([this] { form_.BitBtn1Click(); }); });
+          [this] { form_.Guard([this] { form_.AcceptClicked(); }); });
   connect(cancel, &QPushButton::clicked, this,
-          [this] { form_.Guard([this] { form_.BitBtn2Click(); }); });
+          [this] { form_.Guard([this] { form_.CancelClicked(); }); });
   // Esc presses Cancel.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
   return buttons;
 }
 
-void TfrmMainView::ShowInFront() {
+void OptionsWindowView::ShowInFront() {
   if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
   activateWindow();
 }
 
-void TfrmMainView::Hide() { hide(); }
+void OptionsWindowView::Hide() { hide(); }
 
-void TfrmMainView::Minimize() {
+void OptionsWindowView::Minimize() {
   minimizing_ = true;
   showMinimized();
   minimizing_ = false;
 }
 
-bool TfrmMainView::Visible() const { return isVisible(); }
+bool OptionsWindowView::Visible() const { return isVisible(); }
 
-bool TfrmMainView::Minimized() const { return isMinimized(); }
+bool OptionsWindowView::Minimized() const { return isMinimized(); }
 
-WindowPlacement TfrmMainView::Placement() const {
+WindowPlacement OptionsWindowView::Placement() const {
   WindowPlacement placement;
   placement.show_cmd = isMinimized() ? 2 : 1;
   const QRect frame = frameGeometry();
@@ -124,11 +125,11 @@ WindowPlacement TfrmMainView::Placement() const {
   return placement;
 }
 
-QSize TfrmMainView::FrameSize() const { return frameGeometry().size(); }
+QSize OptionsWindowView::FrameSize() const { return frameGeometry().size(); }
 
-void TfrmMainView::MoveTo(QPoint top_left) { move(top_left); }
+void OptionsWindowView::MoveTo(QPoint top_left) { move(top_left); }
 
-QString TfrmMainView::ActiveControl() const {
+QString OptionsWindowView::ActiveControl() const {
   // The window keeps its focus widget while it is hidden or inactive. Parts
   // of a control (a tab bar, a viewport) have no name of ours, only Qt's
   // own: the control they belong to is named.
@@ -140,7 +141,7 @@ QString TfrmMainView::ActiveControl() const {
   return QString();
 }
 
-bool TfrmMainView::FocusControl(const QString& name) {
+bool OptionsWindowView::FocusControl(const QString& name) {
   if (name.isEmpty()) return false;
   auto* control = findChild<QWidget*>(name);
   // A control on a page that is not selected cannot take the focus.
@@ -152,24 +153,24 @@ bool TfrmMainView::FocusControl(const QString& name) {
   return true;
 }
 
-void TfrmMainView::Quit() {
+void OptionsWindowView::Quit() {
   quit_requested_ = true;
   QCoreApplication::quit();
 }
 
-void TfrmMainView::closeEvent(QCloseEvent* event) {
+void OptionsWindowView::closeEvent(QCloseEvent* event) {
   // The model decides; when it grants the close it calls Quit.
   event->ignore();
   form_.Guard([this] { form_.CloseRequest(); });
 }
 
-void TfrmMainView::changeEvent(QEvent* event) {
+void OptionsWindowView::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange || minimizing_) return;
   const auto* change = static_cast<QWindowStateChangeEvent*>(event);
   const bool was_minimized = change->oldState() & Qt::WindowMinimized;
   if (isMinimized() && !was_minimized) {
-    form_.Guard([this] { form_.ApplicationMinimize(); });
+    form_.Guard([this] { form_.MinimizeApplication(); });
   }
 }
 

@@ -26,13 +26,12 @@ constexpr int kAnna = 2;
 void BuildWithVoices(AppFixture& f, bool sapi5_available = true) {
   f.frm.reset();
   f.frm = f.Build();
-  LoadVoicesList(f.frm->SpeechAPI4(), f.frm->SpeechAPI5(), sapi5_available,
-                 f.frm->DefaultVoice.VoicesList);
+  LoadVoicesList(f.frm->Sapi4(), f.frm->Sapi5(), sapi5_available, f.frm->default_voice.voices_list);
 }
 
-TfrmMain& Loaded(AppFixture& f) {
+OptionsWindow& Loaded(AppFixture& f) {
   BuildWithVoices(f);
-  f.frm->LoadCfg();
+  f.frm->LoadSettings();
   return *f.frm;
 }
 
@@ -52,27 +51,27 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
-TEST(LoadCfgTest, FirstLoadWithoutFileGivesTheDefaultsAndWritesTheStartupEntry) {
+TEST(LoadSettingsTest, FirstLoadWithoutFileGivesTheDefaultsAndWritesTheStartupEntry) {
   AppFixture f;
-  TfrmMain& frm = Loaded(f);
+  OptionsWindow& frm = Loaded(f);
 
-  EXPECT_EQ(frm.General.Reading_HotKey.Text(), QStringLiteral("Ctrl+BkSp"));
-  EXPECT_EQ(frm.General.Options_HotKey.Text(), QStringLiteral("Ctrl+F11"));
-  EXPECT_EQ(frm.General.Stop_HotKey.Text(), QStringLiteral("Ctrl+F12"));
-  EXPECT_TRUE(frm.General.MinimizeToTray_CheckBox.Checked());
-  EXPECT_FALSE(frm.Pronunciation.IgnoreCharacters_CheckBox.Checked());
-  EXPECT_FALSE(frm.Pronunciation.WordsCorr_CheckBox.Checked());
-  EXPECT_EQ(frm.Pronunciation.Ignored_Characters.Text(), QStringLiteral("*\\/\"`_~"));
-  EXPECT_EQ(frm.DefaultVoice.VoicesList.ItemIndex(), 0);
+  EXPECT_EQ(frm.general.reading_key_field.Text(), QStringLiteral("Ctrl+BkSp"));
+  EXPECT_EQ(frm.general.options_key_field.Text(), QStringLiteral("Ctrl+F11"));
+  EXPECT_EQ(frm.general.stop_key_field.Text(), QStringLiteral("Ctrl+F12"));
+  EXPECT_TRUE(frm.general.minimize_to_tray.Checked());
+  EXPECT_FALSE(frm.pronunciation.ignore_characters.Checked());
+  EXPECT_FALSE(frm.pronunciation.use_corrections.Checked());
+  EXPECT_EQ(frm.pronunciation.ignored_characters.Text(), QStringLiteral("*\\/\"`_~"));
+  EXPECT_EQ(frm.default_voice.voices_list.ItemIndex(), 0);
   // The SAPI 4 engine's own speed for the first voice.
-  EXPECT_EQ(frm.DefaultVoice.Edit1.Text(), QStringLiteral("175"));
+  EXPECT_EQ(frm.default_voice.speed_box.Text(), QStringLiteral("175"));
 
   EXPECT_TRUE(frm.Flags().FirstRunAtStart);
   EXPECT_TRUE(frm.Flags().ShowWelcome);
   EXPECT_FALSE(frm.Flags().FirstLoad);
   EXPECT_TRUE(f.ReadCfg().contains(QStringLiteral("FirstRun=0")));
   EXPECT_EQ(f.startup.Calls(), QStringList{QStringLiteral("Write /opt/voxmere/voxmere")});
-  EXPECT_TRUE(frm.General.LoadAtStartup_CheckBox.Checked());
+  EXPECT_TRUE(frm.general.load_at_startup.Checked());
 
   // The three main hot keys are registered with the fields' combinations.
   EXPECT_TRUE(f.hot_keys.IsRegistered(kCtrl, kVkBack));
@@ -82,13 +81,13 @@ TEST(LoadCfgTest, FirstLoadWithoutFileGivesTheDefaultsAndWritesTheStartupEntry) 
   // A later load is no first run: the entry the user may have removed stays
   // removed.
   f.startup.Preset(false);
-  frm.LoadCfg();
+  frm.LoadSettings();
   EXPECT_FALSE(frm.Flags().FirstRunAtStart);
   EXPECT_EQ(f.startup.Calls().size(), 1);
-  EXPECT_FALSE(frm.General.LoadAtStartup_CheckBox.Checked());
+  EXPECT_FALSE(frm.general.load_at_startup.Checked());
 }
 
-TEST(LoadCfgTest, ReadsStoredValuesAndHotKeysByTheirLowSixteenBits) {
+TEST(LoadSettingsTest, ReadsStoredValuesAndHotKeysByTheirLowSixteenBits) {
   AppFixture f;
   f.WriteCfg(
       QStringLiteral("[General]\nFirstRun=0\nHotKey=0x802D\nOptHotKey=82042\n"
@@ -96,41 +95,41 @@ TEST(LoadCfgTest, ReadsStoredValuesAndHotKeysByTheirLowSixteenBits) {
                      "[Pronunciation]\nIgnoreCharacters=1\nIgnoredCharacters=#@\n"
                      "WordsCorrections=7\n"));
   f.startup.Preset(true, QStringLiteral("/elsewhere/voxmere"));
-  TfrmMain& frm = Loaded(f);
+  OptionsWindow& frm = Loaded(f);
 
-  EXPECT_EQ(frm.General.Reading_HotKey.Text(), QStringLiteral("Alt+Ins"));
-  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 32813);
-  EXPECT_EQ(frm.General.Options_HotKey.Text(), QStringLiteral("Ctrl+F11"));
-  EXPECT_EQ(frm.General.Stop_HotKey.Shortcut(), 0);
+  EXPECT_EQ(frm.general.reading_key_field.Text(), QStringLiteral("Alt+Ins"));
+  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);
+  EXPECT_EQ(frm.general.options_key_field.Text(), QStringLiteral("Ctrl+F11"));
+  EXPECT_EQ(frm.general.stop_key_field.Shortcut(), 0);
   EXPECT_TRUE(f.hot_keys.IsRegistered(kAlt, kVkInsert));
   EXPECT_TRUE(f.hot_keys.IsRegistered(kCtrl, kVkF11));
-  EXPECT_FALSE(frm.General.MinimizeToTray_CheckBox.Checked());
+  EXPECT_FALSE(frm.general.minimize_to_tray.Checked());
   EXPECT_FALSE(frm.Flags().ShowWelcome);
   EXPECT_FALSE(frm.Flags().FirstRunAtStart);
   EXPECT_TRUE(f.startup.Calls().isEmpty());
-  EXPECT_TRUE(frm.General.LoadAtStartup_CheckBox.Checked());
-  EXPECT_TRUE(frm.Pronunciation.IgnoreCharacters_CheckBox.Checked());
-  EXPECT_EQ(frm.Pronunciation.Ignored_Characters.Text(), QStringLiteral("#@"));
-  EXPECT_TRUE(frm.Pronunciation.WordsCorr_CheckBox.Checked());
+  EXPECT_TRUE(frm.general.load_at_startup.Checked());
+  EXPECT_TRUE(frm.pronunciation.ignore_characters.Checked());
+  EXPECT_EQ(frm.pronunciation.ignored_characters.Text(), QStringLiteral("#@"));
+  EXPECT_TRUE(frm.pronunciation.use_corrections.Checked());
 
   // WelcomeDlg going back to 0 shows the welcome again; nothing here clears
   // the request once made.
   f.Cfg().File().WriteBool(u"General", u"WelcomeDlg", false);
-  frm.LoadCfg();
+  frm.LoadSettings();
   EXPECT_TRUE(frm.Flags().ShowWelcome);
   f.Cfg().WriteWelcomeDlg();
-  frm.LoadCfg();
+  frm.LoadSettings();
   EXPECT_TRUE(frm.Flags().ShowWelcome);
 }
 
 TEST(SpeechSettingsTest, Sapi5VoiceAndNumbersGoToTheFileAndBack) {
   AppFixture f;
-  TfrmMain& frm = Loaded(f);
-  frm.DefaultVoice.VoicesList.UserSelect(kAnna);
-  frm.DefaultVoice.Speed_Bar.SetPosition(2);
-  frm.DefaultVoice.Pitch_Bar.SetPosition(-10);
-  frm.DefaultVoice.Volume_Bar.SetPosition(40);
-  ASSERT_TRUE(frm.SaveCfg());
+  OptionsWindow& frm = Loaded(f);
+  frm.default_voice.voices_list.UserSelect(kAnna);
+  frm.default_voice.speed_bar.SetPosition(2);
+  frm.default_voice.pitch_bar.SetPosition(-10);
+  frm.default_voice.volume_bar.SetPosition(40);
+  ASSERT_TRUE(frm.SaveSettings());
   const CfgFile cfg = f.Cfg();
   EXPECT_EQ(cfg.ReadString(kVoice, QString()), QStringLiteral("Microsoft Anna"));
   EXPECT_EQ(cfg.ReadInteger(kSAPIVersion), 5);
@@ -138,51 +137,51 @@ TEST(SpeechSettingsTest, Sapi5VoiceAndNumbersGoToTheFileAndBack) {
   EXPECT_EQ(cfg.ReadInteger(kPitch, 0), 30);
   EXPECT_EQ(cfg.ReadInteger(kVolume, 0), 40);
 
-  TfrmMain& again = Loaded(f);
-  EXPECT_EQ(again.DefaultVoice.VoicesList.ItemIndex(), kAnna);
-  EXPECT_EQ(again.DefaultVoice.Speed_Bar.Position(), 2);
-  EXPECT_EQ(again.DefaultVoice.Pitch_Bar.Position(), -10);
-  EXPECT_EQ(again.DefaultVoice.Volume_Bar.Position(), 40);
-  EXPECT_EQ(again.DefaultVoice.Edit1.Text(), QStringLiteral("210"));
+  OptionsWindow& again = Loaded(f);
+  EXPECT_EQ(again.default_voice.voices_list.ItemIndex(), kAnna);
+  EXPECT_EQ(again.default_voice.speed_bar.Position(), 2);
+  EXPECT_EQ(again.default_voice.pitch_bar.Position(), -10);
+  EXPECT_EQ(again.default_voice.volume_bar.Position(), 40);
+  EXPECT_EQ(again.default_voice.speed_box.Text(), QStringLiteral("210"));
 
   // Hand-written numbers go to the nearest position: 187 to 0, 173 up to 0;
   // a missing volume is 100.
   f.WriteCfg(
       QStringLiteral("[General]\nFirstRun=0\n[Speech]\nSAPIVersion=5\n"
                      "Voice=microsoft anna\nSpeed=187\nPitch=173\n"));
-  TfrmMain& edited = Loaded(f);
-  EXPECT_EQ(edited.DefaultVoice.VoicesList.ItemIndex(), kAnna);
-  EXPECT_EQ(edited.DefaultVoice.Speed_Bar.Position(), 0);
-  EXPECT_EQ(edited.DefaultVoice.Pitch_Bar.Position(), 0);
-  EXPECT_EQ(edited.DefaultVoice.Volume_Bar.Position(), 100);
-  EXPECT_EQ(edited.DefaultVoice.Edit2.Text(), QStringLiteral("180"));
+  OptionsWindow& edited = Loaded(f);
+  EXPECT_EQ(edited.default_voice.voices_list.ItemIndex(), kAnna);
+  EXPECT_EQ(edited.default_voice.speed_bar.Position(), 0);
+  EXPECT_EQ(edited.default_voice.pitch_bar.Position(), 0);
+  EXPECT_EQ(edited.default_voice.volume_bar.Position(), 100);
+  EXPECT_EQ(edited.default_voice.pitch_box.Text(), QStringLiteral("180"));
 }
 
 TEST(SpeechSettingsTest, Sapi4VoiceKeepsTheEngineNumbersWithinItsRanges) {
   AppFixture f;
-  TfrmMain& frm = Loaded(f);
-  frm.DefaultVoice.VoicesList.UserSelect(kMike);
-  frm.DefaultVoice.Speed_Bar.SetPosition(300);
-  ASSERT_TRUE(frm.SaveCfg());
+  OptionsWindow& frm = Loaded(f);
+  frm.default_voice.voices_list.UserSelect(kMike);
+  frm.default_voice.speed_bar.SetPosition(300);
+  ASSERT_TRUE(frm.SaveSettings());
   EXPECT_EQ(f.Cfg().ReadString(kVoice, QString()), QStringLiteral("Mike"));
   EXPECT_EQ(f.Cfg().ReadInteger(kSAPIVersion), 4);
   EXPECT_EQ(f.Cfg().ReadInteger(kSpeed, 0), 300);
 
-  TfrmMain& again = Loaded(f);
-  EXPECT_EQ(again.DefaultVoice.VoicesList.ItemIndex(), kMike);
-  EXPECT_EQ(again.DefaultVoice.Speed_Bar.Position(), 300);
-  EXPECT_EQ(again.DefaultVoice.Edit1.Text(), QStringLiteral("300"));
+  OptionsWindow& again = Loaded(f);
+  EXPECT_EQ(again.default_voice.voices_list.ItemIndex(), kMike);
+  EXPECT_EQ(again.default_voice.speed_bar.Position(), 300);
+  EXPECT_EQ(again.default_voice.speed_box.Text(), QStringLiteral("300"));
 
   // Numbers outside the engine's ranges land on its limits; a missing one is
   // the engine's current value.
   f.WriteCfg(
       QStringLiteral("[General]\nFirstRun=0\n[Speech]\nVoice=Mike\nSpeed=9999\n"
                      "Pitch=1\n"));
-  TfrmMain& edited = Loaded(f);
-  EXPECT_EQ(edited.DefaultVoice.Speed_Bar.Position(), 450);
-  EXPECT_EQ(edited.DefaultVoice.Pitch_Bar.Position(), 50);
-  EXPECT_EQ(edited.DefaultVoice.Volume_Bar.Position(), 100);
-  EXPECT_EQ(edited.DefaultVoice.Edit1.Text(), QStringLiteral("450"));
+  OptionsWindow& edited = Loaded(f);
+  EXPECT_EQ(edited.default_voice.speed_bar.Position(), 450);
+  EXPECT_EQ(edited.default_voice.pitch_bar.Position(), 50);
+  EXPECT_EQ(edited.default_voice.volume_bar.Position(), 100);
+  EXPECT_EQ(edited.default_voice.speed_box.Text(), QStringLiteral("450"));
 }
 
 TEST(SpeechSettingsTest, AVoiceNoLongerInstalledFallsBackToTheFirstAndTheLoadGoesOn) {
@@ -192,18 +191,18 @@ TEST(SpeechSettingsTest, AVoiceNoLongerInstalledFallsBackToTheFirstAndTheLoadGoe
                      "Voice=Gone Voice\nSpeed=330\nPitch=330\nVolume=5\n"));
   WriteFile(WordsPath(f), "colour###***###color###***###No\r\n");
   f.startup.Preset(true, QStringLiteral("/opt/voxmere/voxmere"));
-  TfrmMain& frm = Loaded(f);
-  EXPECT_EQ(frm.DefaultVoice.VoicesList.ItemIndex(), 0);
+  OptionsWindow& frm = Loaded(f);
+  EXPECT_EQ(frm.default_voice.voices_list.ItemIndex(), 0);
   // The stored numbers were for another engine's voice: the stand-in keeps
   // its own values instead of sitting at the engine's limits.
-  EXPECT_EQ(frm.DefaultVoice.Speed_Bar.Position(), 175);
-  EXPECT_EQ(frm.DefaultVoice.Volume_Bar.Position(), 100);
+  EXPECT_EQ(frm.default_voice.speed_bar.Position(), 175);
+  EXPECT_EQ(frm.default_voice.volume_bar.Position(), 100);
   EXPECT_TRUE(f.hot_keys.IsRegistered(kAlt, kVkInsert));
   EXPECT_TRUE(frm.StopHotKey().Active());
-  EXPECT_TRUE(frm.General.LoadAtStartup_CheckBox.Checked());
+  EXPECT_TRUE(frm.general.load_at_startup.Checked());
   EXPECT_FALSE(frm.Flags().FirstLoad);
-  ASSERT_EQ(frm.Pronunciation.Table().size(), 1);
-  EXPECT_EQ(frm.Pronunciation.Table().first().word, QStringLiteral("colour"));
+  ASSERT_EQ(frm.pronunciation.Table().size(), 1);
+  EXPECT_EQ(frm.pronunciation.Table().first().word, QStringLiteral("colour"));
 }
 
 TEST(SpeechSettingsTest, NoVoiceAtAllStopsTheLoadButSapi5VoicesAloneLoadFine) {
@@ -211,7 +210,7 @@ TEST(SpeechSettingsTest, NoVoiceAtAllStopsTheLoadButSapi5VoicesAloneLoadFine) {
     AppFixture f;
     f.sapi4.Modes().clear();
     BuildWithVoices(f, /*sapi5_available=*/false);
-    EXPECT_THROW(f.frm->LoadCfg(), Exception);
+    EXPECT_THROW(f.frm->LoadSettings(), Exception);
     // The load stopped before the hot keys.
     EXPECT_FALSE(f.frm->DefaultHotKey().Active());
   }
@@ -221,49 +220,49 @@ TEST(SpeechSettingsTest, NoVoiceAtAllStopsTheLoadButSapi5VoicesAloneLoadFine) {
     AppFixture f;
     f.sapi4.Modes().clear();
     BuildWithVoices(f);
-    ASSERT_NO_THROW(f.frm->LoadCfg());
-    EXPECT_EQ(f.frm->DefaultVoice.VoicesList.ItemIndex(), 0);
-    EXPECT_EQ(f.frm->DefaultVoice.Edit1.Text(), QStringLiteral("135"));
-    EXPECT_EQ(f.frm->DefaultVoice.Edit3.Text(), QStringLiteral("100"));
+    ASSERT_NO_THROW(f.frm->LoadSettings());
+    EXPECT_EQ(f.frm->default_voice.voices_list.ItemIndex(), 0);
+    EXPECT_EQ(f.frm->default_voice.speed_box.Text(), QStringLiteral("135"));
+    EXPECT_EQ(f.frm->default_voice.volume_box.Text(), QStringLiteral("100"));
     EXPECT_TRUE(f.frm->DefaultHotKey().Active());
   }
 }
 
-TEST(SaveCfgTest, StartupCheckBoxWritesOrRemovesTheEntry) {
+TEST(SaveSettingsTest, StartupCheckBoxWritesOrRemovesTheEntry) {
   AppFixture f;
-  TfrmMain& frm = Loaded(f);
-  frm.General.LoadAtStartup_CheckBox.SetChecked(false);
-  ASSERT_TRUE(frm.SaveCfg());
+  OptionsWindow& frm = Loaded(f);
+  frm.general.load_at_startup.SetChecked(false);
+  ASSERT_TRUE(frm.SaveSettings());
   EXPECT_FALSE(f.startup.Exists());
   EXPECT_EQ(f.startup.Calls().last(), QStringLiteral("Remove"));
 
   // The program moved: checking the box again writes the path it runs from now.
   f.paths.program_path = QStringLiteral("/home/me/bin/voxmere");
-  TfrmMain& moved = Loaded(f);
-  EXPECT_FALSE(moved.General.LoadAtStartup_CheckBox.Checked());
-  moved.General.LoadAtStartup_CheckBox.SetChecked(true);
-  ASSERT_TRUE(moved.SaveCfg());
+  OptionsWindow& moved = Loaded(f);
+  EXPECT_FALSE(moved.general.load_at_startup.Checked());
+  moved.general.load_at_startup.SetChecked(true);
+  ASSERT_TRUE(moved.SaveSettings());
   EXPECT_TRUE(f.startup.Exists());
   EXPECT_EQ(f.startup.ProgramPath(), QStringLiteral("/home/me/bin/voxmere"));
 
   // An entry that cannot be written stops the save before the words file.
   f.startup.FailWrites(true);
   ASSERT_TRUE(QFile::remove(WordsPath(f)));
-  EXPECT_FALSE(moved.SaveCfg());
+  EXPECT_FALSE(moved.SaveSettings());
   EXPECT_FALSE(QFile::exists(WordsPath(f)));
 }
 
-TEST(SaveCfgTest, SaveWritesEveryGeneralValueAndTidiesTheFile) {
+TEST(SaveSettingsTest, SaveWritesEveryGeneralValueAndTidiesTheFile) {
   AppFixture f;
   f.WriteCfg(
       QStringLiteral("\n[General]\n\nFirstRun=0\n \nCloseMsg=1\n\n\n[Pronunciation]\n"
                      "\n[Speech]\nVoice=Mary\n[Extra]\nKept=yes\n"));
-  TfrmMain& frm = Loaded(f);
-  frm.General.Reading_HotKey.SetText(QStringLiteral("Shift+Ctrl+Alt+A"));
-  frm.General.MinimizeToTray_CheckBox.SetChecked(false);
-  frm.Pronunciation.WordsCorr_CheckBox.SetChecked(true);
-  frm.Pronunciation.Ignored_Characters.SetText(QStringLiteral("=;"));
-  ASSERT_TRUE(frm.SaveCfg());
+  OptionsWindow& frm = Loaded(f);
+  frm.general.reading_key_field.SetText(QStringLiteral("Shift+Ctrl+Alt+A"));
+  frm.general.minimize_to_tray.SetChecked(false);
+  frm.pronunciation.use_corrections.SetChecked(true);
+  frm.pronunciation.ignored_characters.SetText(QStringLiteral("=;"));
+  ASSERT_TRUE(frm.SaveSettings());
 
   const CfgFile cfg = f.Cfg();
   EXPECT_EQ(cfg.ReadInteger(kHotKey), 0xE041);
@@ -292,14 +291,14 @@ TEST(SaveCfgTest, SaveWritesEveryGeneralValueAndTidiesTheFile) {
   EXPECT_GT(separators, 0);
 }
 
-TEST(SaveCfgTest, FailuresStopTheSaveSilentlyAndWriteNothingAfterThem) {
+TEST(SaveSettingsTest, FailuresStopTheSaveSilentlyAndWriteNothingAfterThem) {
   AppFixture f;
-  TfrmMain& frm = Loaded(f);
-  frm.General.Reading_HotKey.SetText(QStringLiteral("Alt+Ins"));
-  frm.General.LoadAtStartup_CheckBox.SetChecked(false);
-  frm.DefaultVoice.VoicesList.SetItemIndex(-1);
+  OptionsWindow& frm = Loaded(f);
+  frm.general.reading_key_field.SetText(QStringLiteral("Alt+Ins"));
+  frm.general.load_at_startup.SetChecked(false);
+  frm.default_voice.voices_list.SetItemIndex(-1);
   const int startup_calls = static_cast<int>(f.startup.Calls().size());
-  EXPECT_FALSE(frm.SaveCfg());
+  EXPECT_FALSE(frm.SaveSettings());
   // What came before the voice is written; the voice and everything after
   // it are not.
   EXPECT_EQ(f.Cfg().ReadInteger(kHotKey), 32813);
@@ -311,10 +310,10 @@ TEST(SaveCfgTest, FailuresStopTheSaveSilentlyAndWriteNothingAfterThem) {
   EXPECT_TRUE(f.messages.Boxes().empty());
 
   // A settings file that cannot be written: the same silent stop.
-  frm.DefaultVoice.VoicesList.SetItemIndex(0);
+  frm.default_voice.voices_list.SetItemIndex(0);
   ASSERT_TRUE(QFile::remove(f.CfgPath()));
   ASSERT_TRUE(QDir(f.folder.path()).mkdir(QStringLiteral("cfg.ini")));
-  EXPECT_FALSE(frm.SaveCfg());
+  EXPECT_FALSE(frm.SaveSettings());
   EXPECT_EQ(f.startup.Calls().size(), startup_calls);
   EXPECT_FALSE(QFile::exists(WordsPath(f)));
 }
@@ -324,13 +323,13 @@ TEST(PlacementTest, StoredAfterTheFirstLoadAndRestoredAtTheSameScale) {
   {
     // Before any load there is no placement to keep.
     BuildWithVoices(f);
-    ASSERT_TRUE(f.frm->SaveCfg());
+    ASSERT_TRUE(f.frm->SaveSettings());
     EXPECT_FALSE(f.ReadCfg().contains(QStringLiteral("[Options_window]")));
   }
-  TfrmMain& frm = Loaded(f);
+  OptionsWindow& frm = Loaded(f);
   f.shell.MoveTo(QPoint(100, 50));
   f.shell.active_control = QStringLiteral("Speed_Bar");
-  ASSERT_TRUE(frm.SaveCfg());
+  ASSERT_TRUE(frm.SaveSettings());
   const QString text = f.ReadCfg();
   for (const char* line : {"FormVersion=0\n", "Flags=0\n", "ShowCmd=1\n", "PixelsPerInch=96\n",
                            "MinMaxPos(1280x1024)=-1,-1,-1,-1\n", "MinMaxPos=-1,-1,-1,-1\n",
@@ -339,16 +338,16 @@ TEST(PlacementTest, StoredAfterTheFirstLoadAndRestoredAtTheSameScale) {
     EXPECT_TRUE(text.contains(QLatin1String(line))) << line;
   }
   f.shell.SetMinimized(true);
-  ASSERT_TRUE(frm.SaveCfg());
+  ASSERT_TRUE(frm.SaveSettings());
   EXPECT_EQ(f.Cfg().ReadInteger(kShowCmd, 0), 2);
 
   // A restart: the window goes back there, once per run.
   Restart(f);
-  TfrmMain& again = Loaded(f);
+  OptionsWindow& again = Loaded(f);
   EXPECT_EQ(f.shell.calls, (QStringList{QStringLiteral("MoveTo(100,50)"),
                                         QStringLiteral("FocusControl(Speed_Bar)")}));
   EXPECT_EQ(f.shell.active_control, QStringLiteral("Speed_Bar"));
-  again.LoadCfg();
+  again.LoadSettings();
   EXPECT_EQ(f.shell.calls.size(), 2);
 
   // The position stored for this screen size wins over the plain one.

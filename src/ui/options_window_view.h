@@ -8,20 +8,20 @@ class QTabWidget;
 
 namespace voxmere {
 
-class TfrmMain;
+class OptionsWindow;
 
 // The options window "Voxmere! Options": the five pages, OK and Cancel, bound
 // to the window's model. It attaches itself to the model as its shell and
 // only shows, hides and reports; every decision is the model's.
-class TfrmMainView : public QWidget, public OptionsWindowShell {
+class OptionsWindowView : public QWidget, public OptionsWindowShell {
   Q_OBJECT
 
  public:
   static constexpr int kClientWidth = 405;
   static constexpr int kClientHeight = 302;
 
-  explicit TfrmMainView(TfrmMain& form, QWidget* parent = nullptr);
-  ~TfrmMainView() override;
+  explicit OptionsWindowView(OptionsWindow& form, QWidget* parent = nullptr);
+  ~OptionsWindowView() override;
 
   // OptionsWindowShell.
   void ShowInFront() override;
@@ -47,7 +47,7 @@ class TfrmMainView : public QWidget, public OptionsWindowShell {
  private:
   QWidget* BuildButtons();
 
-  TfrmMain& form_;
+  OptionsWindow& form_;
   QTabWidget* pages_ = nullptr;
   // Our own minimizing is the model's doing, not the user's.
   bool minimizing_ = false;

@@ -13,16 +13,16 @@
 namespace voxmere {
 
 // The SAPI 4 adapter's own failures ("Speech Engine not initialized", ...).
-class EMSpeechException : public Exception {
+class Sapi4Error : public Exception {
  public:
   using Exception::Exception;
 };
 
-enum class TSpeechOutput { soFile, soGeneral };
+enum class Sapi4Output { kFile, kSoundDevice };
 
 // The selected mode as the program sees it, in the order the Windows
 // component declares it.
-struct TMSpeechEngineInfo {
+struct Sapi4EngineInfo {
   QString mode_name;
   QString dialect;
   QString manufacturer_name;
@@ -49,28 +49,26 @@ struct TMSpeechEngineInfo {
 // one by name (a new engine object each time), sets speed, pitch and volume
 // with control tags, speaks the lines of Text and reports audio start and
 // stop.
-class TMSpeech {
+class Sapi4Voice {
  public:
   // The sender is the notification sink the engine called.
   using NotifyEvent = std::function<void(TtsNotifySink& sender)>;
-  using VisualEvent =
-      std::function<void(TtsNotifySink& sender, std::uint32_t hints, const TtsMouth& mouth)>;
 
   // Enumerates the modes at once; any failure clears Initialized and keeps the
   // names gathered until then.
-  explicit TMSpeech(TtsObjectFactory& factory);
-  ~TMSpeech();
-  TMSpeech(const TMSpeech&) = delete;
-  TMSpeech& operator=(const TMSpeech&) = delete;
+  explicit Sapi4Voice(TtsObjectFactory& factory);
+  ~Sapi4Voice();
+  Sapi4Voice(const Sapi4Voice&) = delete;
+  Sapi4Voice& operator=(const Sapi4Voice&) = delete;
 
   bool Initialized() const { return initialized_; }
   bool EngineSelected() const { return engine_selected_; }
   // Mode names in enumeration order, duplicates kept.
   const QStringList& EngineNames() const { return engine_names_; }
-  const TMSpeechEngineInfo& EngineInfo() const { return engine_info_; }
+  const Sapi4EngineInfo& EngineInfo() const { return engine_info_; }
 
-  TSpeechOutput Output() const { return output_; }
-  void SetOutput(TSpeechOutput output) { output_ = output; }
+  Sapi4Output Output() const { return output_; }
+  void SetOutput(Sapi4Output output) { output_ = output; }
   const QString& Filename() const { return filename_; }
   void SetFilename(const QString& filename) { filename_ = filename; }
   const QStringList& Text() const { return text_; }
@@ -104,14 +102,13 @@ class TMSpeech {
 
   void SetOnStart(NotifyEvent handler) { on_start_ = std::move(handler); }
   void SetOnStop(NotifyEvent handler) { on_stop_ = std::move(handler); }
-  void SetOnVisual(VisualEvent handler) { on_visual_ = std::move(handler); }
 
   // The byte offset the engine last reported for the text being spoken.
   std::uint32_t LastWordPosition() const { return last_word_position_; }
 
  private:
-  friend class TTSNotifySink;
-  friend class TTSBufNotifySink;
+  friend class Sapi4EngineEvents;
+  friend class Sapi4TextEvents;
 
   void EnumerateModes();
   void SelectFound(int position);
@@ -123,15 +120,14 @@ class TMSpeech {
   // Called by the sinks.
   void HandleAudioStart(TtsNotifySink& sender);
   void HandleAudioStop(TtsNotifySink& sender);
-  void HandleVisual(TtsNotifySink& sender, std::uint32_t hints, const TtsMouth& mouth);
   void HandleWordPosition(std::uint32_t byte_offset) { last_word_position_ = byte_offset; }
 
   TtsObjectFactory& factory_;
   bool initialized_ = false;
   bool engine_selected_ = false;
   QStringList engine_names_;
-  TMSpeechEngineInfo engine_info_;
-  TSpeechOutput output_ = TSpeechOutput::soGeneral;
+  Sapi4EngineInfo engine_info_;
+  Sapi4Output output_ = Sapi4Output::kSoundDevice;
   QString filename_;
   QStringList text_;
 
@@ -144,14 +140,13 @@ class TMSpeech {
   std::uint32_t sink_key_ = 0;
   // The sinks reach the component only through this; the destructor clears
   // it, so a late notification finds nothing.
-  std::shared_ptr<TMSpeech*> self_;
+  std::shared_ptr<Sapi4Voice*> self_;
   std::shared_ptr<TtsNotifySink> notify_sink_;
   std::shared_ptr<TtsBufNotifySink> buf_notify_sink_;
   std::uint32_t last_word_position_ = 0;
 
   NotifyEvent on_start_;
   NotifyEvent on_stop_;
-  VisualEvent on_visual_;
 };
 
 }  // namespace voxmere

@@ -1,4 +1,4 @@
-#include "speech/m_speech.h"
+#include "speech/sapi4_voice.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ std::string MessageOf(const std::function<void()>& call) {
 std::string SpeechExceptionOf(const std::function<void()>& call) {
   try {
     call();
-  } catch (const EMSpeechException& e) {
+  } catch (const Sapi4Error& e) {
     return e.Message().toStdString();
   } catch (const Exception& e) {
     return "other: " + e.Message().toStdString();
@@ -32,9 +32,9 @@ std::string SpeechExceptionOf(const std::function<void()>& call) {
   return "no exception";
 }
 
-class MSpeechTest : public ::testing::Test {
+class Sapi4VoiceTest : public ::testing::Test {
  protected:
-  MSpeechTest() {
+  Sapi4VoiceTest() {
     FakeTtsMode& mary = factory_.AddMode("Mary in Booth", "Mary", 1);
     mary.min_pitch = 60;
     mary.max_pitch = 240;
@@ -54,19 +54,19 @@ class MSpeechTest : public ::testing::Test {
   FakeTtsObjectFactory factory_;
 };
 
-TEST_F(MSpeechTest, EnumeratesTheModesAtCreation) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, EnumeratesTheModesAtCreation) {
+  Sapi4Voice speech(factory_);
   EXPECT_TRUE(speech.Initialized());
   EXPECT_FALSE(speech.EngineSelected());
   EXPECT_EQ(speech.EngineNames(), QStringList({"Mary in Booth", "Mike", "Sam"}));
-  EXPECT_EQ(speech.Output(), TSpeechOutput::soGeneral);
+  EXPECT_EQ(speech.Output(), Sapi4Output::kSoundDevice);
   EXPECT_THAT(log().Take(),
               ElementsAre("CreateEnumerator", "Reset", "Next", "Next", "Next", "Next"));
 }
 
-TEST_F(MSpeechTest, AFailedEnumerationKeepsTheNamesSoFarAndRefusesEverything) {
+TEST_F(Sapi4VoiceTest, AFailedEnumerationKeepsTheNamesSoFarAndRefusesEverything) {
   log().FailOn("Next", "Unspecified error", 2, 1);
-  TMSpeech partial(factory_);
+  Sapi4Voice partial(factory_);
   EXPECT_FALSE(partial.Initialized());
   EXPECT_EQ(partial.EngineNames(), QStringList({"Mary in Booth", "Mike"}));
   EXPECT_EQ(SpeechExceptionOf([&] { partial.SelectEngine("Mike"); }),
@@ -74,17 +74,17 @@ TEST_F(MSpeechTest, AFailedEnumerationKeepsTheNamesSoFarAndRefusesEverything) {
   EXPECT_EQ(SpeechExceptionOf([&] { partial.Speak(); }), "Speech Engine not initialized");
 
   log().FailOn("CreateEnumerator", "Class not registered", 0, 1);
-  TMSpeech none(factory_);
+  Sapi4Voice none(factory_);
   EXPECT_FALSE(none.Initialized());
   EXPECT_THAT(none.EngineNames(), IsEmpty());
 
   log().FailOn("Reset", "Unspecified error", 0, 1);
-  TMSpeech no_reset(factory_);
+  Sapi4Voice no_reset(factory_);
   EXPECT_FALSE(no_reset.Initialized());
 }
 
-TEST_F(MSpeechTest, SelectingRunsTheStepsInOrderAndProbesTheRanges) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, SelectingRunsTheStepsInOrderAndProbesTheRanges) {
+  Sapi4Voice speech(factory_);
   log().Clear();
   speech.SelectEngine("mike");
   EXPECT_TRUE(speech.EngineSelected());
@@ -112,7 +112,7 @@ TEST_F(MSpeechTest, SelectingRunsTheStepsInOrderAndProbesTheRanges) {
   EXPECT_THAT(factory_.Engines()[0]->RegisteredSinks(), IsEmpty());
   EXPECT_EQ(factory_.Engines()[1]->RegisteredSinks().size(), 1u);
 
-  const TMSpeechEngineInfo& info = speech.EngineInfo();
+  const Sapi4EngineInfo& info = speech.EngineInfo();
   EXPECT_EQ(info.max_pitch, 240);
   EXPECT_EQ(info.min_pitch, 60);
   EXPECT_EQ(info.max_real_time, 1024u);
@@ -130,7 +130,7 @@ TEST_F(MSpeechTest, SelectingRunsTheStepsInOrderAndProbesTheRanges) {
   EXPECT_EQ(speech.Pitch(), 120);
 }
 
-TEST_F(MSpeechTest, EngineInfoDescribesTheSelectedMode) {
+TEST_F(Sapi4VoiceTest, EngineInfoDescribesTheSelectedMode) {
   factory_.Modes()[0].info.age = 30;
   factory_.Modes()[0].info.features = 0x11;
   factory_.Modes()[0].info.interfaces = 0x22;
@@ -138,10 +138,10 @@ TEST_F(MSpeechTest, EngineInfoDescribesTheSelectedMode) {
   factory_.AddMode("Cut", "Sp", 0);
   factory_.Modes().back().info.mode_name = QString("Cut") + QChar(0) + "here";
   factory_.Modes().back().info.speaker = QString("Sp") + QChar(0) + "eaker";
-  TMSpeech speech(factory_);
+  Sapi4Voice speech(factory_);
 
   speech.SelectEngine("Mary in Booth");
-  TMSpeechEngineInfo info = speech.EngineInfo();
+  Sapi4EngineInfo info = speech.EngineInfo();
   EXPECT_EQ(info.mode_name, "Mary in Booth");
   EXPECT_EQ(info.dialect, "Standard");
   EXPECT_EQ(info.manufacturer_name, "Maker");
@@ -170,8 +170,8 @@ TEST_F(MSpeechTest, EngineInfoDescribesTheSelectedMode) {
   EXPECT_EQ(speech.EngineInfo().speaker, "Sp");
 }
 
-TEST_F(MSpeechTest, AnUnknownNameIsRefusedAndTheSelectionStays) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, AnUnknownNameIsRefusedAndTheSelectionStays) {
+  Sapi4Voice speech(factory_);
   speech.SelectEngine("Sam");
   log().Clear();
   EXPECT_EQ(SpeechExceptionOf([&] { speech.SelectEngine("Nobody"); }),
@@ -187,11 +187,11 @@ TEST_F(MSpeechTest, AnUnknownNameIsRefusedAndTheSelectionStays) {
   EXPECT_EQ(factory_.Engines().size(), 1u);
 }
 
-TEST_F(MSpeechTest, AFailureInsideTheSelectionClearsItSilently) {
+TEST_F(Sapi4VoiceTest, AFailureInsideTheSelectionClearsItSilently) {
   for (const char* step : {"CreateAudioDestination", "Reset", "Skip", "Next", "Select",
                            "QueryAttributes", "QueryDialogs", "Register"}) {
     SCOPED_TRACE(step);
-    TMSpeech speech(factory_);
+    Sapi4Voice speech(factory_);
     speech.SelectEngine("Sam");
     ASSERT_TRUE(speech.EngineSelected());
     log().FailOn(step, "Unspecified error", 0, 1);
@@ -207,7 +207,7 @@ TEST_F(MSpeechTest, AFailureInsideTheSelectionClearsItSilently) {
   }
 
   // A mode gone since the enumeration leaves nothing to select.
-  TMSpeech speech(factory_);
+  Sapi4Voice speech(factory_);
   factory_.Modes().pop_back();
   speech.SelectEngine("Sam");
   EXPECT_FALSE(speech.EngineSelected());
@@ -219,8 +219,8 @@ TEST_F(MSpeechTest, AFailureInsideTheSelectionClearsItSilently) {
   EXPECT_EQ(speech.EngineInfo().max_pitch, 0);
 }
 
-TEST_F(MSpeechTest, SettingsTravelAsTagsAndVolumeReadsTheFirstChannel) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, SettingsTravelAsTagsAndVolumeReadsTheFirstChannel) {
+  Sapi4Voice speech(factory_);
   EXPECT_EQ(SpeechExceptionOf([&] { speech.SetSpeed(180); }), "Speech Engine not selected");
   EXPECT_EQ(SpeechExceptionOf([&] { speech.Volume(); }), "Speech Engine not selected");
   speech.SelectEngine("Mike");
@@ -255,8 +255,8 @@ TEST_F(MSpeechTest, SettingsTravelAsTagsAndVolumeReadsTheFirstChannel) {
   EXPECT_NO_THROW(speech.SetSpeed(100));
 }
 
-TEST_F(MSpeechTest, ApplyingAVoiceSelectsThenSetsSpeedPitchVolume) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, ApplyingAVoiceSelectsThenSetsSpeedPitchVolume) {
+  Sapi4Voice speech(factory_);
   log().Clear();
   ApplySapi4Voice(speech, "sam", 200, 90, 50);
   std::vector<std::string> calls = log().Take();
@@ -269,8 +269,8 @@ TEST_F(MSpeechTest, ApplyingAVoiceSelectsThenSetsSpeedPitchVolume) {
   EXPECT_EQ(speech.Volume(), 49u);
 }
 
-TEST_F(MSpeechTest, TextIsSplitIntoLinesLikeAStringList) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, TextIsSplitIntoLinesLikeAStringList) {
+  Sapi4Voice speech(factory_);
   speech.SetText("a\r\nb\nc\rd");
   EXPECT_EQ(speech.Text(), QStringList({"a", "b", "c", "d"}));
   speech.SetText("one\r\n");
@@ -283,8 +283,8 @@ TEST_F(MSpeechTest, TextIsSplitIntoLinesLikeAStringList) {
   EXPECT_THAT(speech.Text(), IsEmpty());
 }
 
-TEST_F(MSpeechTest, SpeakingSubmitsCrLfLinesWithATerminatingZero) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, SpeakingSubmitsCrLfLinesWithATerminatingZero) {
+  Sapi4Voice speech(factory_);
   EXPECT_EQ(SpeechExceptionOf([&] { speech.Speak(); }), "Speech Engine not selected");
   speech.SelectEngine("Sam");
   log().Clear();
@@ -309,14 +309,14 @@ TEST_F(MSpeechTest, SpeakingSubmitsCrLfLinesWithATerminatingZero) {
   EXPECT_NO_THROW(speech.Speak());
 }
 
-TEST_F(MSpeechTest, FileOutputOpensTheFileAndFlushesWhenAudioStops) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, FileOutputOpensTheFileAndFlushesWhenAudioStops) {
+  Sapi4Voice speech(factory_);
   std::vector<std::string> events;
   speech.SetOnStop([&](TtsNotifySink&) {
     events.push_back("OnStop");
     log().Record(std::string("OnStop"));  // shows whether the flush came first
   });
-  speech.SetOutput(TSpeechOutput::soFile);
+  speech.SetOutput(Sapi4Output::kFile);
   speech.SetFilename("out.wav");
   speech.SelectEngine("Sam");
   speech.SetText("x");
@@ -333,7 +333,7 @@ TEST_F(MSpeechTest, FileOutputOpensTheFileAndFlushesWhenAudioStops) {
   EXPECT_THAT(log().Take(), ElementsAre("SetFile(out.wav,1)"));
 
   // Sound device output neither opens nor flushes.
-  speech.SetOutput(TSpeechOutput::soGeneral);
+  speech.SetOutput(Sapi4Output::kSoundDevice);
   speech.SelectEngine("Sam");
   log().Clear();
   speech.Speak();
@@ -342,13 +342,13 @@ TEST_F(MSpeechTest, FileOutputOpensTheFileAndFlushesWhenAudioStops) {
   EXPECT_EQ(events.size(), 2u);
   // Switching to file output takes effect with the next selection: the sound
   // device is no file to flush.
-  speech.SetOutput(TSpeechOutput::soFile);
+  speech.SetOutput(Sapi4Output::kFile);
   factory_.LastEngine()->FireAudioStop();
   EXPECT_THAT(log().Take(), ElementsAre("OnStop"));
 }
 
-TEST_F(MSpeechTest, StopResetsTheAudioAndReportsAFailure) {
-  TMSpeech speech(factory_);
+TEST_F(Sapi4VoiceTest, StopResetsTheAudioAndReportsAFailure) {
+  Sapi4Voice speech(factory_);
   log().Clear();
   EXPECT_NO_THROW(speech.Stop());  // nothing selected yet: nothing to stop
   EXPECT_THAT(log().Calls(), IsEmpty());
@@ -360,12 +360,12 @@ TEST_F(MSpeechTest, StopResetsTheAudioAndReportsAFailure) {
   EXPECT_EQ(MessageOf([&] { speech.Stop(); }), "The device is not ready.");
 }
 
-TEST_F(MSpeechTest, NotificationsBecomeEventsOnlyWhileTheComponentLives) {
+TEST_F(Sapi4VoiceTest, NotificationsBecomeEventsOnlyWhileTheComponentLives) {
   std::vector<std::string> events;
   std::shared_ptr<TtsNotifySink> late_sink;
   std::shared_ptr<TtsBufNotifySink> late_buf_sink;
   {
-    TMSpeech speech(factory_);
+    Sapi4Voice speech(factory_);
     speech.SelectEngine("Mike");
     FakeTtsEngine& engine = *factory_.LastEngine();
     // Handlers not assigned are skipped.
@@ -377,15 +377,12 @@ TEST_F(MSpeechTest, NotificationsBecomeEventsOnlyWhileTheComponentLives) {
       events.push_back("start");
     });
     speech.SetOnStop([&](TtsNotifySink&) { events.push_back("stop"); });
-    speech.SetOnVisual([&](TtsNotifySink&, std::uint32_t hints, const TtsMouth& mouth) {
-      events.push_back("visual " + std::to_string(hints) + " " + std::to_string(mouth.jaw_open));
-    });
     engine.FireAudioStart();
     TtsMouth mouth;
     mouth.jaw_open = 9;
     engine.FireVisual(5, mouth);
     engine.FireAudioStop();
-    EXPECT_THAT(events, ElementsAre("start", "visual 5 9", "stop"));
+    EXPECT_THAT(events, ElementsAre("start", "stop"));
 
     speech.SetText("word word");
     speech.Speak();
@@ -399,7 +396,7 @@ TEST_F(MSpeechTest, NotificationsBecomeEventsOnlyWhileTheComponentLives) {
   EXPECT_TRUE(late_sink->AudioStop(0).Succeeded());
   EXPECT_TRUE(late_sink->AudioStart(0).Succeeded());
   EXPECT_TRUE(late_buf_sink->WordPosition(0, 7).Succeeded());
-  EXPECT_EQ(events.size(), 3u);
+  EXPECT_EQ(events.size(), 2u);
   EXPECT_THAT(factory_.LastEngine()->RegisteredSinks(), IsEmpty());
 }
 

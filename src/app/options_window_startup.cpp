@@ -1,5 +1,5 @@
 // The options window's creation and its showing as the event loop starts.
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "speech/sapi5_requests.h"
 #include "speech/voice_catalogue.h"
 
@@ -21,16 +21,16 @@ const QString kAutostartSwitch = QStringLiteral("-autostart");
 
 }  // namespace
 
-void TfrmMain::FormCreate() {
+void OptionsWindow::Initialize() {
   // The application's icon is the view's: nothing to set here.
 
   // An engine whose probe fails is simply not available.
   try {
-    flags_.SAPI4Available = !SpeechAPI4().EngineNames().isEmpty();
+    flags_.SAPI4Available = !Sapi4().EngineNames().isEmpty();
   } catch (...) {
     flags_.SAPI4Available = false;
   }
-  flags_.SAPI5Available = ProbeSapi5(SpeechAPI5());
+  flags_.SAPI5Available = ProbeSapi5(Sapi5());
 
   if (!flags_.SAPI4Available && !flags_.SAPI5Available) {
     platform_.messages.Error(NoEnginesMessage());
@@ -40,11 +40,11 @@ void TfrmMain::FormCreate() {
     RequestEnd();
   }
 
-  Pages.SetActivePageIndex(kGeneral);
-  LoadVoicesList(SpeechAPI4(), SpeechAPI5(), flags_.SAPI5Available, DefaultVoice.VoicesList);
+  pages.SetActivePageIndex(kGeneral);
+  LoadVoicesList(Sapi4(), Sapi5(), flags_.SAPI5Available, default_voice.voices_list);
   Slots().LoadVoiceSlots();
-  LoadCfg();
-  TrayIcon.SetIconVisible(true);
+  LoadSettings();
+  tray_icon.SetIconVisible(true);
 
   // Only the switch exactly as the start-up entry writes it counts; the
   // program's own path is looked at too.
@@ -53,25 +53,25 @@ void TfrmMain::FormCreate() {
   }
   if (!flags_.FirstRunAtStart) start_state_ = WindowState::kMinimized;
 
-  About.SetLinksBold();
+  about.SetLinksBold();
 }
 
-void TfrmMain::ShowAtStart() {
+void OptionsWindow::ShowAtStart() {
   if (end_requested_) return;
   if (start_state_ == WindowState::kNormal) {
     ShowMainWindow();
   } else {
-    ApplicationMinimize();
+    MinimizeApplication();
   }
 }
 
-void TfrmMain::FormShow() {
+void OptionsWindow::WindowShown() {
   // The first load (at creation) has just filled the window; every later
   // showing reloads, so that Cancel's edits are gone.
-  if (!flags_.FirstLoad) LoadCfg();
+  if (!flags_.FirstLoad) LoadSettings();
 }
 
-void TfrmMain::RequestEnd() {
+void OptionsWindow::RequestEnd() {
   end_requested_ = true;
   if (shell_ != nullptr) shell_->Quit();
 }

@@ -1,4 +1,4 @@
-#include "reading/hot_key_edit.h"
+#include "reading/hot_key_field.h"
 
 #include <gtest/gtest.h>
 
@@ -9,19 +9,19 @@
 namespace voxmere {
 namespace {
 
-class HotKeyEditTest : public ::testing::Test {
+class HotKeyFieldTest : public ::testing::Test {
  protected:
-  HotKeyEditTest() {
-    QObject::connect(&field_, &TJvHotKeyEx::textChanged,
+  HotKeyFieldTest() {
+    QObject::connect(&field_, &HotKeyField::textChanged,
                      [this](const QString& text) { shown_ << text; });
   }
 
   FakeKeyNames names_;
-  TJvHotKeyEx field_{names_, "Reading_HotKey"};
+  HotKeyField field_{names_, "Reading_HotKey"};
   QStringList shown_;  // every text the field asked its view to show
 };
 
-TEST_F(HotKeyEditTest, PastedTextIsFormattedOrCleared) {
+TEST_F(HotKeyFieldTest, PastedTextIsFormattedOrCleared) {
   EXPECT_EQ(field_.objectName(), "Reading_HotKey");
   EXPECT_EQ(field_.Hint(), "Press the desired key or combination of keys");
   EXPECT_EQ(field_.Text(), "");
@@ -46,7 +46,7 @@ TEST_F(HotKeyEditTest, PastedTextIsFormattedOrCleared) {
   EXPECT_EQ(shown_, QStringList({"Ctrl+A"}));
 }
 
-TEST_F(HotKeyEditTest, ShortcutIsParsedFromTheText) {
+TEST_F(HotKeyFieldTest, ShortcutIsParsedFromTheText) {
   field_.SetShortcut(32813);
   EXPECT_EQ(field_.Text(), "Alt+Ins");
   EXPECT_EQ(field_.Shortcut(), 32813);
@@ -65,7 +65,7 @@ TEST_F(HotKeyEditTest, ShortcutIsParsedFromTheText) {
   EXPECT_EQ(field_.Shortcut(), 0);
 }
 
-TEST_F(HotKeyEditTest, PressedKeysBecomeTheHotKey) {
+TEST_F(HotKeyFieldTest, PressedKeysBecomeTheHotKey) {
   EXPECT_TRUE(field_.KeyPress(0x41, kCtrlKey | kAltKey));
   EXPECT_EQ(field_.Text(), "Ctrl+Alt+A");
   EXPECT_TRUE(field_.KeyPress(0x08, 0));
@@ -90,7 +90,7 @@ TEST_F(HotKeyEditTest, PressedKeysBecomeTheHotKey) {
   EXPECT_EQ(field_.Text(), "");
 }
 
-TEST_F(HotKeyEditTest, TypingIsSwallowed) {
+TEST_F(HotKeyFieldTest, TypingIsSwallowed) {
   field_.SetText("Ctrl+F11");
   shown_.clear();
   EXPECT_TRUE(field_.CharacterTyped("x"));

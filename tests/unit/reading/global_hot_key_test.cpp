@@ -1,4 +1,4 @@
-#include "reading/application_hot_key.h"
+#include "reading/global_hot_key.h"
 
 #include <gtest/gtest.h>
 
@@ -28,11 +28,11 @@ Call Unregistered(int identifier) {
   return {.kind = Call::Kind::kUnregister, .identifier = identifier};
 }
 
-class ApplicationHotKeyTest : public ::testing::Test {
+class GlobalHotKeyTest : public ::testing::Test {
  protected:
   // Records presses as "name" per handler call.
-  void Record(TJvApplicationHotKey& hot_key) {
-    hot_key.OnHotKey = [this](TJvApplicationHotKey& sender) { pressed_ << sender.Name(); };
+  void Record(GlobalHotKey& hot_key) {
+    hot_key.OnHotKey = [this](GlobalHotKey& sender) { pressed_ << sender.Name(); };
   }
 
   FakeHotKeyRegistrar registrar_;
@@ -40,9 +40,9 @@ class ApplicationHotKeyTest : public ::testing::Test {
   QStringList pressed_;
 };
 
-TEST_F(ApplicationHotKeyTest, ActivationTakesANewIdentifierEveryTime) {
-  TJvApplicationHotKey reading(owner_, "DefaultHotKey");
-  TJvApplicationHotKey slot(owner_, "SlotHotKey_3", 3);
+TEST_F(GlobalHotKeyTest, ActivationTakesANewIdentifierEveryTime) {
+  GlobalHotKey reading(owner_, "DefaultHotKey");
+  GlobalHotKey slot(owner_, "SlotHotKey_3", 3);
   EXPECT_EQ(slot.Tag(), 3);
   EXPECT_EQ(reading.HotKey(), 0);
   EXPECT_FALSE(reading.Active());
@@ -67,18 +67,18 @@ TEST_F(ApplicationHotKeyTest, ActivationTakesANewIdentifierEveryTime) {
 
   // The unused bits 8..12 reach the system with the key; no key and no
   // modifiers are attempted like any other combination.
-  TJvApplicationHotKey odd(owner_, "SlotHotKey_4", 4);
+  GlobalHotKey odd(owner_, "SlotHotKey_4", 4);
   odd.SetHotKey(0x8103);
   odd.SetActive(true);
-  TJvApplicationHotKey none(owner_, "SlotHotKey_5", 5);
+  GlobalHotKey none(owner_, "SlotHotKey_5", 5);
   none.SetActive(true);
   EXPECT_EQ(registrar_.Calls().at(4), Registered(3, kAlt, 0x103));
   EXPECT_EQ(registrar_.Calls().at(5), Registered(4, 0, 0));
 }
 
-TEST_F(ApplicationHotKeyTest, RefusedCombinationStaysInactiveUntilTheNextAttempt) {
+TEST_F(GlobalHotKeyTest, RefusedCombinationStaysInactiveUntilTheNextAttempt) {
   registrar_.HoldByOtherClient(kCtrl, 0x08);
-  TJvApplicationHotKey reading(owner_, "DefaultHotKey");
+  GlobalHotKey reading(owner_, "DefaultHotKey");
   Record(reading);
   reading.SetHotKey(16392);  // Ctrl+BkSp
   reading.SetActive(true);
@@ -98,14 +98,14 @@ TEST_F(ApplicationHotKeyTest, RefusedCombinationStaysInactiveUntilTheNextAttempt
   EXPECT_EQ(pressed_, QStringList({"DefaultHotKey"}));
 
   // Our own hot keys cannot share a combination either.
-  TJvApplicationHotKey stop(owner_, "StopHotKey");
+  GlobalHotKey stop(owner_, "StopHotKey");
   stop.SetHotKey(16392);
   stop.SetActive(true);
   EXPECT_FALSE(stop.Active());
 }
 
-TEST_F(ApplicationHotKeyTest, NewCombinationOfAnActiveHotKeyWorksAtOnce) {
-  TJvApplicationHotKey reading(owner_, "DefaultHotKey");
+TEST_F(GlobalHotKeyTest, NewCombinationOfAnActiveHotKeyWorksAtOnce) {
+  GlobalHotKey reading(owner_, "DefaultHotKey");
   Record(reading);
   reading.SetHotKey(32813);  // Alt+Ins
   reading.SetActive(true);
@@ -136,10 +136,10 @@ TEST_F(ApplicationHotKeyTest, NewCombinationOfAnActiveHotKeyWorksAtOnce) {
   EXPECT_EQ(registrar_.Calls(), (std::vector<Call>{Registered(3, kCtrl, 0x08)}));
 }
 
-TEST_F(ApplicationHotKeyTest, PressesReachTheHotKeyOfTheirIdentifier) {
-  TJvApplicationHotKey reading(owner_, "DefaultHotKey");
-  TJvApplicationHotKey options(owner_, "OptionsHotKey");
-  TJvApplicationHotKey stop(owner_, "StopHotKey");
+TEST_F(GlobalHotKeyTest, PressesReachTheHotKeyOfTheirIdentifier) {
+  GlobalHotKey reading(owner_, "DefaultHotKey");
+  GlobalHotKey options(owner_, "OptionsHotKey");
+  GlobalHotKey stop(owner_, "StopHotKey");
   Record(reading);
   Record(options);
   reading.SetHotKey(16392);
@@ -169,9 +169,9 @@ TEST_F(ApplicationHotKeyTest, PressesReachTheHotKeyOfTheirIdentifier) {
   EXPECT_EQ(pressed_, QStringList({"DefaultHotKey"}));
 }
 
-TEST_F(ApplicationHotKeyTest, HandlerMayDestroyHotKeysWhilePressed) {
-  auto first = std::make_unique<TJvApplicationHotKey>(owner_, "SlotHotKey_0");
-  auto second = std::make_unique<TJvApplicationHotKey>(owner_, "SlotHotKey_1", 1);
+TEST_F(GlobalHotKeyTest, HandlerMayDestroyHotKeysWhilePressed) {
+  auto first = std::make_unique<GlobalHotKey>(owner_, "SlotHotKey_0");
+  auto second = std::make_unique<GlobalHotKey>(owner_, "SlotHotKey_1", 1);
   first->SetHotKey(0x4031);
   second->SetHotKey(0x4032);
   first->SetActive(true);
@@ -179,7 +179,7 @@ TEST_F(ApplicationHotKeyTest, HandlerMayDestroyHotKeysWhilePressed) {
   // Like rebuilding the slot hot keys from inside a slot's own handler: the
   // handler's captures must survive the destruction of its hot key.
   auto trace = std::make_shared<QStringList>();
-  first->OnHotKey = [&, trace](TJvApplicationHotKey& sender) {
+  first->OnHotKey = [&, trace](GlobalHotKey& sender) {
     *trace << sender.Name();
     second.reset();
     first.reset();
@@ -192,11 +192,11 @@ TEST_F(ApplicationHotKeyTest, HandlerMayDestroyHotKeysWhilePressed) {
   EXPECT_TRUE(registrar_.Registered().empty());
 
   // A handler that switches itself off and on again keeps working.
-  TJvApplicationHotKey stop(owner_, "StopHotKey");
+  GlobalHotKey stop(owner_, "StopHotKey");
   stop.SetHotKey(16507);
   stop.SetActive(true);
   int presses = 0;
-  stop.OnHotKey = [&presses](TJvApplicationHotKey& sender) {
+  stop.OnHotKey = [&presses](GlobalHotKey& sender) {
     ++presses;
     sender.SetActive(false);
     sender.SetActive(true);
@@ -207,9 +207,9 @@ TEST_F(ApplicationHotKeyTest, HandlerMayDestroyHotKeysWhilePressed) {
   EXPECT_TRUE(stop.Active());
 }
 
-TEST_F(ApplicationHotKeyTest, SwitchingOffOrDestroyingReleasesTheKeys) {
-  auto options = std::make_unique<TJvApplicationHotKey>(owner_, "OptionsHotKey");
-  TJvApplicationHotKey slot(owner_, "SlotHotKey_0");
+TEST_F(GlobalHotKeyTest, SwitchingOffOrDestroyingReleasesTheKeys) {
+  auto options = std::make_unique<GlobalHotKey>(owner_, "OptionsHotKey");
+  GlobalHotKey slot(owner_, "SlotHotKey_0");
   EXPECT_EQ(owner_.FindComponent("OptionsHotKey"), options.get());
   EXPECT_EQ(owner_.FindComponent("SlotHotKey_0"), &slot);
   EXPECT_EQ(owner_.FindComponent("StopHotKey"), nullptr);
@@ -230,7 +230,7 @@ TEST_F(ApplicationHotKeyTest, SwitchingOffOrDestroyingReleasesTheKeys) {
   options.reset();
   EXPECT_EQ(registrar_.Calls().back(), Unregistered(identifier));
   EXPECT_FALSE(registrar_.IsRegistered(kCtrl, 0x7A));
-  EXPECT_EQ(owner_.Components(), std::vector<TJvApplicationHotKey*>{&slot});
+  EXPECT_EQ(owner_.Components(), std::vector<GlobalHotKey*>{&slot});
 }
 
 TEST(HotKeyOwnerTest, OwnsThePressHandlerForItsLifetime) {

@@ -1,6 +1,6 @@
-#include "speech/m_speech.h"
+#include "speech/sapi4_voice.h"
 
-#include "speech/m_speech_sinks.h"
+#include "speech/sapi4_event_sinks.h"
 
 namespace voxmere {
 namespace {
@@ -26,19 +26,19 @@ QString UpToZero(const QString& name) {
 
 }  // namespace
 
-TMSpeech::TMSpeech(TtsObjectFactory& factory)
-    : factory_(factory), self_(std::make_shared<TMSpeech*>(this)) {
+Sapi4Voice::Sapi4Voice(TtsObjectFactory& factory)
+    : factory_(factory), self_(std::make_shared<Sapi4Voice*>(this)) {
   EnumerateModes();
 }
 
-TMSpeech::~TMSpeech() {
+Sapi4Voice::~Sapi4Voice() {
   *self_ = nullptr;
   initialized_ = false;
   // Lets the engine drop its reference to our sink; the result does not matter.
   if (sink_key_ != 0 && engine_) engine_->UnRegister(sink_key_);
 }
 
-void TMSpeech::EnumerateModes() {
+void Sapi4Voice::EnumerateModes() {
   initialized_ = true;
   engine_selected_ = false;
   try {
@@ -57,7 +57,7 @@ void TMSpeech::EnumerateModes() {
   }
 }
 
-void TMSpeech::SetText(const QString& text) {
+void Sapi4Voice::SetText(const QString& text) {
   // As a Delphi string list takes a text: CR LF, LF and CR each end a line.
   text_.clear();
   const qsizetype size = text.size();
@@ -71,8 +71,8 @@ void TMSpeech::SetText(const QString& text) {
   }
 }
 
-void TMSpeech::SelectEngine(const QString& name) {
-  if (!initialized_) throw EMSpeechException(kNotInitialized);
+void Sapi4Voice::SelectEngine(const QString& name) {
+  if (!initialized_) throw Sapi4Error(kNotInitialized);
   int position = -1;
   for (int i = 0; i < engine_names_.size(); ++i) {
     if (engine_names_[i].compare(name, Qt::CaseInsensitive) == 0) {
@@ -80,7 +80,7 @@ void TMSpeech::SelectEngine(const QString& name) {
       break;
     }
   }
-  if (position < 0) throw EMSpeechException(kNotFound);
+  if (position < 0) throw Sapi4Error(kNotFound);
   engine_selected_ = true;
   try {
     SelectFound(position);
@@ -90,9 +90,9 @@ void TMSpeech::SelectEngine(const QString& name) {
   }
 }
 
-void TMSpeech::SelectFound(int position) {
-  const auto kind = output_ == TSpeechOutput::soFile ? TtsObjectFactory::Destination::kFile
-                                                     : TtsObjectFactory::Destination::kSoundDevice;
+void Sapi4Voice::SelectFound(int position) {
+  const auto kind = output_ == Sapi4Output::kFile ? TtsObjectFactory::Destination::kFile
+                                                  : TtsObjectFactory::Destination::kSoundDevice;
   std::shared_ptr<TtsAudioDestination> destination;
   Check(factory_.CreateAudioDestination(kind, &destination));
   if (!destination) throw Exception(QStringLiteral("No audio destination."));
@@ -105,8 +105,8 @@ void TMSpeech::SelectFound(int position) {
     if (engine_) engine_->UnRegister(sink_key_);
     sink_key_ = 0;
   }
-  buf_notify_sink_ = std::make_shared<TTSBufNotifySink>(self_);
-  notify_sink_ = std::make_shared<TTSNotifySink>(self_);
+  buf_notify_sink_ = std::make_shared<Sapi4TextEvents>(self_);
+  notify_sink_ = std::make_shared<Sapi4EngineEvents>(self_);
 
   // The mode is found again by its position in the enumeration.
   Check(enumerator_->Reset());
@@ -157,7 +157,7 @@ void TMSpeech::SelectFound(int position) {
   ProbeRanges();
 }
 
-void TMSpeech::ProbeRanges() {
+void Sapi4Voice::ProbeRanges() {
   // The engine answers an out-of-range request with its own limit. Results
   // are not tested: an engine without one of these attributes leaves zeros.
   TtsEngine& engine = *engine_;
@@ -199,44 +199,44 @@ void TMSpeech::ProbeRanges() {
   engine_info_.min_volume = 0;
 }
 
-TtsEngine& TMSpeech::EngineForTags() const {
-  if (!engine_) throw EMSpeechException(kNotSelected);
+TtsEngine& Sapi4Voice::EngineForTags() const {
+  if (!engine_) throw Sapi4Error(kNotSelected);
   return *engine_;
 }
 
-TtsEngine& TMSpeech::EngineForAttributes() const {
-  if (!engine_ || !engine_has_attributes_) throw EMSpeechException(kNotSelected);
+TtsEngine& Sapi4Voice::EngineForAttributes() const {
+  if (!engine_ || !engine_has_attributes_) throw Sapi4Error(kNotSelected);
   return *engine_;
 }
 
-std::uint32_t TMSpeech::Speed() const {
+std::uint32_t Sapi4Voice::Speed() const {
   std::uint32_t speed = 0;
   EngineForAttributes().SpeedGet(&speed);
   return speed;
 }
 
-void TMSpeech::SetSpeed(std::uint32_t speed) {
+void Sapi4Voice::SetSpeed(std::uint32_t speed) {
   EngineForTags().Inject("\\Spd=" + QByteArray::number(speed) + "\\");
 }
 
-std::uint16_t TMSpeech::Pitch() const {
+std::uint16_t Sapi4Voice::Pitch() const {
   std::uint16_t pitch = 0;
   EngineForAttributes().PitchGet(&pitch);
   return pitch;
 }
 
-void TMSpeech::SetPitch(std::uint16_t pitch) {
+void Sapi4Voice::SetPitch(std::uint16_t pitch) {
   EngineForTags().Inject("\\Pit=" + QByteArray::number(pitch) + "\\");
 }
 
-std::uint32_t TMSpeech::Volume() const {
+std::uint32_t Sapi4Voice::Volume() const {
   std::uint32_t volume = 0;
   EngineForAttributes().VolumeGet(&volume);
   // The first channel only.
   return (volume & 0xFFFFu) * 100u / 65535u;
 }
 
-void TMSpeech::SetVolume(std::uint32_t percent) {
+void Sapi4Voice::SetVolume(std::uint32_t percent) {
   // The Windows component computes in unsigned 32 bits and sets both
   // channels to the same level.
   const std::uint32_t level = percent * 65535u / 100u;
@@ -244,9 +244,9 @@ void TMSpeech::SetVolume(std::uint32_t percent) {
   EngineForTags().Inject("\\Vol=" + QByteArray::number(both) + "\\");
 }
 
-void TMSpeech::Speak() {
-  if (!initialized_) throw EMSpeechException(kNotInitialized);
-  if (!engine_selected_) throw EMSpeechException(kNotSelected);
+void Sapi4Voice::Speak() {
+  if (!initialized_) throw Sapi4Error(kNotInitialized);
+  if (!engine_selected_) throw Sapi4Error(kNotSelected);
   try {
     SpeakText();
   } catch (...) {
@@ -254,9 +254,9 @@ void TMSpeech::Speak() {
   }
 }
 
-void TMSpeech::SpeakText() {
-  if (output_ == TSpeechOutput::soFile && !destination_->SetFile(filename_, 1).Succeeded()) {
-    throw EMSpeechException(kCannotOpenFile);
+void Sapi4Voice::SpeakText() {
+  if (output_ == Sapi4Output::kFile && !destination_->SetFile(filename_, 1).Succeeded()) {
+    throw Sapi4Error(kCannotOpenFile);
   }
   QString text;
   for (const QString& line : text_) text += line + QStringLiteral("\r\n");
@@ -265,28 +265,23 @@ void TMSpeech::SpeakText() {
   Check(engine_->TextData(0, 0, data, static_cast<std::uint32_t>(data.size()), buf_notify_sink_));
 }
 
-void TMSpeech::Stop() {
+void Sapi4Voice::Stop() {
   if (!engine_) return;
   Check(engine_->AudioReset());
 }
 
-void TMSpeech::HandleAudioStart(TtsNotifySink& sender) {
+void Sapi4Voice::HandleAudioStart(TtsNotifySink& sender) {
   const NotifyEvent handler = on_start_;
   if (handler) handler(sender);
 }
 
-void TMSpeech::HandleAudioStop(TtsNotifySink& sender) {
-  if (output_ == TSpeechOutput::soFile && destination_ &&
+void Sapi4Voice::HandleAudioStop(TtsNotifySink& sender) {
+  if (output_ == Sapi4Output::kFile && destination_ &&
       destination_kind_ == TtsObjectFactory::Destination::kFile) {
     destination_->Flush();
   }
   const NotifyEvent handler = on_stop_;
   if (handler) handler(sender);
-}
-
-void TMSpeech::HandleVisual(TtsNotifySink& sender, std::uint32_t hints, const TtsMouth& mouth) {
-  const VisualEvent handler = on_visual_;
-  if (handler) handler(sender, hints, mouth);
 }
 
 }  // namespace voxmere

@@ -12,24 +12,22 @@ namespace voxmere {
 
 // The SAPI 5 voice component: one voice object for the whole run, obtained on
 // first use (a running object first, else a new one), with the voice's events
-// routed to ten handler slots. Every property write and method connects on
+// start and end events routed to their handlers (the program listens to no
+// other event). Every property write and method connects on
 // its own when the component is not connected yet.
-class TSpVoice {
+class Sapi5Voice {
  public:
   // Start and end of a stream.
   using StreamHandler =
-      std::function<void(TSpVoice& sender, int stream_number, const QVariant& stream_position)>;
-  // Every other event: its arguments in declaration order (stream number and
-  // stream position first).
-  using EventHandler = std::function<void(TSpVoice& sender, const QVariantList& arguments)>;
+      std::function<void(Sapi5Voice& sender, int stream_number, const QVariant& stream_position)>;
 
   static const QString& NotConnectedMessage();
 
-  explicit TSpVoice(SpeechVoiceConnector& connector);
+  explicit Sapi5Voice(SpeechVoiceConnector& connector);
   // Disconnects; events that arrive afterwards find no component.
-  ~TSpVoice();
-  TSpVoice(const TSpVoice&) = delete;
-  TSpVoice& operator=(const TSpVoice&) = delete;
+  ~Sapi5Voice();
+  Sapi5Voice(const Sapi5Voice&) = delete;
+  Sapi5Voice& operator=(const Sapi5Voice&) = delete;
 
   // Nothing when connected. Otherwise the running voice object, else a new
   // one; then the event sink is advised and the object kept as the default
@@ -52,38 +50,14 @@ class TSpVoice {
   // Returns the stream number.
   int Speak(const QString& text, unsigned flags);
 
-  // Dispatch ids 1..10 go to OnStartStream..OnEnginePrivate; other ids and
+  // Dispatch id 1 goes to OnStartStream, 2 to OnEndStream; other ids and
   // handlers not assigned are ignored.
   void InvokeEvent(int dispatch_id, const QVariantList& arguments);
 
   void SetOnStartStream(StreamHandler handler) { on_start_stream_ = std::move(handler); }
   void SetOnEndStream(StreamHandler handler) { on_end_stream_ = std::move(handler); }
-  void SetOnVoiceChange(EventHandler handler) { SetHandler(kVoiceChange, std::move(handler)); }
-  void SetOnBookmark(EventHandler handler) { SetHandler(kBookmark, std::move(handler)); }
-  void SetOnWord(EventHandler handler) { SetHandler(kWord, std::move(handler)); }
-  void SetOnPhoneme(EventHandler handler) { SetHandler(kPhoneme, std::move(handler)); }
-  void SetOnSentence(EventHandler handler) { SetHandler(kSentence, std::move(handler)); }
-  void SetOnViseme(EventHandler handler) { SetHandler(kViseme, std::move(handler)); }
-  void SetOnAudioLevel(EventHandler handler) { SetHandler(kAudioLevel, std::move(handler)); }
-  void SetOnEnginePrivate(EventHandler handler) { SetHandler(kEnginePrivate, std::move(handler)); }
 
  private:
-  // Index into other_handlers_: dispatch id minus 3.
-  enum OtherEvent {
-    kVoiceChange,
-    kBookmark,
-    kWord,
-    kPhoneme,
-    kSentence,
-    kViseme,
-    kAudioLevel,
-    kEnginePrivate,
-    kOtherEventCount
-  };
-
-  void SetHandler(OtherEvent event, EventHandler handler) {
-    other_handlers_[event] = std::move(handler);
-  }
   // The implicit connection in front of every property write and method.
   SpeechVoiceServer& Server();
 
@@ -92,10 +66,9 @@ class TSpVoice {
   int cookie_ = 0;
   // The event sink reaches the component only through this; the destructor
   // clears it, so a late event finds nothing.
-  std::shared_ptr<TSpVoice*> self_;
+  std::shared_ptr<Sapi5Voice*> self_;
   StreamHandler on_start_stream_;
   StreamHandler on_end_stream_;
-  EventHandler other_handlers_[kOtherEventCount];
 };
 
 }  // namespace voxmere

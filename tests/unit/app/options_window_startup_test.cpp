@@ -10,23 +10,23 @@ namespace {
 
 constexpr unsigned kCtrl = HotKeyRegistrar::kModControl;
 
-TEST(TfrmMainStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
+TEST(OptionsWindowStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
   AppFixture fixture;
-  TfrmMain& frm = fixture.Start();
+  OptionsWindow& frm = fixture.Start();
 
   // Both engines are usable and listed, SAPI 4 first.
   EXPECT_TRUE(frm.Flags().SAPI4Available);
   EXPECT_TRUE(frm.Flags().SAPI5Available);
-  EXPECT_EQ(frm.DefaultVoice.VoicesList.Items(),
+  EXPECT_EQ(frm.default_voice.voices_list.Items(),
             QStringList({"Mary", "Mike", "Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
 
   // No cfg.ini: a first run, shown on the General page.
-  EXPECT_EQ(frm.StartState(), TfrmMain::WindowState::kNormal);
+  EXPECT_EQ(frm.StartState(), OptionsWindow::WindowState::kNormal);
   EXPECT_TRUE(fixture.shell.Visible());
   EXPECT_EQ(fixture.shell.calls, QStringList({"ShowInFront"}));
-  EXPECT_EQ(frm.Pages.ActivePageIndex(), TfrmMain::kGeneral);
-  EXPECT_TRUE(frm.TrayIcon.IconVisible());
-  EXPECT_TRUE(frm.About.LinksBold());
+  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+  EXPECT_TRUE(frm.tray_icon.IconVisible());
+  EXPECT_TRUE(frm.about.LinksBold());
   EXPECT_FALSE(frm.EndRequested());
   EXPECT_TRUE(fixture.messages.Boxes().empty());
   EXPECT_TRUE(fixture.links.opened.isEmpty());
@@ -35,7 +35,7 @@ TEST(TfrmMainStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
   EXPECT_FALSE(fixture.Cfg().ReadBool(kFirstRun));
   EXPECT_TRUE(fixture.startup.Exists());
   EXPECT_EQ(fixture.startup.ProgramPath(), "/opt/voxmere/voxmere");
-  EXPECT_TRUE(frm.General.LoadAtStartup_CheckBox.Checked());
+  EXPECT_TRUE(frm.general.load_at_startup.Checked());
 
   // The three main hot keys work: Ctrl+Backspace, Ctrl+F11, Ctrl+F12.
   EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x08));
@@ -43,7 +43,7 @@ TEST(TfrmMainStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
   EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x7B));
 }
 
-TEST(TfrmMainStartupTest, OnlyAFirstRunWithoutTheExactSwitchShowsTheWindow) {
+TEST(OptionsWindowStartupTest, OnlyAFirstRunWithoutTheExactSwitchShowsTheWindow) {
   struct Case {
     const char* cfg;  // nullptr: no cfg.ini
     QStringList extra_arguments;
@@ -67,39 +67,39 @@ TEST(TfrmMainStartupTest, OnlyAFirstRunWithoutTheExactSwitchShowsTheWindow) {
     AppFixture fixture;
     if (c.cfg != nullptr) fixture.WriteCfg(QString::fromLatin1(c.cfg));
     fixture.paths.arguments << c.extra_arguments;
-    TfrmMain& frm = fixture.Start();
+    OptionsWindow& frm = fixture.Start();
 
     EXPECT_EQ(fixture.shell.Visible(), c.shown);
-    EXPECT_EQ(frm.StartState(),
-              c.shown ? TfrmMain::WindowState::kNormal : TfrmMain::WindowState::kMinimized);
+    EXPECT_EQ(frm.StartState(), c.shown ? OptionsWindow::WindowState::kNormal
+                                        : OptionsWindow::WindowState::kMinimized);
     // Hidden starts go straight into the tray; the icon is there either way.
     EXPECT_EQ(fixture.shell.CountOf("ShowInFront"), c.shown ? 1 : 0);
     EXPECT_EQ(fixture.shell.CountOf("Hide"), c.shown ? 0 : 1);
-    EXPECT_TRUE(frm.TrayIcon.IconVisible());
+    EXPECT_TRUE(frm.tray_icon.IconVisible());
     EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x08));
     EXPECT_FALSE(fixture.Cfg().ReadBool(kFirstRun));
   }
 }
 
-TEST(TfrmMainStartupTest, TheProgramPathItselfCanBeTheSwitch) {
+TEST(OptionsWindowStartupTest, TheProgramPathItselfCanBeTheSwitch) {
   AppFixture fixture;
   fixture.paths.arguments = QStringList{"-autostart"};
-  TfrmMain& frm = fixture.Start();
-  EXPECT_EQ(frm.StartState(), TfrmMain::WindowState::kMinimized);
+  OptionsWindow& frm = fixture.Start();
+  EXPECT_EQ(frm.StartState(), OptionsWindow::WindowState::kMinimized);
   EXPECT_FALSE(fixture.shell.Visible());
 }
 
-TEST(TfrmMainStartupTest, OneEngineIsEnough) {
+TEST(OptionsWindowStartupTest, OneEngineIsEnough) {
   {
     // No SAPI 5 voice: start-up completes with the SAPI 4 voices only.
     AppFixture fixture;
     fixture.sapi5.Instance()->SetVoices({});
-    TfrmMain& frm = fixture.Start();
+    OptionsWindow& frm = fixture.Start();
     EXPECT_TRUE(frm.Flags().SAPI4Available);
     EXPECT_FALSE(frm.Flags().SAPI5Available);
-    EXPECT_EQ(frm.DefaultVoice.VoicesList.Items(), QStringList({"Mary", "Mike"}));
+    EXPECT_EQ(frm.default_voice.voices_list.Items(), QStringList({"Mary", "Mike"}));
     EXPECT_TRUE(fixture.shell.Visible());
-    EXPECT_TRUE(frm.TrayIcon.IconVisible());
+    EXPECT_TRUE(frm.tray_icon.IconVisible());
     EXPECT_TRUE(fixture.messages.Boxes().empty());
     EXPECT_FALSE(frm.EndRequested());
   }
@@ -107,36 +107,36 @@ TEST(TfrmMainStartupTest, OneEngineIsEnough) {
     // A SAPI 5 probe that fails counts as no SAPI 5, without a message.
     AppFixture fixture;
     fixture.sapi5.Log()->FailOn("CreateInstance", "Class not registered");
-    TfrmMain& frm = fixture.Start();
+    OptionsWindow& frm = fixture.Start();
     EXPECT_FALSE(frm.Flags().SAPI5Available);
-    EXPECT_EQ(frm.DefaultVoice.VoicesList.Count(), 2);
+    EXPECT_EQ(frm.default_voice.voices_list.Count(), 2);
     EXPECT_TRUE(fixture.messages.Boxes().empty());
-    EXPECT_TRUE(frm.TrayIcon.IconVisible());
+    EXPECT_TRUE(frm.tray_icon.IconVisible());
   }
   {
     // No SAPI 4 engine: the SAPI 5 voices alone.
     AppFixture fixture;
     fixture.sapi4.Modes().clear();
-    TfrmMain& frm = fixture.Start();
+    OptionsWindow& frm = fixture.Start();
     EXPECT_FALSE(frm.Flags().SAPI4Available);
     EXPECT_TRUE(frm.Flags().SAPI5Available);
-    EXPECT_EQ(frm.DefaultVoice.VoicesList.Items(),
+    EXPECT_EQ(frm.default_voice.voices_list.Items(),
               QStringList({"Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
     EXPECT_TRUE(fixture.messages.Boxes().empty());
     EXPECT_TRUE(fixture.shell.Visible());
   }
 }
 
-TEST(TfrmMainStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPageAndEnds) {
+TEST(OptionsWindowStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPageAndEnds) {
   AppFixture fixture;
   fixture.sapi4.Modes().clear();
   fixture.sapi5.Instance()->SetVoices({});
   fixture.frm = fixture.Build();
-  TfrmMain& frm = *fixture.frm;
+  OptionsWindow& frm = *fixture.frm;
 
   // The settings load cannot select a voice: the creation fails and the
   // caller ends the program.
-  EXPECT_THROW(frm.FormCreate(), Exception);
+  EXPECT_THROW(frm.Initialize(), Exception);
   EXPECT_TRUE(frm.EndRequested());
   EXPECT_FALSE(frm.Flags().SAPI4Available);
   EXPECT_FALSE(frm.Flags().SAPI5Available);
@@ -152,7 +152,7 @@ TEST(TfrmMainStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPageAndEn
   EXPECT_EQ(fixture.links.opened, QStringList({QString::fromLatin1(kSpeechEnginesPage)}));
 
   // Nothing is left behind: no tray icon, no hot key, no window.
-  EXPECT_FALSE(frm.TrayIcon.IconVisible());
+  EXPECT_FALSE(frm.tray_icon.IconVisible());
   frm.ShowAtStart();  // the caller does not get this far, but it is harmless
   EXPECT_FALSE(fixture.shell.Visible());
   fixture.frm.reset();
@@ -160,24 +160,24 @@ TEST(TfrmMainStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPageAndEn
   EXPECT_TRUE(fixture.trace.events.contains("BeforeCloseActions"));
 }
 
-TEST(TfrmMainStartupTest, ShowingTheWindowAgainReloadsTheSettings) {
+TEST(OptionsWindowStartupTest, ShowingTheWindowAgainReloadsTheSettings) {
   AppFixture fixture;
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=32813\n"));
-  TfrmMain& frm = fixture.Start();
-  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 32813);  // Alt+Ins
+  OptionsWindow& frm = fixture.Start();
+  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);  // Alt+Ins
   EXPECT_FALSE(frm.Flags().FirstLoad);
 
   // A hand edit while the window is hidden shows at the next showing.
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16457\n"));
-  frm.FormShow();
-  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 16457);  // Ctrl+I
+  frm.WindowShown();
+  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 16457);  // Ctrl+I
   // The load happens only when the window was hidden.
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=32813\n"));
-  frm.Options1Click();
-  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 32813);
+  frm.OptionsEntryClicked();
+  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16457\n"));
-  frm.Options1Click();
-  EXPECT_EQ(frm.General.Reading_HotKey.Shortcut(), 32813);
+  frm.OptionsEntryClicked();
+  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);
 }
 
 }  // namespace

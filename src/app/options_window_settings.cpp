@@ -2,7 +2,7 @@
 // options window's controls, which are the working copy of the settings.
 #include <optional>
 
-#include "app/tfrm_main.h"
+#include "app/options_window.h"
 #include "platform/exception.h"
 #include "settings/cfg_keys.h"
 #include "settings/ini_file.h"
@@ -59,7 +59,7 @@ int NumberOfBox(const TextField& box) {
 
 }  // namespace
 
-void TfrmMain::LoadCfg() {
+void OptionsWindow::LoadSettings() {
   const CfgFile cfg(CfgPath());
 
   flags_.FirstRunAtStart = cfg.ReadBool(kFirstRun);
@@ -74,17 +74,17 @@ void TfrmMain::LoadCfg() {
     WriteBool(cfg, kFirstRun, false);
   }
 
-  General.Reading_HotKey.SetShortcut(cfg.ReadHotKey(kHotKey));
-  General.Options_HotKey.SetShortcut(cfg.ReadHotKey(kOptHotKey));
-  General.Stop_HotKey.SetShortcut(cfg.ReadHotKey(kStopHotKey));
-  General.MinimizeToTray_CheckBox.SetChecked(cfg.ReadBool(kMinimizeToTray));
+  general.reading_key_field.SetShortcut(cfg.ReadHotKey(kHotKey));
+  general.options_key_field.SetShortcut(cfg.ReadHotKey(kOptHotKey));
+  general.stop_key_field.SetShortcut(cfg.ReadHotKey(kStopHotKey));
+  general.minimize_to_tray.SetChecked(cfg.ReadBool(kMinimizeToTray));
   if (!cfg.ReadBool(kWelcomeDlg)) flags_.ShowWelcome = true;
 
-  Pronunciation.IgnoreCharacters_CheckBox.SetChecked(cfg.ReadBool(kIgnoreCharacters));
-  Pronunciation.Ignored_Characters.SetText(cfg.ReadString(kIgnoredCharacters));
-  Pronunciation.WordsCorr_CheckBox.SetChecked(cfg.ReadBool(kWordsCorrections));
+  pronunciation.ignore_characters.SetChecked(cfg.ReadBool(kIgnoreCharacters));
+  pronunciation.ignored_characters.SetText(cfg.ReadString(kIgnoredCharacters));
+  pronunciation.use_corrections.SetChecked(cfg.ReadBool(kWordsCorrections));
 
-  VoicesList& voices = DefaultVoice.VoicesList;
+  VoicesList& voices = default_voice.voices_list;
   if (voices.Count() == 0) {
     // No engine offers a voice: there is no default voice to select. At
     // start-up this ends the program.
@@ -99,53 +99,53 @@ void TfrmMain::LoadCfg() {
   // rest of the settings load as usual.
   if (index < 0) index = 0;
   voices.SetItemIndex(index);
-  DefaultVoice.VoicesListChange(-1, index);
+  default_voice.VoiceSelectionChanged(-1, index);
 
   // The stored numbers are in the scale of the stored engine. When the voice
   // now selected belongs to the other engine (only after the stand-in above
   // or a hand edit) they would land on the wrong scale, so the bars then stay
   // where the selection put them.
   const int version = cfg.ReadInteger(kSAPIVersion);
-  const bool sapi4_entry = DefaultVoice.IsSapi4Entry(index);
+  const bool sapi4_entry = default_voice.IsSapi4Entry(index);
   if (version == 4 && sapi4_entry) {
     // Defaults: the engine's own values for the voice just selected; read
     // only when needed, since reading them needs a working engine.
     const std::optional<int> speed = cfg.TryReadInteger(kSpeed);
-    DefaultVoice.Speed_Bar.SetPosition(speed ? *speed : static_cast<int>(sapi4_->Speed()));
+    default_voice.speed_bar.SetPosition(speed ? *speed : static_cast<int>(sapi4_->Speed()));
     const std::optional<int> pitch = cfg.TryReadInteger(kPitch);
-    DefaultVoice.Pitch_Bar.SetPosition(pitch ? *pitch : static_cast<int>(sapi4_->Pitch()));
+    default_voice.pitch_bar.SetPosition(pitch ? *pitch : static_cast<int>(sapi4_->Pitch()));
     const std::optional<int> volume = cfg.TryReadInteger(kVolume);
-    DefaultVoice.Volume_Bar.SetPosition(volume ? *volume : static_cast<int>(sapi4_->Volume()));
+    default_voice.volume_bar.SetPosition(volume ? *volume : static_cast<int>(sapi4_->Volume()));
   } else if (version == 5 && !sapi4_entry) {
     // Speed -2 and pitch -3 give position -12: the bars' lowest.
-    DefaultVoice.Speed_Bar.SetPosition(Sapi5EngineValueFromNumber(cfg.ReadInteger(kSpeed, -2)));
-    DefaultVoice.Pitch_Bar.SetPosition(Sapi5EngineValueFromNumber(cfg.ReadInteger(kPitch, -3)));
-    DefaultVoice.Volume_Bar.SetPosition(cfg.ReadInteger(kVolume, 100));
+    default_voice.speed_bar.SetPosition(Sapi5EngineValueFromNumber(cfg.ReadInteger(kSpeed, -2)));
+    default_voice.pitch_bar.SetPosition(Sapi5EngineValueFromNumber(cfg.ReadInteger(kPitch, -3)));
+    default_voice.volume_bar.SetPosition(cfg.ReadInteger(kVolume, 100));
   }
-  DefaultVoice.Speed_BarChange();
-  DefaultVoice.Pitch_BarChange();
-  DefaultVoice.Volume_BarChange();
+  default_voice.SpeedBarMoved();
+  default_voice.PitchBarMoved();
+  default_voice.VolumeBarMoved();
 
   ApplyMainHotKeys();
-  General.LoadAtStartup_CheckBox.SetChecked(platform_.startup_entry.Exists());
+  general.load_at_startup.SetChecked(platform_.startup_entry.Exists());
 
   if (flags_.FirstLoad) {
     RestorePlacement(cfg);
     flags_.FirstLoad = false;
   }
-  Pronunciation.RestoreWords(WordsPath());
+  pronunciation.RestoreWords(WordsPath());
 }
 
-void TfrmMain::ApplyMainHotKeys() {
-  default_hot_key_.SetHotKey(General.Reading_HotKey.Shortcut());
-  options_hot_key_.SetHotKey(General.Options_HotKey.Shortcut());
-  stop_hot_key_.SetHotKey(General.Stop_HotKey.Shortcut());
+void OptionsWindow::ApplyMainHotKeys() {
+  default_hot_key_.SetHotKey(general.reading_key_field.Shortcut());
+  options_hot_key_.SetHotKey(general.options_key_field.Shortcut());
+  stop_hot_key_.SetHotKey(general.stop_key_field.Shortcut());
   default_hot_key_.SetActive(true);
   options_hot_key_.SetActive(true);
   stop_hot_key_.SetActive(true);
 }
 
-void TfrmMain::RestorePlacement(const CfgFile& cfg) {
+void OptionsWindow::RestorePlacement(const CfgFile& cfg) {
   if (cfg.ReadInteger(kFormVersion) < 0) return;
   const PrimaryScreen screen = platform_.screen.Primary();
   WindowPlacement placement = shell_ ? shell_->Placement() : WindowPlacement{};
@@ -177,7 +177,7 @@ void TfrmMain::RestorePlacement(const CfgFile& cfg) {
   if (shell_ && !active_control.isEmpty()) shell_->FocusControl(active_control);
 }
 
-void TfrmMain::SavePlacement(const CfgFile& cfg) {
+void OptionsWindow::SavePlacement(const CfgFile& cfg) {
   // Without a window there is no placement to keep.
   if (!shell_) return;
   const WindowPlacement placement = shell_->Placement();
@@ -198,7 +198,7 @@ void TfrmMain::SavePlacement(const CfgFile& cfg) {
   if (!active_control.isEmpty()) WriteString(cfg, kActiveControl, active_control);
 }
 
-bool TfrmMain::SaveCfg() {
+bool OptionsWindow::SaveSettings() {
   const CfgFile cfg(CfgPath());
   // A failed write (or no voice selected) stops the save without a word; the
   // OK or close that asked for it stops too.
@@ -206,22 +206,22 @@ bool TfrmMain::SaveCfg() {
     // The placement belongs to the file only once a load has restored it.
     if (!flags_.FirstLoad) SavePlacement(cfg);
 
-    WriteInteger(cfg, kHotKey, General.Reading_HotKey.Shortcut());
-    WriteInteger(cfg, kOptHotKey, General.Options_HotKey.Shortcut());
-    WriteInteger(cfg, kStopHotKey, General.Stop_HotKey.Shortcut());
-    WriteBool(cfg, kMinimizeToTray, General.MinimizeToTray_CheckBox.Checked());
-    WriteBool(cfg, kIgnoreCharacters, Pronunciation.IgnoreCharacters_CheckBox.Checked());
-    WriteString(cfg, kIgnoredCharacters, Pronunciation.Ignored_Characters.Text());
-    WriteBool(cfg, kWordsCorrections, Pronunciation.WordsCorr_CheckBox.Checked());
+    WriteInteger(cfg, kHotKey, general.reading_key_field.Shortcut());
+    WriteInteger(cfg, kOptHotKey, general.options_key_field.Shortcut());
+    WriteInteger(cfg, kStopHotKey, general.stop_key_field.Shortcut());
+    WriteBool(cfg, kMinimizeToTray, general.minimize_to_tray.Checked());
+    WriteBool(cfg, kIgnoreCharacters, pronunciation.ignore_characters.Checked());
+    WriteString(cfg, kIgnoredCharacters, pronunciation.ignored_characters.Text());
+    WriteBool(cfg, kWordsCorrections, pronunciation.use_corrections.Checked());
 
-    const VoicesList& voices = DefaultVoice.VoicesList;
+    const VoicesList& voices = default_voice.voices_list;
     const int index = voices.ItemIndex();
     if (index < 0 || index >= voices.Count()) return false;
     WriteString(cfg, kVoice, StoredVoiceName(voices.Items().at(index)));
-    WriteInteger(cfg, kSpeed, NumberOfBox(DefaultVoice.Edit1));
-    WriteInteger(cfg, kPitch, NumberOfBox(DefaultVoice.Edit2));
-    WriteInteger(cfg, kVolume, NumberOfBox(DefaultVoice.Edit3));
-    WriteInteger(cfg, kSAPIVersion, DefaultVoice.IsSapi4Entry(index) ? 4 : 5);
+    WriteInteger(cfg, kSpeed, NumberOfBox(default_voice.speed_box));
+    WriteInteger(cfg, kPitch, NumberOfBox(default_voice.pitch_box));
+    WriteInteger(cfg, kVolume, NumberOfBox(default_voice.volume_box));
+    WriteInteger(cfg, kSAPIVersion, default_voice.IsSapi4Entry(index) ? 4 : 5);
   } catch (const Exception&) {
     return false;
   }
@@ -230,7 +230,7 @@ bool TfrmMain::SaveCfg() {
   TidyIniFile(cfg.Path());
 
   try {
-    if (General.LoadAtStartup_CheckBox.Checked()) {
+    if (general.load_at_startup.Checked()) {
       platform_.startup_entry.Write(paths_.program_path);
     } else {
       platform_.startup_entry.Remove();
@@ -239,7 +239,7 @@ bool TfrmMain::SaveCfg() {
     return false;
   }
 
-  Pronunciation.SaveWords(WordsPath());
+  pronunciation.SaveWords(WordsPath());
   return true;
 }
 

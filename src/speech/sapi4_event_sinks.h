@@ -6,14 +6,14 @@
 
 namespace voxmere {
 
-class TMSpeech;
+class Sapi4Voice;
 
-// Engine notifications for TMSpeech: audio start and stop become OnStart and
-// OnStop, visual cues OnVisual. Every method answers success, also once the
+// Engine notifications for Sapi4Voice: audio start and stop become OnStart and
+// OnStop; visual cues are not used. Every method answers success, also once the
 // component is gone.
-class TTSNotifySink : public TtsNotifySink {
+class Sapi4EngineEvents : public TtsNotifySink {
  public:
-  explicit TTSNotifySink(std::weak_ptr<TMSpeech*> owner) : owner_(std::move(owner)) {}
+  explicit Sapi4EngineEvents(std::weak_ptr<Sapi4Voice*> owner) : owner_(std::move(owner)) {}
 
   TtsResult AttribChanged(std::uint32_t attribute) override;
   TtsResult AudioStart(std::uint64_t time_stamp) override;
@@ -22,15 +22,15 @@ class TTSNotifySink : public TtsNotifySink {
                    std::uint32_t hints, const TtsMouth& mouth) override;
 
  private:
-  TMSpeech* Owner() const;
+  Sapi4Voice* Owner() const;
 
-  std::weak_ptr<TMSpeech*> owner_;
+  std::weak_ptr<Sapi4Voice*> owner_;
 };
 
 // Per-text notifications: only the word position is kept.
-class TTSBufNotifySink : public TtsBufNotifySink {
+class Sapi4TextEvents : public TtsBufNotifySink {
  public:
-  explicit TTSBufNotifySink(std::weak_ptr<TMSpeech*> owner) : owner_(std::move(owner)) {}
+  explicit Sapi4TextEvents(std::weak_ptr<Sapi4Voice*> owner) : owner_(std::move(owner)) {}
 
   TtsResult TextDataDone(std::uint64_t time_stamp, std::uint32_t flags) override;
   TtsResult TextDataStarted(std::uint64_t time_stamp) override;
@@ -38,7 +38,7 @@ class TTSBufNotifySink : public TtsBufNotifySink {
   TtsResult WordPosition(std::uint64_t time_stamp, std::uint32_t byte_offset) override;
 
  private:
-  std::weak_ptr<TMSpeech*> owner_;
+  std::weak_ptr<Sapi4Voice*> owner_;
 };
 
 }  // namespace voxmere
