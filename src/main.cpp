@@ -110,25 +110,26 @@ int Run(int argc, char** argv) {
                        SettingsFolder(QCoreApplication::applicationDirPath()),
                        QCoreApplication::arguments()};
 
-  OptionsWindow frm(platform, paths);
-  app.SetErrorHandler([&frm](const std::exception& error) { frm.ShowUnhandledError(error); });
+  OptionsWindow window(platform, paths);
+  app.SetErrorHandler([&window](const std::exception& error) { window.ShowUnhandledError(error); });
   const auto forget_handler = qScopeGuard([&app] { app.SetErrorHandler(nullptr); });
-  OptionsWindowView view(frm);
-  TrayIconView tray(frm);
+  OptionsWindowView view(window);
+  TrayIconView tray(window);
 
   try {
-    frm.Initialize();
+    window.Initialize();
   } catch (const std::exception& error) {
     // The window cannot be made: the message, then the clean-up as the
     // half-built window goes, and the end.
-    frm.ShowUnhandledError(error);
+    window.ShowUnhandledError(error);
     return kExitFailure;
   }
-  if (frm.EndRequested()) return kExitFailure;
-  frm.Guard([&frm] { frm.ShowAtStart(); });
-  if (view.QuitRequested() || frm.EndRequested()) return frm.EndRequested() ? kExitFailure : 0;
+  if (window.EndRequested()) return kExitFailure;
+  window.Guard([&window] { window.ShowAtStart(); });
+  if (view.QuitRequested() || window.EndRequested())
+    return window.EndRequested() ? kExitFailure : 0;
   const int status = QCoreApplication::exec();
-  return frm.EndRequested() ? kExitFailure : status;
+  return window.EndRequested() ? kExitFailure : status;
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ void LinkLabel::ShowState() {
   adjustSize();
 }
 
-AboutPageView::AboutPageView(OptionsWindow& form, QWidget* parent) : QWidget(parent) {
+AboutPageView::AboutPageView(OptionsWindow& window, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("About_Page"));
 
   auto* picture = new QLabel(this);
@@ -123,7 +123,7 @@ AboutPageView::AboutPageView(OptionsWindow& form, QWidget* parent) : QWidget(par
   line->setPalette(line_colours);
   line->setGeometry(kLineBox);
 
-  AboutPage& about = form.about;
+  AboutPage& about = window.about;
   const QPoint places[] = {{140, 77}, {168, 100}, {173, 124}};
   LinkLabel* links[3];
   for (int link = 0; link < 3; ++link) {
@@ -133,11 +133,11 @@ AboutPageView::AboutPageView(OptionsWindow& form, QWidget* parent) : QWidget(par
     links[link]->SetBold(about.LinksBold());
   }
   connect(links[0], &LinkLabel::clicked, &about,
-          [&form, &about] { form.Guard([&about] { about.OpenMakerWebsite(); }); });
+          [&window, &about] { window.Guard([&about] { about.OpenMakerWebsite(); }); });
   connect(links[1], &LinkLabel::clicked, &about,
-          [&form, &about] { form.Guard([&about] { about.OpenProgramPage(); }); });
+          [&window, &about] { window.Guard([&about] { about.OpenProgramPage(); }); });
   connect(links[2], &LinkLabel::clicked, &about,
-          [&form, &about] { form.Guard([&about] { about.OpenSupportMail(); }); });
+          [&window, &about] { window.Guard([&about] { about.OpenSupportMail(); }); });
   connect(&about, &AboutPage::LinksBoldChanged, this, [&about, links] {
     for (LinkLabel* link : links) link->SetBold(about.LinksBold());
   });

@@ -42,7 +42,7 @@ class AboutPageView : public QWidget {
   Q_OBJECT
 
  public:
-  AboutPageView(OptionsWindow& form, QWidget* parent = nullptr);
+  AboutPageView(OptionsWindow& window, QWidget* parent = nullptr);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

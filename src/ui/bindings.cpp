@@ -12,7 +12,7 @@
 
 namespace voxmere {
 
-void BindCheckBox(QCheckBox& widget, CheckBox& model, OptionsWindow& form) {
+void BindCheckBox(QCheckBox& widget, CheckBox& model, OptionsWindow& window) {
   widget.setObjectName(model.objectName());
   widget.setText(model.Caption());
   widget.setChecked(model.Checked());
@@ -20,12 +20,12 @@ void BindCheckBox(QCheckBox& widget, CheckBox& model, OptionsWindow& form) {
     if (widget.isChecked() != checked) widget.setChecked(checked);
   });
   // clicked() comes from the user only (mouse or space bar).
-  QObject::connect(&widget, &QCheckBox::clicked, &model, [&model, &form](bool checked) {
-    form.Guard([&model, checked] { model.SetChecked(checked); });
+  QObject::connect(&widget, &QCheckBox::clicked, &model, [&model, &window](bool checked) {
+    window.Guard([&model, checked] { model.SetChecked(checked); });
   });
 }
 
-void BindTextField(QLineEdit& widget, TextField& model, OptionsWindow& form) {
+void BindTextField(QLineEdit& widget, TextField& model, OptionsWindow& window) {
   widget.setObjectName(model.objectName());
   if (model.MaxLength() > 0) widget.setMaxLength(model.MaxLength());
   widget.setReadOnly(model.ReadOnly());
@@ -41,13 +41,14 @@ void BindTextField(QLineEdit& widget, TextField& model, OptionsWindow& form) {
   });
   // Any change of the widget's text that the model does not know yet is the
   // user's (typing, pasting, undo).
-  QObject::connect(&widget, &QLineEdit::textChanged, &model, [&model, &form](const QString& text) {
-    if (text == model.Text()) return;
-    form.Guard([&model, text] { model.SetText(text); });
-  });
+  QObject::connect(&widget, &QLineEdit::textChanged, &model,
+                   [&model, &window](const QString& text) {
+                     if (text == model.Text()) return;
+                     window.Guard([&model, text] { model.SetText(text); });
+                   });
 }
 
-void BindTrackBar(QSlider& widget, TrackBar& model, OptionsWindow& form) {
+void BindTrackBar(QSlider& widget, TrackBar& model, OptionsWindow& window) {
   widget.setObjectName(model.objectName());
   widget.setOrientation(Qt::Horizontal);
   widget.setTickPosition(QSlider::TicksBelow);
@@ -65,9 +66,9 @@ void BindTrackBar(QSlider& widget, TrackBar& model, OptionsWindow& form) {
     const QSignalBlocker blocker(&widget);
     widget.setValue(position);
   });
-  QObject::connect(&widget, &QSlider::valueChanged, &model, [&model, &form](int position) {
+  QObject::connect(&widget, &QSlider::valueChanged, &model, [&model, &window](int position) {
     if (position == model.Position()) return;
-    form.Guard([&model, position] { model.SetPosition(position); });
+    window.Guard([&model, position] { model.SetPosition(position); });
   });
 }
 

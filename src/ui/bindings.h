@@ -16,8 +16,8 @@ class TrackBar;
 // Binds a widget to its control model both ways: the widget takes the
 // model's name, caption and state, follows every change of the model, and
 // hands the user's changes to the model through the window's error guard.
-void BindCheckBox(QCheckBox& widget, CheckBox& model, OptionsWindow& form);
-void BindTextField(QLineEdit& widget, TextField& model, OptionsWindow& form);
-void BindTrackBar(QSlider& widget, TrackBar& model, OptionsWindow& form);
+void BindCheckBox(QCheckBox& widget, CheckBox& model, OptionsWindow& window);
+void BindTextField(QLineEdit& widget, TextField& model, OptionsWindow& window);
+void BindTrackBar(QSlider& widget, TrackBar& model, OptionsWindow& window);
 
 }  // namespace voxmere

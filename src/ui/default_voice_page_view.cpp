@@ -20,15 +20,15 @@ constexpr int kVoicesListWidth = 150;
 
 }  // namespace
 
-QWidget* BuildDefaultVoicePage(OptionsWindow& form, QWidget* parent) {
-  DefaultVoicePage& voice = form.default_voice;
+QWidget* BuildDefaultVoicePage(OptionsWindow& window, QWidget* parent) {
+  DefaultVoicePage& voice = window.default_voice;
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("DefaultVoice_Page"));
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(new QLabel(QStringLiteral("Please, configure default voice:"), page));
 
   auto* row = new QHBoxLayout;
-  auto* list = new VoicesListView(voice, form, page);
+  auto* list = new VoicesListView(voice, window, page);
   list->setFixedWidth(kVoicesListWidth);
   row->addWidget(list);
 
@@ -48,20 +48,20 @@ QWidget* BuildDefaultVoicePage(OptionsWindow& form, QWidget* parent) {
   for (const auto& entry : bars) {
     grid->addWidget(new QLabel(QString::fromLatin1(entry.label), properties), line++, 0, 1, 2);
     auto* slider = new QSlider(properties);
-    BindTrackBar(*slider, *entry.bar, form);
+    BindTrackBar(*slider, *entry.bar, window);
     auto* number = new QLineEdit(properties);
-    BindTextField(*number, *entry.box, form);
+    BindTextField(*number, *entry.box, window);
     number->setFixedWidth(kNumberBoxWidth);
     number->setAlignment(Qt::AlignRight);
     grid->addWidget(slider, line, 0);
     grid->addWidget(number, line++, 1);
   }
   auto* test_text = new QLineEdit(page);
-  BindTextField(*test_text, voice.test_text, form);
+  BindTextField(*test_text, voice.test_text, window);
   auto* test = new QPushButton(QStringLiteral("&Test"), page);
   test->setObjectName(QStringLiteral("Test_Button"));
   QObject::connect(test, &QPushButton::clicked, &voice,
-                   [&form, &voice] { form.Guard([&voice] { voice.TestClicked(); }); });
+                   [&window, &voice] { window.Guard([&voice] { voice.TestClicked(); }); });
   grid->setColumnStretch(0, 1);
   row->addWidget(properties, 1);
   layout->addLayout(row, 1);

@@ -11,8 +11,8 @@
 
 namespace voxmere {
 
-QWidget* BuildGeneralPage(OptionsWindow& form, QWidget* parent) {
-  GeneralPage& general = form.general;
+QWidget* BuildGeneralPage(OptionsWindow& window, QWidget* parent) {
+  GeneralPage& general = window.general;
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("General_Page"));
   auto* layout = new QVBoxLayout(page);
@@ -21,7 +21,7 @@ QWidget* BuildGeneralPage(OptionsWindow& form, QWidget* parent) {
   auto* startup_layout = new QVBoxLayout(startup);
   for (CheckBox* model : {&general.load_at_startup, &general.minimize_to_tray}) {
     auto* box = new QCheckBox(startup);
-    BindCheckBox(*box, *model, form);
+    BindCheckBox(*box, *model, window);
     startup_layout->addWidget(box);
   }
   layout->addWidget(startup);
@@ -39,7 +39,7 @@ QWidget* BuildGeneralPage(OptionsWindow& form, QWidget* parent) {
   int row = 0;
   for (const auto& field : fields) {
     auto* label = new QLabel(QString::fromLatin1(field.label), hot_keys);
-    auto* edit = new HotKeyLineEdit(*field.model, form, hot_keys);
+    auto* edit = new HotKeyLineEdit(*field.model, window, hot_keys);
     label->setBuddy(edit);
     grid->addWidget(label, row, 0);
     grid->addWidget(edit, row, 1);

@@ -28,8 +28,8 @@ bool WindowKey(const QKeyEvent& event) {
 
 }  // namespace
 
-HotKeyLineEdit::HotKeyLineEdit(HotKeyField& model, OptionsWindow& form, QWidget* parent)
-    : QLineEdit(parent), model_(model), form_(form) {
+HotKeyLineEdit::HotKeyLineEdit(HotKeyField& model, OptionsWindow& window, QWidget* parent)
+    : QLineEdit(parent), model_(model), window_(window) {
   setObjectName(model.objectName());
   setToolTip(model.Hint());
   setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -41,7 +41,7 @@ HotKeyLineEdit::HotKeyLineEdit(HotKeyField& model, OptionsWindow& form, QWidget*
   // the model formats it again.
   connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (text == model_.Text()) return;
-    form_.Guard([this, text] { model_.SetText(text); });
+    window_.Guard([this, text] { model_.SetText(text); });
   });
 }
 
@@ -67,10 +67,10 @@ void HotKeyLineEdit::keyPressEvent(QKeyEvent* event) {
   // A key without a virtual-key code (a media key, say) leaves the field as
   // it is.
   if (press.virtual_key != 0) {
-    form_.Guard([this, press] { model_.KeyPress(press.virtual_key, press.shift); });
+    window_.Guard([this, press] { model_.KeyPress(press.virtual_key, press.shift); });
   }
   const QString typed = event->text();
-  if (!typed.isEmpty()) form_.Guard([this, typed] { model_.CharacterTyped(typed); });
+  if (!typed.isEmpty()) window_.Guard([this, typed] { model_.CharacterTyped(typed); });
 }
 
 void HotKeyLineEdit::inputMethodEvent(QInputMethodEvent* event) {

@@ -16,7 +16,7 @@ class HotKeyLineEdit : public QLineEdit {
   Q_OBJECT
 
  public:
-  HotKeyLineEdit(HotKeyField& model, OptionsWindow& form, QWidget* parent = nullptr);
+  HotKeyLineEdit(HotKeyField& model, OptionsWindow& window, QWidget* parent = nullptr);
 
  protected:
   bool event(QEvent* event) override;
@@ -25,7 +25,7 @@ class HotKeyLineEdit : public QLineEdit {
 
  private:
   HotKeyField& model_;
-  OptionsWindow& form_;
+  OptionsWindow& window_;
 };
 
 }  // namespace voxmere

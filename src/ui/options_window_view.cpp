@@ -24,8 +24,8 @@ constexpr int kPointSize = 8;
 
 }  // namespace
 
-OptionsWindowView::OptionsWindowView(OptionsWindow& form, QWidget* parent)
-    : QWidget(parent), form_(form) {
+OptionsWindowView::OptionsWindowView(OptionsWindow& window, QWidget* parent)
+    : QWidget(parent), window_(window) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(OptionsWindow::Caption());
   setWindowIcon(IdleIcon());
@@ -41,25 +41,25 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& form, QWidget* parent)
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(4);
   pages_ = new QTabWidget(this);
-  pages_->setObjectName(form.pages.objectName());
+  pages_->setObjectName(window.pages.objectName());
   // The five captions fit the fixed width side by side, without scrolling.
   pages_->setUsesScrollButtons(false);
   pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
-  pages_->addTab(BuildGeneralPage(form, pages_), QStringLiteral("General"));
-  pages_->addTab(BuildDefaultVoicePage(form, pages_), QStringLiteral("Default voice"));
-  pages_->addTab(BuildSlotsPage(form, pages_), QStringLiteral("Voice slots"));
-  pages_->addTab(BuildPronunciationPage(form, pages_), QStringLiteral("Pronunciation"));
-  pages_->addTab(new AboutPageView(form, pages_), QStringLiteral("About"));
-  pages_->setCurrentIndex(form.pages.ActivePageIndex());
+  pages_->addTab(BuildGeneralPage(window, pages_), QStringLiteral("General"));
+  pages_->addTab(BuildDefaultVoicePage(window, pages_), QStringLiteral("Default voice"));
+  pages_->addTab(BuildSlotsPage(window, pages_), QStringLiteral("Voice slots"));
+  pages_->addTab(BuildPronunciationPage(window, pages_), QStringLiteral("Pronunciation"));
+  pages_->addTab(new AboutPageView(window, pages_), QStringLiteral("About"));
+  pages_->setCurrentIndex(window.pages.ActivePageIndex());
   layout->addWidget(pages_, 1);
   layout->addWidget(BuildButtons());
 
-  connect(&form.pages, &PageControl::PageChanged, this, [this](int page) {
+  connect(&window.pages, &PageControl::PageChanged, this, [this](int page) {
     if (pages_->currentIndex() != page) pages_->setCurrentIndex(page);
   });
   connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
-    if (page == form_.pages.ActivePageIndex()) return;
-    form_.Guard([this, page] { form_.pages.SetActivePageIndex(page); });
+    if (page == window_.pages.ActivePageIndex()) return;
+    window_.Guard([this, page] { window_.pages.SetActivePageIndex(page); });
   });
 
   setFixedSize(kClientWidth, kClientHeight);
@@ -68,10 +68,10 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& form, QWidget* parent)
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
   }
-  form.AttachShell(this);
+  window.AttachShell(this);
 }
 
-OptionsWindowView::~OptionsWindowView() { form_.AttachShell(nullptr); }
+OptionsWindowView::~OptionsWindowView() { window_.AttachShell(nullptr); }
 
 QWidget* OptionsWindowView::BuildButtons() {
   auto* buttons = new QWidget(this);
@@ -85,9 +85,9 @@ QWidget* OptionsWindowView::BuildButtons() {
   row->addWidget(ok);
   row->addWidget(cancel);
   connect(ok, &QPushButton::clicked, this,
-          [this] { form_.Guard([this] { form_.AcceptClicked(); }); });
+          [this] { window_.Guard([this] { window_.AcceptClicked(); }); });
   connect(cancel, &QPushButton::clicked, this,
-          [this] { form_.Guard([this] { form_.CancelClicked(); }); });
+          [this] { window_.Guard([this] { window_.CancelClicked(); }); });
   // Esc presses Cancel.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
@@ -161,7 +161,7 @@ void OptionsWindowView::Quit() {
 void OptionsWindowView::closeEvent(QCloseEvent* event) {
   // The model decides; when it grants the close it calls Quit.
   event->ignore();
-  form_.Guard([this] { form_.CloseRequest(); });
+  window_.Guard([this] { window_.CloseRequest(); });
 }
 
 void OptionsWindowView::changeEvent(QEvent* event) {
@@ -170,7 +170,7 @@ void OptionsWindowView::changeEvent(QEvent* event) {
   const auto* change = static_cast<QWindowStateChangeEvent*>(event);
   const bool was_minimized = change->oldState() & Qt::WindowMinimized;
   if (isMinimized() && !was_minimized) {
-    form_.Guard([this] { form_.MinimizeApplication(); });
+    window_.Guard([this] { window_.MinimizeApplication(); });
   }
 }
 

@@ -20,7 +20,7 @@ class OptionsWindowView : public QWidget, public OptionsWindowShell {
   static constexpr int kClientWidth = 405;
   static constexpr int kClientHeight = 302;
 
-  explicit OptionsWindowView(OptionsWindow& form, QWidget* parent = nullptr);
+  explicit OptionsWindowView(OptionsWindow& window, QWidget* parent = nullptr);
   ~OptionsWindowView() override;
 
   // OptionsWindowShell.
@@ -47,7 +47,7 @@ class OptionsWindowView : public QWidget, public OptionsWindowShell {
  private:
   QWidget* BuildButtons();
 
-  OptionsWindow& form_;
+  OptionsWindow& window_;
   QTabWidget* pages_ = nullptr;
   // Our own minimizing is the model's doing, not the user's.
   bool minimizing_ = false;

@@ -49,38 +49,38 @@ void MakeColumnsWidths(QTableView& view) {
 
 }  // namespace
 
-QWidget* BuildSlotsPage(OptionsWindow& form, QWidget* parent) {
+QWidget* BuildSlotsPage(OptionsWindow& window, QWidget* parent) {
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("VoiceSlots_Page"));
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(
       new QLabel(QStringLiteral("Here you can assign hot keys to the custom voices"), page));
-  QTableView* list = ReportView(QStringLiteral("SlotsList"), form.SlotsList(), page);
+  QTableView* list = ReportView(QStringLiteral("SlotsList"), window.SlotsList(), page);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  for (int column = 0; column < form.SlotsList().columnCount(); ++column) {
+  for (int column = 0; column < window.SlotsList().columnCount(); ++column) {
     list->setColumnWidth(column, SlotsListModel::ColumnWidth(column));
   }
   layout->addWidget(list, 1);
   return page;
 }
 
-QWidget* BuildPronunciationPage(OptionsWindow& form, QWidget* parent) {
-  PronunciationPage& words = form.pronunciation;
+QWidget* BuildPronunciationPage(OptionsWindow& window, QWidget* parent) {
+  PronunciationPage& words = window.pronunciation;
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("Pronunciation_Page"));
   auto* layout = new QVBoxLayout(page);
 
   auto* characters_row = new QHBoxLayout;
   auto* ignore = new QCheckBox(page);
-  BindCheckBox(*ignore, words.ignore_characters, form);
+  BindCheckBox(*ignore, words.ignore_characters, window);
   auto* characters = new QLineEdit(page);
-  BindTextField(*characters, words.ignored_characters, form);
+  BindTextField(*characters, words.ignored_characters, window);
   characters_row->addWidget(ignore);
   characters_row->addWidget(characters, 1);
   layout->addLayout(characters_row);
 
   auto* corrections = new QCheckBox(page);
-  BindCheckBox(*corrections, words.use_corrections, form);
+  BindCheckBox(*corrections, words.use_corrections, window);
   layout->addWidget(corrections);
 
   QTableView* table = ReportView(QStringLiteral("Words_Table"), words.WordsTable(), page);

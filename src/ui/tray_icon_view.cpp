@@ -9,13 +9,13 @@
 
 namespace voxmere {
 
-TrayIconView::TrayIconView(OptionsWindow& form, QObject* parent)
+TrayIconView::TrayIconView(OptionsWindow& window, QObject* parent)
     : QObject(parent),
-      form_(form),
+      window_(window),
       style_(std::make_unique<TrayMenuStyle>()),
-      menu_(std::make_unique<TrayMenuView>(form.tray_menu, form, *style_)),
+      menu_(std::make_unique<TrayMenuView>(window.tray_menu, window, *style_)),
       icon_(std::make_unique<QSystemTrayIcon>()) {
-  TrayIconModel& model = form.tray_icon;
+  TrayIconModel& model = window.tray_icon;
   icon_->setObjectName(model.objectName());
   icon_->setToolTip(TrayIconModel::Hint());
   icon_->setIcon(TrayPictureIcon(model.Picture()));
@@ -39,7 +39,7 @@ void TrayIconView::OnActivated(QSystemTrayIcon::ActivationReason reason) {
       menu_->popup(QCursor::pos());
       break;
     case QSystemTrayIcon::DoubleClick:
-      form_.Guard([this] { form_.TrayIconDoubleClicked(); });
+      window_.Guard([this] { window_.TrayIconDoubleClicked(); });
       break;
     default:
       break;

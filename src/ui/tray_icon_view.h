@@ -17,7 +17,7 @@ class TrayIconView : public QObject {
   Q_OBJECT
 
  public:
-  explicit TrayIconView(OptionsWindow& form, QObject* parent = nullptr);
+  explicit TrayIconView(OptionsWindow& window, QObject* parent = nullptr);
   ~TrayIconView() override;
 
   QSystemTrayIcon& Icon() { return *icon_; }
@@ -27,7 +27,7 @@ class TrayIconView : public QObject {
   void OnActivated(QSystemTrayIcon::ActivationReason reason);
 
  private:
-  OptionsWindow& form_;
+  OptionsWindow& window_;
   // Declared first: it must outlive the menu.
   std::unique_ptr<TrayMenuStyle> style_;
   std::unique_ptr<TrayMenuView> menu_;

@@ -43,7 +43,7 @@ const QColor& TrayMenuView::BandBottom() {
   return colour;
 }
 
-TrayMenuView::TrayMenuView(TrayMenuModel& model, OptionsWindow& form, TrayMenuStyle& style,
+TrayMenuView::TrayMenuView(TrayMenuModel& model, OptionsWindow& window, TrayMenuStyle& style,
                            QWidget* parent)
     : QMenu(parent), model_(model) {
   setObjectName(model.objectName());
@@ -58,8 +58,8 @@ TrayMenuView::TrayMenuView(TrayMenuModel& model, OptionsWindow& form, TrayMenuSt
     if (entry->IsDefault() && defaultAction() == nullptr) setDefaultAction(action);
     connect(entry, &MenuEntry::EnabledChanged, action, &QAction::setEnabled);
     if (!entry->IsSeparator()) {
-      connect(action, &QAction::triggered, entry, [&form, entry] {
-        if (entry->Enabled()) form.Guard([entry] { entry->Click(); });
+      connect(action, &QAction::triggered, entry, [&window, entry] {
+        if (entry->Enabled()) window.Guard([entry] { entry->Click(); });
       });
     }
     actions_.insert(entry, action);

@@ -26,7 +26,7 @@ class TrayMenuView : public QMenu {
   static constexpr int kIconLeft = 2;
 
   // `style` must outlive the menu.
-  TrayMenuView(TrayMenuModel& model, OptionsWindow& form, TrayMenuStyle& style,
+  TrayMenuView(TrayMenuModel& model, OptionsWindow& window, TrayMenuStyle& style,
                QWidget* parent = nullptr);
 
   // The action of an entry (null for none).

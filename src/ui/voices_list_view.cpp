@@ -57,8 +57,8 @@ QSize VoiceItemDelegate::sizeHint(const QStyleOptionViewItem& option,
   return QSize(width, qMax(text.height(), metrics.height()) + 2 * kTextMargin);
 }
 
-VoicesListView::VoicesListView(DefaultVoicePage& page, OptionsWindow& form, QWidget* parent)
-    : QListView(parent), page_(page), form_(form) {
+VoicesListView::VoicesListView(DefaultVoicePage& page, OptionsWindow& window, QWidget* parent)
+    : QListView(parent), page_(page), window_(window) {
   setObjectName(QStringLiteral("VoicesList"));
   setItemDelegate(new VoiceItemDelegate(this));
   setModel(&page.voices_list);
@@ -107,7 +107,7 @@ void VoicesListView::OnSelectionChanged() {
   // A choice by keyboard counts as a click too, as in a Windows list box;
   // the click comes first, so that a choice right after a page switch
   // applies the voice.
-  form_.Guard([this, row] {
+  window_.Guard([this, row] {
     page_.VoiceListClicked();
     page_.voices_list.UserSelect(row);
   });
@@ -117,7 +117,7 @@ void VoicesListView::OnSelectionChanged() {
 
 void VoicesListView::mousePressEvent(QMouseEvent* event) {
   if (indexAt(event->position().toPoint()).isValid()) {
-    form_.Guard([this] { page_.VoiceListClicked(); });
+    window_.Guard([this] { page_.VoiceListClicked(); });
   }
   QListView::mousePressEvent(event);
 }

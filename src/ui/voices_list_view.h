@@ -32,7 +32,7 @@ class VoicesListView : public QListView {
   Q_OBJECT
 
  public:
-  VoicesListView(DefaultVoicePage& page, OptionsWindow& form, QWidget* parent = nullptr);
+  VoicesListView(DefaultVoicePage& page, OptionsWindow& window, QWidget* parent = nullptr);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -42,7 +42,7 @@ class VoicesListView : public QListView {
   void OnSelectionChanged();
 
   DefaultVoicePage& page_;
-  OptionsWindow& form_;
+  OptionsWindow& window_;
   bool following_ = false;
 };
 
