@@ -107,7 +107,6 @@ class OptionsWindow : public QObject {
 
   // --- The window's parts, for views and tests ---
   AppFlags& Flags() { return flags_; }
-  const AppPaths& Paths() const { return paths_; }
   QString CfgPath() const;
   QString SlotsPath() const;
   QString WordsPath() const;
@@ -122,9 +121,7 @@ class OptionsWindow : public QObject {
 
   Sapi4Voice& Sapi4() { return *sapi4_; }
   Sapi5Voice& Sapi5() { return *sapi5_; }
-  HotKeyOwner& HotKeys() { return hot_key_owner_; }
   GlobalHotKey& DefaultHotKey() { return default_hot_key_; }
-  GlobalHotKey& OptionsHotKey() { return options_hot_key_; }
   GlobalHotKey& StopHotKey() { return stop_hot_key_; }
   VoiceSlotStore& Slots() { return *slots_; }
   SlotsListModel& SlotsList() { return *slots_list_; }

@@ -93,8 +93,8 @@ void ReadingController::ReadSlot(int slot_number) {
   if (slot_number < 0 || static_cast<std::size_t>(slot_number) >= table.size()) {
     throw Exception(QStringLiteral("List index out of bounds (%1)").arg(slot_number));
   }
-  // A copy: the capture below runs waiting events, and the slot editor may
-  // rebuild the table meanwhile.
+  // A copy: the capture below runs waiting events, and a handler run meanwhile
+  // may rebuild the table.
   const VoiceSlot slot = table[static_cast<std::size_t>(slot_number)];
   const VoicesList& list = parts_.default_voice.voices_list;
 

@@ -36,7 +36,6 @@ class SayEngines {
   Sapi4Voice& Sapi4() { return sapi4_; }
   Sapi5Voice& Sapi5() { return sapi5_; }
   const VoicesList& Voices() const { return voices_; }
-  bool Sapi5Available() const { return sapi5_available_; }
   bool AnyVoice() const { return voices_.Count() > 0; }
   VoiceEngine EngineOf(int position) const { return EngineOfEntry(sapi4_, position); }
 

@@ -16,7 +16,6 @@ class PageControl : public QObject {
     setObjectName(name);
   }
 
-  int PageCount() const { return page_count_; }
   int ActivePageIndex() const { return active_; }
   // An index outside the pages is ignored.
   void SetActivePageIndex(int index) {

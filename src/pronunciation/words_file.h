@@ -32,8 +32,8 @@ PronunciationTable ParseWords(QStringView text);
 // message for the user naming the entry and what is wrong. An entry cannot be
 // stored when its word or pronunciation contains the separator (or ends in a
 // way that forms one with the separator that follows), when any of its texts
-// holds a line break, or when a text is not valid Unicode. The word editor
-// should refuse such input with this message before it reaches the table.
+// holds a line break, or when a text is not valid Unicode. Whatever adds an
+// entry should refuse such input with this message before it reaches the table.
 QString WordsEntryProblem(const PronunciationEntry& entry);
 
 // The file's text for the table: CR LF after every line, the last included;

@@ -98,8 +98,8 @@ class CfgFile {
   // A hot key is used by the low 16 bits of the stored integer.
   quint16 ReadHotKey(const CfgKey& key) const;
 
-  // The one-time flags, written at once by the close request and the welcome
-  // window.
+  // The one-time flags, each written at once when its message has been shown
+  // (WelcomeDlg has no caller yet).
   void WriteCloseMsg() const;
   void WriteWelcomeDlg() const;
 

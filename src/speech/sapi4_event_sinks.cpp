@@ -31,10 +31,6 @@ TtsResult Sapi4TextEvents::TextDataStarted(std::uint64_t) { return TtsResult::Ok
 
 TtsResult Sapi4TextEvents::BookMark(std::uint64_t, std::uint32_t) { return TtsResult::Ok(); }
 
-TtsResult Sapi4TextEvents::WordPosition(std::uint64_t, std::uint32_t byte_offset) {
-  const std::shared_ptr<Sapi4Voice*> owner = owner_.lock();
-  if (owner && *owner) (*owner)->HandleWordPosition(byte_offset);
-  return TtsResult::Ok();
-}
+TtsResult Sapi4TextEvents::WordPosition(std::uint64_t, std::uint32_t) { return TtsResult::Ok(); }
 
 }  // namespace voxmere

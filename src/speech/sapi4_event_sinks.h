@@ -27,18 +27,14 @@ class Sapi4EngineEvents : public TtsNotifySink {
   std::weak_ptr<Sapi4Voice*> owner_;
 };
 
-// Per-text notifications: only the word position is kept.
+// Per-text notifications, which the engine needs with every text: the program
+// uses none of them, so each answers success.
 class Sapi4TextEvents : public TtsBufNotifySink {
  public:
-  explicit Sapi4TextEvents(std::weak_ptr<Sapi4Voice*> owner) : owner_(std::move(owner)) {}
-
   TtsResult TextDataDone(std::uint64_t time_stamp, std::uint32_t flags) override;
   TtsResult TextDataStarted(std::uint64_t time_stamp) override;
   TtsResult BookMark(std::uint64_t time_stamp, std::uint32_t mark) override;
   TtsResult WordPosition(std::uint64_t time_stamp, std::uint32_t byte_offset) override;
-
- private:
-  std::weak_ptr<Sapi4Voice*> owner_;
 };
 
 }  // namespace voxmere

@@ -105,7 +105,7 @@ void Sapi4Voice::SelectFound(int position) {
     if (engine_) engine_->UnRegister(sink_key_);
     sink_key_ = 0;
   }
-  buf_notify_sink_ = std::make_shared<Sapi4TextEvents>(self_);
+  buf_notify_sink_ = std::make_shared<Sapi4TextEvents>();
   notify_sink_ = std::make_shared<Sapi4EngineEvents>(self_);
 
   // The mode is found again by its position in the enumeration.

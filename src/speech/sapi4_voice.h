@@ -69,12 +69,10 @@ class Sapi4Voice {
 
   Sapi4Output Output() const { return output_; }
   void SetOutput(Sapi4Output output) { output_ = output; }
-  const QString& Filename() const { return filename_; }
   void SetFilename(const QString& filename) { filename_ = filename; }
   const QStringList& Text() const { return text_; }
   // Splits at CR LF, LF or CR; a final line break adds no empty line.
   void SetText(const QString& text);
-  void SetTextLines(const QStringList& lines) { text_ = lines; }
 
   // Throws "Speech Engine not initialized" or "Specified Speech Engine not
   // found" (the previous selection stays). Any later failure clears
@@ -103,12 +101,8 @@ class Sapi4Voice {
   void SetOnStart(NotifyEvent handler) { on_start_ = std::move(handler); }
   void SetOnStop(NotifyEvent handler) { on_stop_ = std::move(handler); }
 
-  // The byte offset the engine last reported for the text being spoken.
-  std::uint32_t LastWordPosition() const { return last_word_position_; }
-
  private:
   friend class Sapi4EngineEvents;
-  friend class Sapi4TextEvents;
 
   void EnumerateModes();
   void SelectFound(int position);
@@ -120,7 +114,6 @@ class Sapi4Voice {
   // Called by the sinks.
   void HandleAudioStart(TtsNotifySink& sender);
   void HandleAudioStop(TtsNotifySink& sender);
-  void HandleWordPosition(std::uint32_t byte_offset) { last_word_position_ = byte_offset; }
 
   TtsObjectFactory& factory_;
   bool initialized_ = false;
@@ -143,7 +136,6 @@ class Sapi4Voice {
   std::shared_ptr<Sapi4Voice*> self_;
   std::shared_ptr<TtsNotifySink> notify_sink_;
   std::shared_ptr<TtsBufNotifySink> buf_notify_sink_;
-  std::uint32_t last_word_position_ = 0;
 
   NotifyEvent on_start_;
   NotifyEvent on_stop_;

@@ -16,7 +16,7 @@ int Sapi5EngineValueFromNumber(int stored_number);
 // The pitch markup put in front of a SAPI 5 text: <pitch middle="N">, N in
 // plain decimal (minus sign when negative, no plus sign, no leading zeros).
 QString PitchMarkup(int pitch);
-// Closes the markup; only the slot editor's test appends it.
+// Closes the markup (SpeakSapi5 with PitchMarkupClose::kClosed).
 QString PitchMarkupEnd();
 
 }  // namespace voxmere

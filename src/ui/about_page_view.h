@@ -20,7 +20,6 @@ class LinkLabel : public QLabel {
   LinkLabel(const QString& name, const QString& text, QWidget* parent = nullptr);
 
   void SetBold(bool bold);
-  bool Hovered() const { return hovered_; }
 
  signals:
   void clicked();

@@ -49,8 +49,6 @@ class EspeakTtsEngine : public TtsEngine {
   TtsResult VolumeGet(std::uint32_t* volume) override;
   TtsResult VolumeSet(std::uint32_t volume) override;
 
-  const EspeakParameters& Parameters() const { return parameters_; }
-
  private:
   const std::shared_ptr<EspeakLibrary> library_;
   const EspeakVoice voice_;

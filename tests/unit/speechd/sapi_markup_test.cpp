@@ -22,7 +22,7 @@ TEST(SapiMarkupTest, ReadsThePitchTagInTheFormsTheProgramAndXmlAllow) {
   EXPECT_EQ(Read("<pitch middle='-3'>x"), (Segments{{-3, "x"}}));
   EXPECT_EQ(Read("<pitch\tmiddle = \"+4\" >x"), (Segments{{4, "x"}}));
   EXPECT_EQ(Read("<PITCH Middle=\" 07 \">x"), (Segments{{7, "x"}}));
-  // The slot editor's test closes it; nothing after it is spoken then.
+  // A closed tag: nothing after it is spoken then.
   EXPECT_EQ(Read("<pitch middle=\"2\">Test</pitch>"), (Segments{{2, "Test"}}));
   EXPECT_EQ(Read("<pitch middle=\"2\"></pitch >"), Segments{});
   EXPECT_EQ(Read(""), Segments{});
