@@ -8,18 +8,18 @@ namespace voxmere {
 // lifecycle and read by the reading path.
 struct AppFlags {
   // Cleared by the start-up probes when the engine cannot be used.
-  bool SAPI5Available = true;
-  bool SAPI4Available = true;
+  bool sapi5_available = true;
+  bool sapi4_available = true;
   // FirstRun as the first settings load found it, before it was rewritten.
-  bool FirstRunAtStart = false;
+  bool first_run_at_start = false;
   // WelcomeDlg was false at a settings load; never cleared.
-  bool ShowWelcome = false;
+  bool show_welcome = false;
   // True until a settings load has restored the window's placement once.
-  bool FirstLoad = true;
+  bool first_load = true;
   // The session is ending: every close request is granted at once.
-  bool SessionEnding = false;
+  bool session_ending = false;
   // The tray menu's Exit is closing the window.
-  bool ExitRequested = false;
+  bool exit_requested = false;
 };
 
 }  // namespace voxmere

@@ -84,9 +84,9 @@ void OptionsWindow::CancelClicked() {
 
 bool OptionsWindow::MayClose() {
   platform_.trace.WriteTrace(QStringLiteral("FormCloseQuery"));
-  if (flags_.SessionEnding) return true;
+  if (flags_.session_ending) return true;
   if (!SaveSettings()) return false;
-  if (flags_.ExitRequested) return true;
+  if (flags_.exit_requested) return true;
   if (!general.minimize_to_tray.Checked()) return true;
 
   const CfgFile cfg(CfgPath());
@@ -107,7 +107,7 @@ void OptionsWindow::CloseRequest() {
 }
 
 void OptionsWindow::ExitEntryClicked() {
-  flags_.ExitRequested = true;
+  flags_.exit_requested = true;
   Reading().StopReading();
   CloseRequest();
 }
@@ -126,7 +126,7 @@ bool OptionsWindow::SessionEndQueried() {
   }
   answering_session_query_ = false;
   CleanUp();
-  flags_.SessionEnding = true;
+  flags_.session_ending = true;
   return true;
 }
 
@@ -135,7 +135,7 @@ void OptionsWindow::CleanUp() {
   try {
     tray_icon.SetMinimizeToTray(false);
     tray_icon.SetIconVisible(false);
-    if (flags_.SAPI5Available) Sapi5().Disconnect();
+    if (flags_.sapi5_available) Sapi5().Disconnect();
     default_hot_key_.SetActive(false);
     options_hot_key_.SetActive(false);
     stop_hot_key_.SetActive(false);

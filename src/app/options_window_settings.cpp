@@ -62,8 +62,8 @@ int NumberOfBox(const TextField& box) {
 void OptionsWindow::LoadSettings() {
   const CfgFile cfg(CfgPath());
 
-  flags_.FirstRunAtStart = cfg.ReadBool(kFirstRun);
-  if (flags_.FirstRunAtStart) {
+  flags_.first_run_at_start = cfg.ReadBool(kFirstRun);
+  if (flags_.first_run_at_start) {
     // Like the Windows program, which writes the entry only when it can open
     // the key: an entry that cannot be written must not stop the first start
     // (the start-up check box then shows it missing).
@@ -78,7 +78,7 @@ void OptionsWindow::LoadSettings() {
   general.options_key_field.SetShortcut(cfg.ReadHotKey(kOptHotKey));
   general.stop_key_field.SetShortcut(cfg.ReadHotKey(kStopHotKey));
   general.minimize_to_tray.SetChecked(cfg.ReadBool(kMinimizeToTray));
-  if (!cfg.ReadBool(kWelcomeDlg)) flags_.ShowWelcome = true;
+  if (!cfg.ReadBool(kWelcomeDlg)) flags_.show_welcome = true;
 
   pronunciation.ignore_characters.SetChecked(cfg.ReadBool(kIgnoreCharacters));
   pronunciation.ignored_characters.SetText(cfg.ReadString(kIgnoredCharacters));
@@ -129,9 +129,9 @@ void OptionsWindow::LoadSettings() {
   ApplyMainHotKeys();
   general.load_at_startup.SetChecked(platform_.startup_entry.Exists());
 
-  if (flags_.FirstLoad) {
+  if (flags_.first_load) {
     RestorePlacement(cfg);
-    flags_.FirstLoad = false;
+    flags_.first_load = false;
   }
   pronunciation.RestoreWords(WordsPath());
 }
@@ -204,7 +204,7 @@ bool OptionsWindow::SaveSettings() {
   // OK or close that asked for it stops too.
   try {
     // The placement belongs to the file only once a load has restored it.
-    if (!flags_.FirstLoad) SavePlacement(cfg);
+    if (!flags_.first_load) SavePlacement(cfg);
 
     WriteInteger(cfg, kHotKey, general.reading_key_field.Shortcut());
     WriteInteger(cfg, kOptHotKey, general.options_key_field.Shortcut());

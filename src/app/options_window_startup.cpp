@@ -26,13 +26,13 @@ void OptionsWindow::Initialize() {
 
   // An engine whose probe fails is simply not available.
   try {
-    flags_.SAPI4Available = !Sapi4().EngineNames().isEmpty();
+    flags_.sapi4_available = !Sapi4().EngineNames().isEmpty();
   } catch (...) {
-    flags_.SAPI4Available = false;
+    flags_.sapi4_available = false;
   }
-  flags_.SAPI5Available = ProbeSapi5(Sapi5());
+  flags_.sapi5_available = ProbeSapi5(Sapi5());
 
-  if (!flags_.SAPI4Available && !flags_.SAPI5Available) {
+  if (!flags_.sapi4_available && !flags_.sapi5_available) {
     platform_.messages.Error(NoEnginesMessage());
     platform_.links.Open(QString::fromLatin1(kSpeechEnginesPage));
     // Start-up goes on: with an empty voice list the settings load fails and
@@ -41,7 +41,7 @@ void OptionsWindow::Initialize() {
   }
 
   pages.SetActivePageIndex(kGeneral);
-  LoadVoicesList(Sapi4(), Sapi5(), flags_.SAPI5Available, default_voice.voices_list);
+  LoadVoicesList(Sapi4(), Sapi5(), flags_.sapi5_available, default_voice.voices_list);
   Slots().LoadVoiceSlots();
   LoadSettings();
   tray_icon.SetIconVisible(true);
@@ -51,7 +51,7 @@ void OptionsWindow::Initialize() {
   for (const QString& argument : paths_.arguments) {
     if (argument == kAutostartSwitch) start_state_ = WindowState::kMinimized;
   }
-  if (!flags_.FirstRunAtStart) start_state_ = WindowState::kMinimized;
+  if (!flags_.first_run_at_start) start_state_ = WindowState::kMinimized;
 
   about.SetLinksBold();
 }
@@ -68,7 +68,7 @@ void OptionsWindow::ShowAtStart() {
 void OptionsWindow::WindowShown() {
   // The first load (at creation) has just filled the window; every later
   // showing reloads, so that Cancel's edits are gone.
-  if (!flags_.FirstLoad) LoadSettings();
+  if (!flags_.first_load) LoadSettings();
 }
 
 void OptionsWindow::RequestEnd() {

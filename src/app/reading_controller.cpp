@@ -98,7 +98,7 @@ void ReadingController::ReadSlot(int slot_number) {
   const VoiceSlot slot = table[static_cast<std::size_t>(slot_number)];
   const VoicesList& list = parts_.default_voice.voices_list;
 
-  if (slot.IsSapi5() && parts_.flags.SAPI5Available) {
+  if (slot.IsSapi5() && parts_.flags.sapi5_available) {
     Sapi5Voice& voice = parts_.sapi5;
     // The slot's voice replaces whatever SAPI 5 says; SAPI 4 speech goes on.
     StopSapi5(voice);
@@ -115,7 +115,7 @@ void ReadingController::ReadSlot(int slot_number) {
     return;
   }
 
-  if (parts_.flags.SAPI4Available) {
+  if (parts_.flags.sapi4_available) {
     Sapi4Voice& speech = parts_.sapi4;
     speech.Stop();
     // Also a SAPI 5 slot while SAPI 5 is unavailable: its name as stored,
@@ -144,8 +144,8 @@ QString ReadingController::CaptureAndPrepare() {
 }
 
 void ReadingController::StopReading() {
-  if (parts_.flags.SAPI5Available) StopSapi5(parts_.sapi5);
-  if (parts_.flags.SAPI4Available) parts_.sapi4.Stop();
+  if (parts_.flags.sapi5_available) StopSapi5(parts_.sapi5);
+  if (parts_.flags.sapi4_available) parts_.sapi4.Stop();
   // "Stop reading", the timer and the icon follow the engines' end events.
   parts_.menu.exit.SetEnabled(true);
 }

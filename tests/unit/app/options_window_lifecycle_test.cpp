@@ -183,7 +183,7 @@ TEST_F(OptionsWindowLifecycleTest, ExitSavesAndEndsEvenWithTheTrayOption) {
   // A failed save keeps the program running.
   MakeSavesFail(frm);
   frm.tray_menu.exit.Click();
-  EXPECT_TRUE(frm.Flags().ExitRequested);
+  EXPECT_TRUE(frm.Flags().exit_requested);
   EXPECT_EQ(fixture_.shell.quits, 0);
 
   frm.default_voice.voices_list.SetItemIndex(0);
@@ -233,7 +233,7 @@ TEST_F(OptionsWindowLifecycleTest, SessionEndSavesCleansUpAndLetsTheSessionEnd) 
   EXPECT_TRUE(fixture_.hot_keys.Registered().empty());
   EXPECT_EQ(frm.Slots().SlotHotKeyCount(), 0);
   EXPECT_EQ(fixture_.sapi5.Instance()->AdvisedCount(), 0);
-  EXPECT_TRUE(frm.Flags().SessionEnding);
+  EXPECT_TRUE(frm.Flags().session_ending);
 
   // From now on a close is granted at once, without saving.
   fixture_.trace.events.clear();
@@ -252,7 +252,7 @@ TEST_F(OptionsWindowLifecycleTest, SessionEndWithoutLeaveToInteractShowsNothing)
   // Not shown, so still to be shown at a later close.
   EXPECT_FALSE(fixture_.Cfg().ReadBool(kCloseMsg));
   EXPECT_TRUE(fixture_.hot_keys.Registered().empty());
-  EXPECT_TRUE(frm.Flags().SessionEnding);
+  EXPECT_TRUE(frm.Flags().session_ending);
 }
 
 TEST_F(OptionsWindowLifecycleTest, UncaughtErrorsShowTheirBareTextAndTheProgramRunsOn) {

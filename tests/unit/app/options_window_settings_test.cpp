@@ -66,9 +66,9 @@ TEST(LoadSettingsTest, FirstLoadWithoutFileGivesTheDefaultsAndWritesTheStartupEn
   // The SAPI 4 engine's own speed for the first voice.
   EXPECT_EQ(frm.default_voice.speed_box.Text(), QStringLiteral("175"));
 
-  EXPECT_TRUE(frm.Flags().FirstRunAtStart);
-  EXPECT_TRUE(frm.Flags().ShowWelcome);
-  EXPECT_FALSE(frm.Flags().FirstLoad);
+  EXPECT_TRUE(frm.Flags().first_run_at_start);
+  EXPECT_TRUE(frm.Flags().show_welcome);
+  EXPECT_FALSE(frm.Flags().first_load);
   EXPECT_TRUE(f.ReadCfg().contains(QStringLiteral("FirstRun=0")));
   EXPECT_EQ(f.startup.Calls(), QStringList{QStringLiteral("Write /opt/voxmere/voxmere")});
   EXPECT_TRUE(frm.general.load_at_startup.Checked());
@@ -82,7 +82,7 @@ TEST(LoadSettingsTest, FirstLoadWithoutFileGivesTheDefaultsAndWritesTheStartupEn
   // removed.
   f.startup.Preset(false);
   frm.LoadSettings();
-  EXPECT_FALSE(frm.Flags().FirstRunAtStart);
+  EXPECT_FALSE(frm.Flags().first_run_at_start);
   EXPECT_EQ(f.startup.Calls().size(), 1);
   EXPECT_FALSE(frm.general.load_at_startup.Checked());
 }
@@ -104,8 +104,8 @@ TEST(LoadSettingsTest, ReadsStoredValuesAndHotKeysByTheirLowSixteenBits) {
   EXPECT_TRUE(f.hot_keys.IsRegistered(kAlt, kVkInsert));
   EXPECT_TRUE(f.hot_keys.IsRegistered(kCtrl, kVkF11));
   EXPECT_FALSE(frm.general.minimize_to_tray.Checked());
-  EXPECT_FALSE(frm.Flags().ShowWelcome);
-  EXPECT_FALSE(frm.Flags().FirstRunAtStart);
+  EXPECT_FALSE(frm.Flags().show_welcome);
+  EXPECT_FALSE(frm.Flags().first_run_at_start);
   EXPECT_TRUE(f.startup.Calls().isEmpty());
   EXPECT_TRUE(frm.general.load_at_startup.Checked());
   EXPECT_TRUE(frm.pronunciation.ignore_characters.Checked());
@@ -116,10 +116,10 @@ TEST(LoadSettingsTest, ReadsStoredValuesAndHotKeysByTheirLowSixteenBits) {
   // the request once made.
   f.Cfg().File().WriteBool(u"General", u"WelcomeDlg", false);
   frm.LoadSettings();
-  EXPECT_TRUE(frm.Flags().ShowWelcome);
+  EXPECT_TRUE(frm.Flags().show_welcome);
   f.Cfg().WriteWelcomeDlg();
   frm.LoadSettings();
-  EXPECT_TRUE(frm.Flags().ShowWelcome);
+  EXPECT_TRUE(frm.Flags().show_welcome);
 }
 
 TEST(SpeechSettingsTest, Sapi5VoiceAndNumbersGoToTheFileAndBack) {
@@ -200,7 +200,7 @@ TEST(SpeechSettingsTest, AVoiceNoLongerInstalledFallsBackToTheFirstAndTheLoadGoe
   EXPECT_TRUE(f.hot_keys.IsRegistered(kAlt, kVkInsert));
   EXPECT_TRUE(frm.StopHotKey().Active());
   EXPECT_TRUE(frm.general.load_at_startup.Checked());
-  EXPECT_FALSE(frm.Flags().FirstLoad);
+  EXPECT_FALSE(frm.Flags().first_load);
   ASSERT_EQ(frm.pronunciation.Table().size(), 1);
   EXPECT_EQ(frm.pronunciation.Table().first().word, QStringLiteral("colour"));
 }

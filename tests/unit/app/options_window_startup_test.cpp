@@ -15,8 +15,8 @@ TEST(OptionsWindowStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
   OptionsWindow& frm = fixture.Start();
 
   // Both engines are usable and listed, SAPI 4 first.
-  EXPECT_TRUE(frm.Flags().SAPI4Available);
-  EXPECT_TRUE(frm.Flags().SAPI5Available);
+  EXPECT_TRUE(frm.Flags().sapi4_available);
+  EXPECT_TRUE(frm.Flags().sapi5_available);
   EXPECT_EQ(frm.default_voice.voices_list.Items(),
             QStringList({"Mary", "Mike", "Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
 
@@ -95,8 +95,8 @@ TEST(OptionsWindowStartupTest, OneEngineIsEnough) {
     AppFixture fixture;
     fixture.sapi5.Instance()->SetVoices({});
     OptionsWindow& frm = fixture.Start();
-    EXPECT_TRUE(frm.Flags().SAPI4Available);
-    EXPECT_FALSE(frm.Flags().SAPI5Available);
+    EXPECT_TRUE(frm.Flags().sapi4_available);
+    EXPECT_FALSE(frm.Flags().sapi5_available);
     EXPECT_EQ(frm.default_voice.voices_list.Items(), QStringList({"Mary", "Mike"}));
     EXPECT_TRUE(fixture.shell.Visible());
     EXPECT_TRUE(frm.tray_icon.IconVisible());
@@ -108,7 +108,7 @@ TEST(OptionsWindowStartupTest, OneEngineIsEnough) {
     AppFixture fixture;
     fixture.sapi5.Log()->FailOn("CreateInstance", "Class not registered");
     OptionsWindow& frm = fixture.Start();
-    EXPECT_FALSE(frm.Flags().SAPI5Available);
+    EXPECT_FALSE(frm.Flags().sapi5_available);
     EXPECT_EQ(frm.default_voice.voices_list.Count(), 2);
     EXPECT_TRUE(fixture.messages.Boxes().empty());
     EXPECT_TRUE(frm.tray_icon.IconVisible());
@@ -118,8 +118,8 @@ TEST(OptionsWindowStartupTest, OneEngineIsEnough) {
     AppFixture fixture;
     fixture.sapi4.Modes().clear();
     OptionsWindow& frm = fixture.Start();
-    EXPECT_FALSE(frm.Flags().SAPI4Available);
-    EXPECT_TRUE(frm.Flags().SAPI5Available);
+    EXPECT_FALSE(frm.Flags().sapi4_available);
+    EXPECT_TRUE(frm.Flags().sapi5_available);
     EXPECT_EQ(frm.default_voice.voices_list.Items(),
               QStringList({"Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
     EXPECT_TRUE(fixture.messages.Boxes().empty());
@@ -138,8 +138,8 @@ TEST(OptionsWindowStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPage
   // caller ends the program.
   EXPECT_THROW(frm.Initialize(), Exception);
   EXPECT_TRUE(frm.EndRequested());
-  EXPECT_FALSE(frm.Flags().SAPI4Available);
-  EXPECT_FALSE(frm.Flags().SAPI5Available);
+  EXPECT_FALSE(frm.Flags().sapi4_available);
+  EXPECT_FALSE(frm.Flags().sapi5_available);
 
   ASSERT_EQ(fixture.messages.Boxes().size(), 1u);
   const FakeMessageBoxes::Shown& box = fixture.messages.Boxes()[0];
@@ -165,7 +165,7 @@ TEST(OptionsWindowStartupTest, ShowingTheWindowAgainReloadsTheSettings) {
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=32813\n"));
   OptionsWindow& frm = fixture.Start();
   EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);  // Alt+Ins
-  EXPECT_FALSE(frm.Flags().FirstLoad);
+  EXPECT_FALSE(frm.Flags().first_load);
 
   // A hand edit while the window is hidden shows at the next showing.
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16457\n"));

@@ -253,7 +253,7 @@ TEST_F(ReadingControllerTest, Sapi4SlotStopsItsOwnEngineOnly) {
 
 TEST_F(ReadingControllerTest, SlotWithoutItsEngine) {
   // No SAPI 4 at all: a SAPI 4 slot does nothing, not even a beep.
-  flags_.SAPI4Available = false;
+  flags_.sapi4_available = false;
   controller_.SelectSlot(1);
   EXPECT_THAT(log_, IsEmpty());
   EXPECT_THAT(factory_.Log()->Calls(), IsEmpty());
@@ -261,8 +261,8 @@ TEST_F(ReadingControllerTest, SlotWithoutItsEngine) {
   EXPECT_EQ(beeper_.Beeps(), 0);
 
   // A SAPI 5 slot without SAPI 5 goes to SAPI 4, which has no such voice.
-  flags_.SAPI4Available = true;
-  flags_.SAPI5Available = false;
+  flags_.sapi4_available = true;
+  flags_.sapi5_available = false;
   controller_.SelectSlot(0);
   EXPECT_THAT(factory_.Log()->Calls(), ElementsAre("AudioReset"));
   EXPECT_THAT(connector_.Log()->Calls(), IsEmpty());
@@ -290,10 +290,10 @@ TEST_F(ReadingControllerTest, StopPurgesTheAvailableEnginesAndEnablesExit) {
   // Engines that are not available are left alone; a failure reaches the
   // caller instead of a beep.
   connector_.Log()->Clear();
-  flags_.SAPI4Available = false;
+  flags_.sapi4_available = false;
   connector_.Log()->FailOn("Speak", "purge failed");
   EXPECT_THROW(controller_.StopReading(), Exception);
-  flags_.SAPI5Available = false;
+  flags_.sapi5_available = false;
   factory_.Log()->Clear();
   controller_.StopReading();
   EXPECT_THAT(factory_.Log()->Calls(), IsEmpty());
