@@ -48,10 +48,10 @@ void ReadingController::ConnectEngineEvents() {
   // Stream numbers and positions do not matter: every stream and every
   // start/stop notification drives the menu and the animation on its own.
   parts_.sapi5.SetOnStartStream(
-      [this](Sapi5Voice&, int, const QVariant&) { SpeechAPI5StartStream(); });
-  parts_.sapi5.SetOnEndStream([this](Sapi5Voice&, int, const QVariant&) { SpeechAPI5EndStream(); });
-  parts_.sapi4.SetOnStart([this](TtsNotifySink&) { SpeechAPI4Start(); });
-  parts_.sapi4.SetOnStop([this](TtsNotifySink&) { SpeechAPI4Stop(); });
+      [this](Sapi5Voice&, int, const QVariant&) { Sapi5StreamStarted(); });
+  parts_.sapi5.SetOnEndStream([this](Sapi5Voice&, int, const QVariant&) { Sapi5StreamEnded(); });
+  parts_.sapi4.SetOnStart([this](TtsNotifySink&) { Sapi4AudioStarted(); });
+  parts_.sapi4.SetOnStop([this](TtsNotifySink&) { Sapi4AudioStopped(); });
 }
 
 void ReadingController::ReadWithDefaultVoice() {
@@ -150,10 +150,10 @@ void ReadingController::StopReading() {
   parts_.menu.exit.SetEnabled(true);
 }
 
-void ReadingController::SpeechAPI5StartStream() { ReadingStarted(); }
-void ReadingController::SpeechAPI5EndStream() { ReadingEnded(); }
-void ReadingController::SpeechAPI4Start() { ReadingStarted(); }
-void ReadingController::SpeechAPI4Stop() { ReadingEnded(); }
+void ReadingController::Sapi5StreamStarted() { ReadingStarted(); }
+void ReadingController::Sapi5StreamEnded() { ReadingEnded(); }
+void ReadingController::Sapi4AudioStarted() { ReadingStarted(); }
+void ReadingController::Sapi4AudioStopped() { ReadingEnded(); }
 
 void ReadingController::ReadingStarted() {
   parts_.menu.stop_reading.SetEnabled(true);

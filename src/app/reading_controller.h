@@ -53,10 +53,10 @@ class ReadingController : public QObject {
   // May throw (an engine's stop failed): the caller's error handler shows it.
   void StopReading();
 
-  void SpeechAPI5StartStream();
-  void SpeechAPI5EndStream();
-  void SpeechAPI4Start();
-  void SpeechAPI4Stop();
+  void Sapi5StreamStarted();
+  void Sapi5StreamEnded();
+  void Sapi4AudioStarted();
+  void Sapi4AudioStopped();
   void AdvanceAnimation();
 
  private:
