@@ -1,5 +1,7 @@
 #include "app/options_window.h"
 
+#include "app/app_log.h"
+#include "platform/exception.h"
 #include "settings/settings_folder.h"
 
 namespace voxmere {
@@ -64,6 +66,8 @@ OptionsWindow::~OptionsWindow() {
     CleanUp();
   } catch (...) {
     // The clean-up reports nothing at this point.
+    qCWarning(AppLog, "The clean-up at the end failed: %s",
+              qUtf8Printable(CurrentExceptionMessage()));
   }
   // The slot hot keys and the controller go before the engines and the owner.
   reading_.reset();
@@ -98,6 +102,8 @@ void OptionsWindow::ShowUnhandledError(const std::exception& error) {
     platform_.messages.Plain(text);
   } catch (...) {
     // Nothing more can be shown.
+    qCWarning(AppLog, "The error \"%s\" could not be shown: %s", qUtf8Printable(text),
+              qUtf8Printable(CurrentExceptionMessage()));
   }
 }
 

@@ -1,5 +1,6 @@
 // The options window's life: showing it on a page, OK, Cancel, closing into
 // the tray, Exit, the end of the desktop session and the clean-up.
+#include "app/app_log.h"
 #include "app/options_window.h"
 #include "platform/exception.h"
 
@@ -121,8 +122,12 @@ bool OptionsWindow::SessionEndQueried() {
   } catch (const std::exception& error) {
     // A failed tidy-up of cfg.ini: shown when the session lets us, and the
     // clean-up runs all the same.
+    qCWarning(AppLog, "Saving the settings at the end of the session failed: %s",
+              qUtf8Printable(CurrentExceptionMessage()));
     if (platform_.session_end.RequestInteraction()) ShowUnhandledError(error);
   } catch (...) {
+    qCWarning(AppLog, "Saving the settings at the end of the session failed: %s",
+              qUtf8Printable(CurrentExceptionMessage()));
   }
   answering_session_query_ = false;
   CleanUp();
@@ -142,6 +147,8 @@ void OptionsWindow::CleanUp() {
     // Every "SlotHotKey_" component: switched off, then destroyed.
     if (slots_ != nullptr) slots_->ReleaseHotKeys();
   } catch (...) {
+    qCWarning(AppLog, "The clean-up failed, the program ends: %s",
+              qUtf8Printable(CurrentExceptionMessage()));
     RequestEnd();
   }
 }

@@ -2,6 +2,7 @@
 // options window's controls, which are the working copy of the settings.
 #include <optional>
 
+#include "app/app_log.h"
 #include "app/options_window.h"
 #include "platform/exception.h"
 #include "settings/cfg_keys.h"
@@ -69,7 +70,9 @@ void OptionsWindow::LoadSettings() {
     // (the start-up check box then shows it missing).
     try {
       platform_.startup_entry.Write(paths_.program_path);
-    } catch (const Exception&) {
+    } catch (const Exception& error) {
+      qCWarning(AppLog, "The start-up entry of the first start was not written: %s",
+                qUtf8Printable(error.Message()));
     }
     WriteBool(cfg, kFirstRun, false);
   }
@@ -216,13 +219,17 @@ bool OptionsWindow::SaveSettings() {
 
     const VoicesList& voices = default_voice.voices_list;
     const int index = voices.ItemIndex();
-    if (index < 0 || index >= voices.Count()) return false;
+    if (index < 0 || index >= voices.Count()) {
+      qCWarning(AppLog, "The settings were not saved: no default voice is selected");
+      return false;
+    }
     WriteString(cfg, kVoice, StoredVoiceName(voices.Items().at(index)));
     WriteInteger(cfg, kSpeed, NumberOfBox(default_voice.speed_box));
     WriteInteger(cfg, kPitch, NumberOfBox(default_voice.pitch_box));
     WriteInteger(cfg, kVolume, NumberOfBox(default_voice.volume_box));
     WriteInteger(cfg, kSAPIVersion, default_voice.IsSapi4Entry(index) ? 4 : 5);
-  } catch (const Exception&) {
+  } catch (const Exception& error) {
+    qCWarning(AppLog, "The settings were not saved: %s", qUtf8Printable(error.Message()));
     return false;
   }
 
@@ -235,7 +242,9 @@ bool OptionsWindow::SaveSettings() {
     } else {
       platform_.startup_entry.Remove();
     }
-  } catch (const Exception&) {
+  } catch (const Exception& error) {
+    qCWarning(AppLog, "The settings were saved, but not the start-up entry: %s",
+              qUtf8Printable(error.Message()));
     return false;
   }
 

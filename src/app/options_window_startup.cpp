@@ -1,5 +1,7 @@
 // The options window's creation and its showing as the event loop starts.
+#include "app/app_log.h"
 #include "app/options_window.h"
+#include "platform/exception.h"
 #include "speech/sapi5_requests.h"
 #include "speech/voice_catalogue.h"
 
@@ -27,10 +29,18 @@ void OptionsWindow::Initialize() {
   // An engine whose probe fails is simply not available.
   try {
     flags_.sapi4_available = !Sapi4().EngineNames().isEmpty();
+    if (!flags_.sapi4_available) {
+      qCWarning(AppLog, "espeak-ng (the SAPI 4 engine) is switched off: it lists no voices");
+    }
   } catch (...) {
+    qCWarning(AppLog, "espeak-ng (the SAPI 4 engine) is switched off: %s",
+              qUtf8Printable(CurrentExceptionMessage()));
     flags_.sapi4_available = false;
   }
   flags_.sapi5_available = ProbeSapi5(Sapi5());
+  if (!flags_.sapi5_available) {
+    qCWarning(AppLog, "speech-dispatcher (the SAPI 5 engine) is switched off: its probe failed");
+  }
 
   if (!flags_.sapi4_available && !flags_.sapi5_available) {
     platform_.messages.Error(NoEnginesMessage());

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/app_log.h"
 #include "platform/exception.h"
 #include "platform/speech_voice.h"
 #include "settings/ini_value.h"
@@ -59,7 +60,7 @@ void ReadingController::ReadWithDefaultVoice() {
   try {
     ReadDefaultVoice();
   } catch (...) {
-    parts_.beeper.Beep();
+    ReadingFailed(QStringLiteral("the default voice"));
   }
 }
 
@@ -67,8 +68,15 @@ void ReadingController::SelectSlot(int slot) {
   try {
     ReadSlot(slot);
   } catch (...) {
-    parts_.beeper.Beep();
+    ReadingFailed(QStringLiteral("voice slot %1 ([Slot_%1] in slots.ini)").arg(slot));
   }
+}
+
+void ReadingController::ReadingFailed(const QString& reading) {
+  // The beep says only that something failed; the log says what.
+  qCWarning(AppLog, "Reading with %s failed, beeping: %s", qUtf8Printable(reading),
+            qUtf8Printable(CurrentExceptionMessage()));
+  parts_.beeper.Beep();
 }
 
 void ReadingController::ReadDefaultVoice() {
@@ -128,8 +136,10 @@ void ReadingController::ReadSlot(int slot_number) {
     speech.SetVolume(static_cast<std::uint32_t>(SlotNumber(slot.volume)));
     const QString text = CaptureAndPrepare();
     SpeakSapi4(speech, text);
+    return;
   }
   // No engine for the slot: nothing happens at all.
+  qCDebug(AppLog, "Voice slot %d not read: no speech engine is available for it", slot_number);
 }
 
 QString ReadingController::CaptureAndPrepare() {

@@ -65,6 +65,8 @@ class ReadingController : public QObject {
   void ReadDefaultVoice();
   void ReadSlot(int slot);
   QString CaptureAndPrepare();
+  // Logs the exception being handled, then beeps; only inside a catch block.
+  void ReadingFailed(const QString& reading);
 
   Parts parts_;
   QString pitch_prefix_;

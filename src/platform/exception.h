@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <stdexcept>
 
 namespace voxmere {
@@ -18,5 +19,19 @@ class Exception : public std::runtime_error {
  private:
   QString message_;
 };
+
+// The message of the exception being handled, for a log line. Call it only
+// inside a catch block.
+inline QString CurrentExceptionMessage() {
+  try {
+    throw;
+  } catch (const Exception& error) {
+    return error.Message();
+  } catch (const std::exception& error) {
+    return QString::fromLocal8Bit(error.what());
+  } catch (...) {
+    return QStringLiteral("an unknown error");
+  }
+}
 
 }  // namespace voxmere

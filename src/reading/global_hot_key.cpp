@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "reading/reading_log.h"
+
 namespace voxmere {
 
 namespace {
@@ -40,7 +42,11 @@ void HotKeyOwner::Dispatch(int identifier) {
   auto it = std::find_if(
       listeners_.begin(), listeners_.end(),
       [identifier](const GlobalHotKey* hot_key) { return hot_key->Identifier() == identifier; });
-  if (it == listeners_.end()) return;
+  if (it == listeners_.end()) {
+    qCDebug(ReadingLog, "A hot key press (registration %d) was dropped: it has been released",
+            identifier);
+    return;
+  }
   GlobalHotKey& hot_key = **it;
   if (!hot_key.OnHotKey) return;
   // The handler may destroy its own hot key, and with it OnHotKey: run a copy.
@@ -86,7 +92,16 @@ void GlobalHotKey::Activate() {
   if (hot_key_ & kScAlt) modifiers |= HotKeyRegistrar::kModAlt;
   // Bits 8..12 stay with the key, as the Windows program passes them.
   const unsigned virtual_key = hot_key_ & 0x1FFFu;
-  if (!owner_.Registrar().RegisterHotKey(identifier_, modifiers, virtual_key)) return;
+  if (!owner_.Registrar().RegisterHotKey(identifier_, modifiers, virtual_key)) {
+    // The registrar logs why (voxmere.x11); the hot key stays inactive.
+    if (virtual_key == 0) {
+      qCDebug(ReadingLog, "%s stays off: it has no key", qUtf8Printable(name_));
+    } else {
+      qCWarning(ReadingLog, "%s (shortcut 0x%04X) stays off: the combination was refused",
+                qUtf8Printable(name_), static_cast<unsigned>(hot_key_));
+    }
+    return;
+  }
   owner_.StartListening(this);
   active_ = true;
 }

@@ -1,5 +1,7 @@
 #include "reading/selected_text.h"
 
+#include "reading/reading_log.h"
+
 namespace voxmere {
 
 QString CaptureSelectedText(const CaptureServices& services) {
@@ -27,7 +29,12 @@ QString CaptureSelectedText(const CaptureServices& services) {
 
   // Nothing was copied: putting the same data back would only make us its
   // owner, and on X11 the data would then vanish when the program ends.
-  if (services.clipboard.Owner() == saved.owner && captured == saved.text) return captured;
+  if (services.clipboard.Owner() == saved.owner && captured == saved.text) {
+    qCDebug(ReadingLog,
+            "Capture: the clipboard kept its owner and text (nothing was copied); that text is "
+            "read");
+    return captured;
+  }
   services.clipboard.Restore(saved);
   return captured;
 }

@@ -1,6 +1,7 @@
 #include "settings/ini_document.h"
 
 #include "settings/ini_value.h"
+#include "settings/settings_log.h"
 
 namespace voxmere {
 namespace {
@@ -14,6 +15,14 @@ QString KeyLineText(QStringView key, QStringView value) {
 
 QString HeaderLineText(QStringView section) {
   return u'[' + TrimIniBlanks(section).toString() + u']';
+}
+
+// A value that should be a number and is not: the default stands in, as the
+// profile rules say; the log says so.
+void NotANumber(QStringView section, QStringView key, const QString& value, int used) {
+  qCDebug(SettingsLog, "[%s] %s=%s is not a number; %d is used instead",
+          qUtf8Printable(section.toString()), qUtf8Printable(key.toString()), qUtf8Printable(value),
+          used);
 }
 
 }  // namespace
@@ -75,13 +84,16 @@ QString IniDocument::ReadString(QStringView section, QStringView key,
 int IniDocument::ReadInteger(QStringView section, QStringView key, int default_value) const {
   const std::optional<QString> value = ReadValue(section, key);
   if (!value) return default_value;
-  return ParseIniInteger(*value).value_or(default_value);
+  const std::optional<int> number = ParseIniInteger(*value);
+  if (!number) NotANumber(section, key, *value, default_value);
+  return number.value_or(default_value);
 }
 
 bool IniDocument::ReadBool(QStringView section, QStringView key, bool default_value) const {
   const std::optional<QString> value = ReadValue(section, key);
   if (!value) return default_value;
   const std::optional<int> number = ParseIniInteger(*value);
+  if (!number) NotANumber(section, key, *value, default_value ? 1 : 0);
   return number ? *number != 0 : default_value;
 }
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QtGlobal>
 
+#include "settings/settings_log.h"
+
 namespace voxmere {
 namespace {
 
@@ -23,6 +25,11 @@ QString SettingsFolder(const QString& program_dir) {
     const QFileInfo info(program_dir);
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
     if (info.isDir() && info.isWritable() && !IsSystemFolder(folder)) return folder;
+    qCDebug(SettingsLog, "The settings are not kept beside the program in %s: %s",
+            qUtf8Printable(folder),
+            !info.isDir()        ? "it is not a folder"
+            : !info.isWritable() ? "it is not writable"
+                                 : "it is a system folder");
   }
   // The XDG base directory rules ignore a relative path.
   QString config_home = qEnvironmentVariable("XDG_CONFIG_HOME");

@@ -2,6 +2,7 @@
 
 #include "platform/exception.h"
 #include "settings/ini_document.h"
+#include "settings/settings_log.h"
 #include "settings/settings_text.h"
 #include "speech/voice_name.h"
 
@@ -128,9 +129,10 @@ void VoiceSlotStore::RemoveAllSlots() {
   slots_.clear();
   try {
     DeleteSettingsFile(path_);
-  } catch (const Exception&) {
+  } catch (const Exception& error) {
     // The outcome of the removal is ignored: a file that cannot be removed
     // simply comes back with the rebuild below.
+    qCWarning(SettingsLog, "The voice slots were not removed: %s", qUtf8Printable(error.Message()));
   }
   LoadVoiceSlots();
 }

@@ -1,6 +1,7 @@
 #include "speech/sapi4_voice.h"
 
 #include "speech/sapi4_event_sinks.h"
+#include "speech/speech_log.h"
 
 namespace voxmere {
 namespace {
@@ -53,6 +54,9 @@ void Sapi4Voice::EnumerateModes() {
   } catch (...) {
     // No message: the program learns of it from the empty or short list and
     // from the adapter refusing to select.
+    qCWarning(SpeechLog, "SAPI 4: listing the modes failed after %lld of them: %s",
+              static_cast<long long>(engine_names_.size()),
+              qUtf8Printable(CurrentExceptionMessage()));
     initialized_ = false;
   }
 }
@@ -86,6 +90,8 @@ void Sapi4Voice::SelectEngine(const QString& name) {
     SelectFound(position);
   } catch (...) {
     // Silent: the next Speak reports "Speech Engine not selected".
+    qCWarning(SpeechLog, "SAPI 4: selecting the mode \"%s\" failed: %s", qUtf8Printable(name),
+              qUtf8Printable(CurrentExceptionMessage()));
     engine_selected_ = false;
   }
 }
@@ -251,6 +257,8 @@ void Sapi4Voice::Speak() {
     SpeakText();
   } catch (...) {
     // Nothing is spoken and nothing is said: no OnStart will come.
+    qCWarning(SpeechLog, "SAPI 4: the text was not spoken: %s",
+              qUtf8Printable(CurrentExceptionMessage()));
   }
 }
 

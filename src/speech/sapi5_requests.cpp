@@ -1,5 +1,7 @@
 #include "speech/sapi5_requests.h"
 
+#include "platform/exception.h"
+#include "speech/speech_log.h"
 #include "speech/value_scales.h"
 
 namespace voxmere {
@@ -7,9 +9,12 @@ namespace voxmere {
 bool ProbeSapi5(Sapi5Voice& voice) {
   try {
     voice.Connect();
-    return voice.GetVoices(QString(), QString())->Count() > 0;
+    if (voice.GetVoices(QString(), QString())->Count() > 0) return true;
+    qCWarning(SpeechLog, "SAPI 5 probe failed: the engine lists no voices");
+    return false;
   } catch (...) {
     // Whatever went wrong, the program runs on without SAPI 5.
+    qCWarning(SpeechLog, "SAPI 5 probe failed: %s", qUtf8Printable(CurrentExceptionMessage()));
     return false;
   }
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/exception.h"
+#include "speech/speech_log.h"
 
 namespace voxmere {
 
@@ -23,6 +24,8 @@ Sapi5Voice::~Sapi5Voice() {
   } catch (...) {
     // The object goes away with us either way; a failing unadvise changes
     // nothing for anyone.
+    qCDebug(SpeechLog, "SAPI 5: disconnecting at the end failed: %s",
+            qUtf8Printable(CurrentExceptionMessage()));
   }
 }
 
@@ -31,11 +34,16 @@ void Sapi5Voice::Connect() {
   std::shared_ptr<SpeechVoiceServer> server;
   try {
     server = connector_.GetActiveObject();
-  } catch (const Exception&) {
+  } catch (const Exception& error) {
     // No running object to be had: make a new one, as for none running.
+    qCDebug(SpeechLog, "SAPI 5: no running voice object (%s); making a new one",
+            qUtf8Printable(error.Message()));
   }
   if (!server) server = connector_.CreateInstance();
-  if (!server) return;
+  if (!server) {
+    qCWarning(SpeechLog, "SAPI 5: the engine made no voice object; not connected");
+    return;
+  }
   std::weak_ptr<Sapi5Voice*> link = self_;
   const int cookie = server->Advise([link](int dispatch_id, const QVariantList& arguments) {
     const std::shared_ptr<Sapi5Voice*> self = link.lock();

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "platform/exception.h"
+#include "speech/speech_log.h"
 
 namespace voxmere {
 namespace {
@@ -11,13 +12,15 @@ namespace {
 QString Sapi4ListName(Sapi4Voice& sapi4, const QString& mode_name) {
   try {
     sapi4.SelectEngine(mode_name);
-  } catch (const Sapi4Error&) {
+  } catch (const Sapi4Error& error) {
     // The adapter refuses every selection after a broken enumeration; the
     // mode still gets its entry.
+    qCDebug(SpeechLog, "SAPI 4 mode \"%s\" listed under its mode name: %s",
+            qUtf8Printable(mode_name), qUtf8Printable(error.Message()));
     return mode_name;
   }
   // A failed selection reads no speaker: the one in EngineInfo belongs to an
-  // earlier mode.
+  // earlier mode. (The adapter has logged why.)
   if (!sapi4.EngineSelected()) return mode_name;
   const QString& speaker = sapi4.EngineInfo().speaker;
   return speaker.size() < mode_name.size() ? speaker : mode_name;

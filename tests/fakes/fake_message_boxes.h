@@ -22,7 +22,10 @@ class FakeMessageBoxes : public MessageBoxes, public Beeper {
   };
 
   Answer Show(Kind kind, const QString& text, Buttons buttons, QObject* parent = nullptr) override;
-  void Beep() override { ++beeps_; }
+  void Beep() override {
+    ++beeps_;
+    if (on_beep_) on_beep_();
+  }
 
   // The answers the next Yes/No boxes give, in order; when none is queued a
   // Yes/No box answers `default_answer` (Yes unless set).
@@ -31,6 +34,8 @@ class FakeMessageBoxes : public MessageBoxes, public Beeper {
   // Runs while a box is "open": lets a test act as if something happened
   // during the modal loop.
   void SetWhileShown(std::function<void(const Shown&)> action) { while_shown_ = std::move(action); }
+  // Runs at each beep: lets a test see what happened before it.
+  void SetOnBeep(std::function<void()> action) { on_beep_ = std::move(action); }
 
   const std::vector<Shown>& Boxes() const { return boxes_; }
   int Beeps() const { return beeps_; }
@@ -44,6 +49,7 @@ class FakeMessageBoxes : public MessageBoxes, public Beeper {
   std::deque<Answer> answers_;
   Answer default_answer_ = Answer::kYes;
   std::function<void(const Shown&)> while_shown_;
+  std::function<void()> on_beep_;
   int beeps_ = 0;
 };
 

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/desktop/desktop_log.h"
+
 namespace voxmere {
 namespace {
 
@@ -37,7 +39,13 @@ QString DefaultInstanceLockPath() {
   }
   const QString folder =
       QDir(QDir::tempPath()).filePath(QStringLiteral("voxmere-%1").arg(::getuid()));
-  if (!EnsurePrivateFolder(folder)) return QString();
+  if (!EnsurePrivateFolder(folder)) {
+    qCWarning(DesktopLog,
+              "No place for the single-instance lock: XDG_RUNTIME_DIR is unusable and %s is not "
+              "a private folder of ours",
+              qUtf8Printable(folder));
+    return QString();
+  }
   return QDir(folder).filePath(kLockFileName);
 }
 
@@ -51,13 +59,19 @@ LockFileSingleInstance::~LockFileSingleInstance() = default;
 
 SingleInstance::Result LockFileSingleInstance::Claim() {
   if (lock_ && lock_->isLocked()) return Result::kFirst;
-  if (lock_path_.isEmpty()) return Result::kUnchecked;
+  if (lock_path_.isEmpty()) {
+    qCWarning(DesktopLog, "Another running copy was not looked for: there is no lock file");
+    return Result::kUnchecked;
+  }
   lock_ = std::make_unique<QLockFile>(lock_path_);
   // A live holder keeps an flock on the file, so the stale-lock heuristics
   // (age, process name) can only ever remove the lock of a dead process.
   if (lock_->tryLock(0)) return Result::kFirst;
-  return lock_->error() == QLockFile::LockFailedError ? Result::kAlreadyRunning
-                                                      : Result::kUnchecked;
+  if (lock_->error() == QLockFile::LockFailedError) return Result::kAlreadyRunning;
+  qCWarning(DesktopLog, "Another running copy was not looked for: the lock %s cannot be %s",
+            qUtf8Printable(lock_path_),
+            lock_->error() == QLockFile::PermissionError ? "created (no permission)" : "used");
+  return Result::kUnchecked;
 }
 
 }  // namespace voxmere

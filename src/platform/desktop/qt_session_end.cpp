@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 
+#include "platform/desktop/desktop_log.h"
+#include "platform/exception.h"
+
 namespace voxmere {
 
 QtSessionEnd::QtSessionEnd(QGuiApplication* application) : QObject(application) {
@@ -22,6 +25,8 @@ void QtSessionEnd::OnCommitDataRequest(QSessionManager& manager) {
     } catch (...) {
       // This runs inside the session manager's callback, which no exception
       // may cross; a failing handler must not hold up the user's log-off.
+      qCWarning(DesktopLog, "The end-of-session query failed; the session may end: %s",
+                qUtf8Printable(CurrentExceptionMessage()));
       may_end = true;
     }
     asking_ = nullptr;

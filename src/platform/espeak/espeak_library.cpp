@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/espeak/espeak_log.h"
 #include "platform/espeak/synthesis_pieces.h"
 #include "platform/exception.h"
 
@@ -209,7 +210,12 @@ bool EspeakLibrary::SynthesisePiece(const Job& job, const QByteArray& text, bool
   std::lock_guard lock(CallMutex());
   if (job.voice_identifier != VoiceInUse()) {
     VoiceInUse().clear();
-    if (espeak_SetVoiceByName(job.voice_identifier.constData()) != EE_OK) return false;
+    if (const espeak_ERROR error = espeak_SetVoiceByName(job.voice_identifier.constData());
+        error != EE_OK) {
+      qCWarning(EspeakLog, "A text was not spoken: espeak-ng cannot load the voice %s (error %d)",
+                job.voice_identifier.constData(), static_cast<int>(error));
+      return false;
+    }
     VoiceInUse() = job.voice_identifier;
   }
   // Set for every piece: another library instance may have synthesised
@@ -224,6 +230,10 @@ bool EspeakLibrary::SynthesisePiece(const Job& job, const QByteArray& text, bool
       espeak_Synth(terminated.constData(), static_cast<size_t>(terminated.size()), 0, POS_CHARACTER,
                    0, flags, nullptr, nullptr);
   current.job = nullptr;
+  if (result != EE_OK) {
+    qCWarning(EspeakLog, "A text was cut short: espeak-ng failed to synthesise it (error %d)",
+              static_cast<int>(result));
+  }
   return result == EE_OK && !current.stopped;
 }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/espeak/espeak_log.h"
+
 namespace voxmere {
 namespace {
 
@@ -37,7 +39,10 @@ TtsResult EspeakTtsEngine::UnRegister(std::uint32_t key) {
 }
 
 TtsResult EspeakTtsEngine::Inject(const QByteArray& tag) {
-  ApplyControlTags(tag, &parameters_);
+  if (ApplyControlTags(tag, &parameters_) == 0) {
+    qCDebug(EspeakLog, "The control tag \"%s\" was ignored: it sets nothing espeak-ng knows",
+            tag.constData());
+  }
   return TtsResult::Ok();
 }
 

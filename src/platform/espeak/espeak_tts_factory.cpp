@@ -1,6 +1,7 @@
 #include "platform/espeak/espeak_tts_factory.h"
 
 #include "platform/espeak/espeak_audio_destination.h"
+#include "platform/espeak/espeak_log.h"
 #include "platform/espeak/espeak_tts_enum.h"
 #include "platform/espeak/espeak_voice.h"
 #include "platform/exception.h"
@@ -17,6 +18,7 @@ TtsResult EspeakTtsFactory::StartLibrary() {
   try {
     library_ = EspeakLibrary::Instance();
   } catch (const Exception& e) {
+    qCWarning(EspeakLog, "espeak-ng did not start: %s", qUtf8Printable(e.Message()));
     return TtsResult::Failed(e.Message());
   }
   return TtsResult::Ok();
@@ -30,6 +32,8 @@ TtsResult EspeakTtsFactory::CreateEnumerator(std::shared_ptr<TtsEnum>* enumerato
   // instead of speaking into nowhere.
   if (!connector_ || connector_->Get()) {
     voices = OrderVoicesForLocale(library_->Voices(), LocaleLanguageTagFromEnvironment());
+  } else {
+    qCWarning(EspeakLog, "espeak-ng offers no voices: there is no audio server to play them");
   }
   *enumerator = std::make_shared<EspeakTtsEnum>(library_, voices, connector_);
   return TtsResult::Ok();

@@ -2,6 +2,8 @@
 
 #include <pulse/pulseaudio.h>
 
+#include "platform/espeak/espeak_log.h"
+
 namespace voxmere {
 
 std::shared_ptr<PulseConnection> PulseConnection::Connect(std::chrono::milliseconds timeout,
@@ -105,7 +107,12 @@ std::shared_ptr<PulseConnection> PulseConnector::Get(QString* error) {
     PulseLock loop(*current_);
     if (current_->ReadyLocked()) return current_;
   }
-  current_ = PulseConnection::Connect(timeout_, error);
+  QString reason;
+  current_ = PulseConnection::Connect(timeout_, &reason);
+  if (!current_) {
+    qCWarning(EspeakLog, "No connection to the audio server: %s", qUtf8Printable(reason));
+    if (error) *error = reason;
+  }
   return current_;
 }
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/espeak/espeak_log.h"
+
 namespace voxmere {
 namespace {
 
@@ -60,6 +62,9 @@ std::shared_ptr<PulseConnection> PulsePlayer::Connection() {
   }
   std::shared_ptr<PulseConnection> connection = connector_->Get();
   if (!connection || !OpenStream(connection)) {
+    // The connector has said why when there is no server at all.
+    qCWarning(EspeakLog, "espeak-ng speech is not played: %s",
+              connection ? "the audio server opened no playback stream" : "no audio server");
     connect_failed_ = true;
     return nullptr;
   }
@@ -150,6 +155,11 @@ bool PulsePlayer::WaitForRoom(std::uint64_t text_id) {
   };
   const bool moving = connection->WaitUntil(room, Clock::now() + kStallTimeout);
   PulseLock lock(*connection);
+  if (!moving) {
+    qCWarning(EspeakLog, "A text was given up: the audio server took no sound for %lld s",
+              static_cast<long long>(
+                  std::chrono::duration_cast<std::chrono::seconds>(kStallTimeout).count()));
+  }
   return moving && !DroppedLocked(text_id) && pa_stream_get_state(stream) == PA_STREAM_READY;
 }
 
@@ -221,6 +231,8 @@ void PulsePlayer::Pump() {
       const std::size_t count = std::min(chunk.size() - text.offset, writable / 2);
       if (pa_stream_write(stream_, chunk.data() + text.offset, count * 2, nullptr, 0,
                           PA_SEEK_RELATIVE) < 0) {
+        qCWarning(EspeakLog, "Writing sound to the audio server failed: %s",
+                  pa_strerror(pa_context_errno(pa_stream_get_context(stream_))));
         return;
       }
       text.written = true;
@@ -245,7 +257,10 @@ void PulsePlayer::Pump() {
           static_cast<PulsePlayer*>(self)->Drained(success != 0);
         },
         this);
-    if (drain_ == nullptr) Drained(false);
+    if (drain_ == nullptr) {
+      qCDebug(EspeakLog, "The audio server did not take the end of a text; it ends at once");
+      Drained(false);
+    }
     return;
   }
 }
@@ -270,6 +285,8 @@ void PulsePlayer::StateChanged() {
   if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) return;
   // The audio server went away: what was sounding has ended, and nothing
   // queued will play.
+  qCWarning(EspeakLog, "The audio stream failed, speech stops: %s",
+            pa_strerror(pa_context_errno(pa_stream_get_context(stream_))));
   if (!texts_.empty() && texts_.front().written) {
     if (!texts_.front().started) listener_->PlaybackStarted(texts_.front().id);
     listener_->PlaybackStopped(texts_.front().id);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/exception.h"
+#include "platform/speechd/speechd_log.h"
 #include "platform/speechd/speechd_session_core.h"
 #include "platform/speechd/ssip_socket.h"
 
@@ -36,6 +37,10 @@ std::unique_ptr<SpeechdSession> SpeechdSession::Open(const SpeechdAddress& addre
   if (!listening && !autospawn) {
     throw Exception(
         QStringLiteral("Speech Dispatcher is not running at %1.").arg(address.ToText()));
+  }
+  if (!listening) {
+    qCDebug(SpeechdLog, "Nothing listens at %s; libspeechd is to start the daemon",
+            qUtf8Printable(address.ToText()));
   }
   auto core = std::make_shared<SpeechdSessionCore>(receiver, std::move(handler));
   core->Register();

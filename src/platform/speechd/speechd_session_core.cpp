@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "platform/exception.h"
+#include "platform/speechd/speechd_log.h"
 
 namespace voxmere {
 namespace {
@@ -196,6 +197,8 @@ void SpeechdSessionCore::MarkDead(const QString& reason) {
 
 void SpeechdSessionCore::MarkDeadLocked(const QString& reason) {
   if (dead_) return;
+  // The next request opens a new session.
+  qCWarning(SpeechdLog, "Session %d given up: %s", serial_, qUtf8Printable(reason));
   dead_ = true;
   dead_reason_ = reason;
   for (const size_t id : started_) PostLocked(false, static_cast<int>(id));
@@ -238,8 +241,14 @@ bool SpeechdSessionCore::Close(std::chrono::milliseconds wait) {
   // The worker is stuck in libspeechd: a shut-down socket makes it return.
   MarkDeadLocked(QStringLiteral("Speech Dispatcher stopped answering."));
   if (socket_copy_ >= 0) ::shutdown(socket_copy_, SHUT_RDWR);
-  if (connection_ == nullptr) return false;  // still inside spd_open2: nothing to shut
-  return changed_.wait_for(lock, wait, [&] { return worker_done_; });
+  if (connection_ == nullptr) {
+    qCWarning(SpeechdLog, "Session %d left behind: still connecting after %lld ms", serial_,
+              static_cast<long long>(wait.count()));
+    return false;  // still inside spd_open2: nothing to shut
+  }
+  if (changed_.wait_for(lock, wait, [&] { return worker_done_; })) return true;
+  qCWarning(SpeechdLog, "Session %d left behind: libspeechd does not return", serial_);
+  return false;
 }
 
 void SpeechdSessionCore::CloseConnection() {

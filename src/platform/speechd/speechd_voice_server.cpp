@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/exception.h"
+#include "platform/speechd/speechd_log.h"
 #include "platform/speechd/speechd_utterance.h"
 
 namespace voxmere {
@@ -49,6 +50,11 @@ SpeechdVoiceServer::~SpeechdVoiceServer() {
 
 SpeechdSession& SpeechdVoiceServer::Session() {
   if (session_ && session_->Alive()) return *session_;
+  // Its reason was logged when the session was given up.
+  if (session_) {
+    qCWarning(SpeechdLog, "Reconnecting to %s: the session was lost",
+              qUtf8Printable(address_.ToText()));
+  }
   session_.reset();
   const int generation = ++generation_;
   session_ = SpeechdSession::Open(

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/exception.h"
+#include "platform/speechd/speechd_log.h"
 #include "platform/speechd/ssip_socket.h"
 
 namespace voxmere {
@@ -114,9 +115,18 @@ std::vector<SpeechdVoice> ListSpeechdVoices(const SpeechdAddress& address,
   std::vector<SpeechdVoice> all;
   for (const QByteArray& module : command("LIST OUTPUT_MODULES").data) {
     // A module that cannot be used or listed contributes no voices.
-    if (!socket.Command("SET SELF OUTPUT_MODULE " + module, deadline).Ok()) continue;
+    if (const SsipReply chosen = socket.Command("SET SELF OUTPUT_MODULE " + module, deadline);
+        !chosen.Ok()) {
+      qCWarning(SpeechdLog, "The output module %s is left out: it cannot be chosen (%s)",
+                module.constData(), chosen.text.constData());
+      continue;
+    }
     const SsipReply listed = socket.Command("LIST SYNTHESIS_VOICES", deadline);
-    if (!listed.Ok()) continue;
+    if (!listed.Ok()) {
+      qCWarning(SpeechdLog, "The output module %s is left out: it lists no voices (%s)",
+                module.constData(), listed.text.constData());
+      continue;
+    }
     std::vector<SpeechdVoice> voices =
         BaseVoices(ParseSynthesisVoices(QString::fromUtf8(module), listed.data));
     all.insert(all.end(), std::make_move_iterator(voices.begin()),

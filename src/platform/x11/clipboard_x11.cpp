@@ -10,6 +10,7 @@
 #include "platform/exception.h"
 #include "platform/x11/clipboard_targets.h"
 #include "platform/x11/qt_x11_display.h"
+#include "platform/x11/x11_log.h"
 
 namespace voxmere {
 namespace {
@@ -24,7 +25,25 @@ constexpr std::chrono::milliseconds kSaveTime{2000};
 // A list of formats is a few hundred bytes.
 constexpr qsizetype kTargetsLimit = 64 * 1024;
 
-[[noreturn]] void CannotOpenClipboard() { throw Exception(kCannotOpenClipboard); }
+// The reading that asked ends in a beep; the log says why.
+[[noreturn]] void CannotOpenClipboard(const char* why) {
+  qCWarning(ClipboardLog, "%s: %s", kCannotOpenClipboard, why);
+  throw Exception(kCannotOpenClipboard);
+}
+
+const char* StatusText(Status status) {
+  switch (status) {
+    case Status::kOk:
+      return "given";
+    case Status::kRefused:
+      return "refused";
+    case Status::kNoAnswer:
+      return "not given in time";
+    case Status::kTooLarge:
+      return "too large";
+  }
+  return "?";
+}
 
 QClipboard* QtClipboard() {
   return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
@@ -49,7 +68,13 @@ X11Clipboard::X11Clipboard(qsizetype save_limit, std::chrono::milliseconds answe
   const QByteArray display_name = QtX11DisplayName();
   reader_ = std::make_unique<ClipboardSelectionReader>(
       display_name.isEmpty() ? nullptr : display_name.constData());
-  if (!reader_->Connected()) reader_.reset();
+  if (!reader_->Connected()) {
+    qCWarning(ClipboardLog,
+              "No connection of our own to the display %s: other programs' clipboard data is read "
+              "through Qt, without a time limit",
+              display_name.constData());
+    reader_.reset();
+  }
 }
 
 X11Clipboard::~X11Clipboard() = default;
@@ -78,6 +103,8 @@ ClipboardContents X11Clipboard::SaveOurs(ClipboardOwner owner) const {
     QByteArray bytes = data->data(format);
     total += bytes.size();
     if (total > save_limit_) {
+      qCDebug(ClipboardLog, "Only the text of our own clipboard data is kept: over %lld bytes",
+              static_cast<long long>(save_limit_));
       contents.formats.clear();
       contents.text_only = true;
       break;
@@ -95,7 +122,9 @@ ClipboardSelectionReader::Reply X11Clipboard::Convert(const QByteArray& target,
 QString X11Clipboard::ReadText(const QByteArrayList& offered, qsizetype* bytes) {
   for (const QByteArray& target : TextTargets(offered)) {
     const ClipboardSelectionReader::Reply reply = Convert(target, kTextLimit);
-    if (reply.status == Status::kNoAnswer) CannotOpenClipboard();
+    if (reply.status == Status::kNoAnswer) {
+      CannotOpenClipboard("the owner did not give its text in time");
+    }
     if (reply.status == Status::kOk && reply.format == 8) {
       *bytes = reply.data.size();
       return DecodeText(target, reply.data);
@@ -107,7 +136,9 @@ QString X11Clipboard::ReadText(const QByteArrayList& offered, qsizetype* bytes) 
 
 QByteArrayList X11Clipboard::OfferedTargets(std::vector<xcb_atom_t>* targets) {
   const ClipboardSelectionReader::Reply list = Convert("TARGETS", kTargetsLimit);
-  if (list.status == Status::kNoAnswer) CannotOpenClipboard();
+  if (list.status == Status::kNoAnswer) {
+    CannotOpenClipboard("the owner did not say in time which formats it has");
+  }
   targets->clear();
   if (list.status == Status::kOk && list.format == 32) {
     std::set<xcb_atom_t> seen;
@@ -142,6 +173,13 @@ ClipboardContents X11Clipboard::Save() {
       // Too much, or an owner that cannot render its formats in time: the
       // text alone, as the clipboard was always restored before, rather
       // than a frozen program.
+      if (save_deadline.hasExpired()) {
+        qCDebug(ClipboardLog, "Only the clipboard's text is kept: its formats took over %lld ms",
+                static_cast<long long>(kSaveTime.count()));
+      } else {
+        qCDebug(ClipboardLog, "Only the clipboard's text is kept: the format %s was %s",
+                names[i].constData(), StatusText(reply.status));
+      }
       contents.formats.clear();
       contents.text_only = true;
       break;
@@ -171,12 +209,12 @@ QString X11Clipboard::Text() {
 
 void X11Clipboard::Restore(const ClipboardContents& contents) {
   QClipboard* clipboard = QtClipboard();
-  if (clipboard == nullptr) CannotOpenClipboard();
+  if (clipboard == nullptr) CannotOpenClipboard("there is no Qt clipboard to restore to");
   if (contents.IsEmpty()) {
     if (reader_ == nullptr) {
       clipboard->clear();
     } else if (!reader_->ClearOwner()) {
-      CannotOpenClipboard();
+      CannotOpenClipboard("the clipboard, empty before the copy, could not be emptied again");
     }
     return;
   }
@@ -186,7 +224,9 @@ void X11Clipboard::Restore(const ClipboardContents& contents) {
   clipboard->setMimeData(data, QClipboard::Clipboard);
   // Qt takes the selection with the time of the last event it saw; when that
   // is older than the copy's, the server refuses and Qt only warns.
-  if (reader_ != nullptr && !OwnedByUs(reader_->Owner())) CannotOpenClipboard();
+  if (reader_ != nullptr && !OwnedByUs(reader_->Owner())) {
+    CannotOpenClipboard("the X server did not give us the clipboard back to restore it");
+  }
 }
 
 }  // namespace voxmere

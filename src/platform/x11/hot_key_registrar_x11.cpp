@@ -1,5 +1,6 @@
 #include "platform/x11/hot_key_registrar_x11.h"
 #include "platform/x11/qt_x11_display.h"
+#include "platform/x11/x11_log.h"
 
 #include <xcb/xcb.h>
 
@@ -28,7 +29,10 @@ std::uint16_t XModifiers(unsigned modifiers) {
 }  // namespace
 
 X11HotKeyRegistrar::X11HotKeyRegistrar() : connection_(QtX11Connection()) {
-  if (connection_ == nullptr) return;
+  if (connection_ == nullptr) {
+    qCWarning(X11Log, "Hot keys cannot be registered: Qt runs without an X connection");
+    return;
+  }
   QCoreApplication* app = QCoreApplication::instance();
   app->installNativeEventFilter(this);
   // Qt closes its connection before the application object is gone; from
@@ -54,6 +58,11 @@ bool X11HotKeyRegistrar::RegisterHotKey(int identifier, unsigned modifiers, unsi
   constexpr unsigned kKnownModifiers = kModAlt | kModControl | kModShift | kModWin;
   if (connection_ == nullptr || virtual_key > 255 || (modifiers & ~kKnownModifiers) != 0 ||
       registrations_.count(identifier) != 0) {
+    qCWarning(X11Log, "Hot key 0x%02X (modifiers 0x%X) refused: %s", virtual_key, modifiers,
+              connection_ == nullptr                  ? "there is no X connection"
+              : virtual_key > 255                     ? "no such key"
+              : registrations_.count(identifier) != 0 ? "its identifier is taken"
+                                                      : "unknown modifiers");
     return false;
   }
   // Read the mapping afresh: registrations are rare, and a layout switched
@@ -62,7 +71,14 @@ bool X11HotKeyRegistrar::RegisterHotKey(int identifier, unsigned modifiers, unsi
   Registration registration;
   registration.keycodes = map.KeycodesOfVirtualKey(static_cast<int>(virtual_key));
   registration.modifiers = XModifiers(modifiers);
-  if (registration.keycodes.empty()) return false;
+  if (registration.keycodes.empty()) {
+    // Key 0 is "no hot key", not a failure.
+    if (virtual_key != 0) {
+      qCWarning(X11Log, "Hot key 0x%02X refused: the keyboard layout has no key for it",
+                virtual_key);
+    }
+    return false;
+  }
 
   const std::uint16_t num_lock = FetchNumLockMask(connection_, map);
   std::vector<std::uint16_t> variants = {0, XCB_MOD_MASK_LOCK};
@@ -83,6 +99,8 @@ bool X11HotKeyRegistrar::RegisterHotKey(int identifier, unsigned modifiers, unsi
   // X lets a client grab what it already holds, so our own hot keys are
   // checked here; other clients' grabs fail with BadAccess below.
   if (std::any_of(wanted.begin(), wanted.end(), [this](const Grab& g) { return HeldByUs(g); })) {
+    qCWarning(X11Log, "Hot key 0x%02X (modifiers 0x%X) refused: another of our hot keys has it",
+              virtual_key, modifiers);
     return false;
   }
 
@@ -94,17 +112,23 @@ bool X11HotKeyRegistrar::RegisterHotKey(int identifier, unsigned modifiers, unsi
                                            XCB_GRAB_MODE_ASYNC));
   }
   bool refused = false;
+  int error_code = 0;
   for (std::size_t i = 0; i < wanted.size(); ++i) {
     if (xcb_generic_error_t* error = xcb_request_check(connection_, cookies[i])) {
       // BadAccess when another client holds it; any other error refuses it
       // just the same.
       refused = true;
+      error_code = error->error_code;
       std::free(error);
     } else {
       registration.grabs.push_back(wanted[i]);
     }
   }
   if (refused) {
+    qCWarning(X11Log, "Hot key 0x%02X (modifiers 0x%X) refused by the X server: %s (error %d)",
+              virtual_key, modifiers,
+              error_code == XCB_ACCESS ? "another program holds the combination" : "grab failed",
+              error_code);
     // Release only what this attempt got: nothing else of it is ours.
     Ungrab(registration.grabs);
     xcb_flush(connection_);

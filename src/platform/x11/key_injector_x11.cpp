@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/x11/qt_x11_display.h"
+#include "platform/x11/x11_log.h"
 
 // Xlib after Qt: its macros (Status, Bool) break Qt's headers.
 #include <X11/XKBlib.h>
@@ -37,11 +38,19 @@ bool IsLockKey(KeySym symbol) {
 
 X11KeyInjector::X11KeyInjector() {
   const QByteArray name = QtX11DisplayName();
-  if (name.isEmpty()) return;
+  if (name.isEmpty()) {
+    qCWarning(X11Log, "Ctrl+C cannot be typed for a capture: Qt runs without an X display");
+    return;
+  }
   display_ = XOpenDisplay(name.constData());
-  if (display_ == nullptr) return;
+  if (display_ == nullptr) {
+    qCWarning(X11Log, "Ctrl+C cannot be typed for a capture: the display %s cannot be opened",
+              name.constData());
+    return;
+  }
   int event_base = 0, error_base = 0, major = 0, minor = 0;
   if (!XTestQueryExtension(display_, &event_base, &error_base, &major, &minor)) {
+    qCWarning(X11Log, "Ctrl+C cannot be typed for a capture: the X server has no XTest extension");
     XCloseDisplay(display_);
     display_ = nullptr;
   }
@@ -86,7 +95,10 @@ void X11KeyInjector::KeyEvent(int virtual_key, bool key_up) {
   if (display_ == nullptr) return;
   const KeySym symbol = KeySymOf(virtual_key);
   const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
-  if (code == 0) return;
+  if (code == 0) {
+    qCWarning(X11Log, "Key 0x%02X not typed: the keyboard layout has no key for it", virtual_key);
+    return;
+  }
   XTestFakeKeyEvent(display_, code, key_up ? False : True, CurrentTime);
   // Each event reaches the server before we go on, so the focused
   // application sees them before our wait begins.

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/x11/x11_log.h"
+
 namespace voxmere {
 
 KeyboardMap::KeyboardMap(Keycode min_keycode, int keysyms_per_keycode, std::vector<Keysym> keysyms)
@@ -95,7 +97,10 @@ KeyboardMap FetchKeyboardMap(xcb_connection_t* connection) {
           xcb_get_keyboard_mapping(connection, setup->min_keycode, static_cast<uint8_t>(count)),
           nullptr),
       &std::free);
-  if (!reply) return {};
+  if (!reply) {
+    qCWarning(X11Log, "The keyboard mapping could not be read from the X server");
+    return {};
+  }
   const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(reply.get());
   const int length = xcb_get_keyboard_mapping_keysyms_length(reply.get());
   return KeyboardMap(setup->min_keycode, reply->keysyms_per_keycode,
@@ -107,7 +112,10 @@ std::uint16_t FetchNumLockMask(xcb_connection_t* connection, const KeyboardMap& 
   std::unique_ptr<xcb_get_modifier_mapping_reply_t, decltype(&std::free)> reply(
       xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr),
       &std::free);
-  if (!reply) return 0;
+  if (!reply) {
+    qCWarning(X11Log, "The modifier mapping could not be read; NumLock is not allowed for");
+    return 0;
+  }
   const xcb_keycode_t* keycodes = xcb_get_modifier_mapping_keycodes(reply.get());
   const int length = xcb_get_modifier_mapping_keycodes_length(reply.get());
   return ModifierMaskOf(map, XK_Num_Lock, std::vector<Keycode>(keycodes, keycodes + length),

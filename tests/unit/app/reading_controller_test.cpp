@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -17,7 +19,9 @@
 namespace voxmere {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 constexpr ClipboardOwner kEditor = 8;
@@ -31,6 +35,36 @@ const QByteArray kSlots =
     "Volume=80\r\nSAPIVersion=4\r\n[Slot_2]\r\nVoice=Gone\r\nHotKey=0\r\nSpeed=180\r\n"
     "Pitch=180\r\nVolume=100\r\nSAPIVersion=5\r\n[Slot_3]\r\nVoice=Mary\r\nHotKey=0\r\n"
     "Speed=fast\r\nPitch=100\r\nVolume=50\r\nSAPIVersion=4\r\n";
+
+// While it lives, the program's log lines are on and go, in order, into
+// `events` (as "category: message"); the previous handler and rules come back
+// afterwards.
+class LogRecorder {
+ public:
+  explicit LogRecorder(std::vector<std::string>& events) {
+    events_ = &events;
+    QLoggingCategory::setFilterRules(QStringLiteral("voxmere.*=true"));
+    previous_ = qInstallMessageHandler(&Record);
+  }
+  ~LogRecorder() {
+    qInstallMessageHandler(previous_);
+    QLoggingCategory::setFilterRules(QString());
+    events_ = nullptr;
+  }
+  LogRecorder(const LogRecorder&) = delete;
+  LogRecorder& operator=(const LogRecorder&) = delete;
+
+ private:
+  static void Record(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    const std::string category = context.category != nullptr ? context.category : "";
+    if (events_ != nullptr && category.starts_with("voxmere.")) {
+      events_->push_back(category + ": " + message.toStdString());
+    }
+  }
+
+  static inline std::vector<std::string>* events_ = nullptr;
+  QtMessageHandler previous_ = nullptr;
+};
 
 // Two SAPI 4 modes ("Mary", "Mike") and two SAPI 5 voices.
 struct EngineFakes {
@@ -178,6 +212,50 @@ TEST_F(ReadingControllerTest, DefaultVoiceFailuresOnlyBeep) {
   EXPECT_THAT(Sapi5Calls("Speak"), IsEmpty());
 
   EXPECT_THAT(beeper_.Boxes(), IsEmpty());
+}
+
+TEST_F(ReadingControllerTest, EveryBeepComesAfterALogLineNamingItsCause) {
+  std::vector<std::string> events;
+  const LogRecorder recorder(events);
+  beeper_.SetOnBeep([&events] { events.push_back("beep"); });
+  ChooseDefault(kZira, 0, 0, 100);
+
+  struct Case {
+    const char* failure;
+    std::function<void()> make_it_fail;
+    int slot;  // -1: the default voice's reading
+    const char* reading;
+    const char* cause;
+  };
+  const Case cases[] = {
+      {"an uninstalled slot voice", [] {}, 2, "voice slot 2",
+       "The voice \"Gone\" is not installed."},
+      {"the engine", [this] { connector_.Log()->FailOn("Speak", "engine gone", 0, 1); }, -1,
+       "the default voice", "engine gone"},
+      {"a foreign exception",
+       [this] { focus_.on_copy = [] { throw std::runtime_error("no focus"); }; }, 1, "voice slot 1",
+       "no focus"},
+      {"the capture",
+       [this] {
+         focus_.on_copy = nullptr;
+         clipboard_.FailAt("Save");
+       },
+       -1, "the default voice", kCannotOpenClipboard},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failure);
+    c.make_it_fail();
+    events.clear();
+    if (c.slot < 0) {
+      controller_.ReadWithDefaultVoice();
+    } else {
+      controller_.SelectSlot(c.slot);
+    }
+    EXPECT_THAT(events, ElementsAre(AllOf(HasSubstr("voxmere.app: "), HasSubstr(c.reading),
+                                          HasSubstr(c.cause)),
+                                    "beep"));
+  }
+  beeper_.SetOnBeep(nullptr);
 }
 
 TEST_F(ReadingControllerTest, PreparedTextAsThePronunciationPageStandsReachesTheEngine) {

@@ -1,0 +1,9 @@
+#include "platform/desktop/desktop_log.h"
+
+namespace voxmere {
+
+// Off by default (critical messages only): everything logged here is a failure
+// the program handles; a user turns it on when something does not work.
+Q_LOGGING_CATEGORY(DesktopLog, "voxmere.app", QtCriticalMsg)
+
+}  // namespace voxmere

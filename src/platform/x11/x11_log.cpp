@@ -1,0 +1,10 @@
+#include "platform/x11/x11_log.h"
+
+namespace voxmere {
+
+// Off by default (critical messages only): everything logged here is a failure
+// the program handles; a user turns it on when something does not work.
+Q_LOGGING_CATEGORY(X11Log, "voxmere.x11", QtCriticalMsg)
+Q_LOGGING_CATEGORY(ClipboardLog, "voxmere.clipboard", QtCriticalMsg)
+
+}  // namespace voxmere

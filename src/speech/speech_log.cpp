@@ -1,0 +1,9 @@
+#include "speech/speech_log.h"
+
+namespace voxmere {
+
+// Off by default (critical messages only): everything logged here is a failure
+// the program handles; a user turns it on when something does not work.
+Q_LOGGING_CATEGORY(SpeechLog, "voxmere.speech", QtCriticalMsg)
+
+}  // namespace voxmere
