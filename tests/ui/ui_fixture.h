@@ -27,9 +27,9 @@ inline VoxmereApplication& UiApplication() {
 // and started as the program does it.
 struct UiFixture {
   UiFixture() {
-    fakes.frm = fakes.Build();
-    view = std::make_unique<OptionsWindowView>(*fakes.frm);
-    tray = std::make_unique<TrayIconView>(*fakes.frm);
+    fakes.window = fakes.Build();
+    view = std::make_unique<OptionsWindowView>(*fakes.window);
+    tray = std::make_unique<TrayIconView>(*fakes.window);
   }
   ~UiFixture() {
     tray.reset();
@@ -37,11 +37,11 @@ struct UiFixture {
   }
 
   OptionsWindow& Start() {
-    Frm().Initialize();
-    Frm().ShowAtStart();
-    return Frm();
+    Window().Initialize();
+    Window().ShowAtStart();
+    return Window();
   }
-  OptionsWindow& Frm() { return *fakes.frm; }
+  OptionsWindow& Window() { return *fakes.window; }
   template <typename Widget>
   Widget* Find(const QString& name) const {
     return view->findChild<Widget*>(name);

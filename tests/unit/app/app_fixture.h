@@ -40,7 +40,7 @@ struct AppFixture {
     paths.arguments = QStringList{paths.program_path};
   }
   // The window goes before the fakes it uses.
-  ~AppFixture() { frm.reset(); }
+  ~AppFixture() { window.reset(); }
 
   AppPlatform Platform() {
     return AppPlatform{hot_keys,   key_names,    sapi4,   sapi5,    clipboard,
@@ -50,16 +50,16 @@ struct AppFixture {
 
   // A window on the fakes with the shell attached, not yet created.
   std::unique_ptr<OptionsWindow> Build() {
-    auto window = std::make_unique<OptionsWindow>(Platform(), paths);
-    window->AttachShell(&shell);
-    return window;
+    auto built = std::make_unique<OptionsWindow>(Platform(), paths);
+    built->AttachShell(&shell);
+    return built;
   }
-  // Builds `frm`, runs its creation and the start of the event loop.
+  // Builds `window`, runs its creation and the start of the event loop.
   OptionsWindow& Start() {
-    frm = Build();
-    frm->Initialize();
-    frm->ShowAtStart();
-    return *frm;
+    window = Build();
+    window->Initialize();
+    window->ShowAtStart();
+    return *window;
   }
 
   QString CfgPath() const { return folder.filePath(QStringLiteral("cfg.ini")); }
@@ -96,7 +96,7 @@ struct AppFixture {
   QTemporaryDir folder;
   AppPaths paths;
   FakeOptionsWindowShell shell;
-  std::unique_ptr<OptionsWindow> frm;
+  std::unique_ptr<OptionsWindow> window;
 };
 
 }  // namespace voxmere
