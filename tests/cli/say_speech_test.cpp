@@ -2,25 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "fakes/fake_speech_voice.h"
 #include "fakes/fake_tts_engine.h"
+#include "support/test_application.h"
 
 namespace voxmere {
 namespace {
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "say_speech_test";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app =
-      QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-  (void)app;
-}
 
 // Two espeak-ng modes (one listed under its shorter speaker name) and two
 // speech-dispatcher voices.
@@ -144,7 +135,7 @@ TEST(SayEnginesTest, ChoosesTheStoredDefaultVoiceOrTheNamedOneWithCheckedNumbers
 }
 
 TEST(SayEnginesTest, SpeaksAndReturnsOnlyWhenItsSpeechHasEnded) {
-  EnsureApplication();
+  test_support::TestApplication();
   World world;
   SayEngines engines(world.sapi4, world.sapi5, false);
 

@@ -3,9 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -13,31 +11,14 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUuid>
 #include <cstdlib>
 
 namespace voxmere::e2e {
 
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "e2e_tests";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() != nullptr) return;
-  qputenv("QT_QPA_PLATFORM", "xcb");
-  // Lives until the test program ends.
-  new QGuiApplication(argc, argv);
-}
-
 bool Xdo(const QStringList& arguments) { return Run("xdotool", arguments).ok; }
 
 bool PressKeys(const QString& keys) { return Xdo({"key", keys}); }
-
-void Pause(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
 
 std::optional<WindowInfo> DescribeWindow(const QString& id) {
   const RunResult described = Run("xwininfo", {"-id", id, "-children", "-stats"});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/event_wait.h"
+#include "support/wait_until.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -19,15 +20,9 @@
 // screen photographed.
 namespace voxmere::e2e {
 
-// The test program's one QGuiApplication, on the xcb platform (the tests run
-// on a private Xvfb server): it photographs the screen.
-void EnsureApplication();
-
-// Runs the event loop until the condition holds or the time is up. Outside
-// programs tell us nothing when their state changes, so this looks again
-// every 20 ms.
+// Runs the event loop until the condition holds or the time is up.
 inline bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 20000) {
-  return test_support::PollUntil(condition, timeout_ms);
+  return test_support::WaitUntil(condition, std::chrono::milliseconds(timeout_ms));
 }
 
 using test_support::RunResult;
@@ -45,7 +40,7 @@ bool PressKeys(const QString& keys);
 
 // Lets the given time pass with the event loop running: for stimuli that
 // must come apart in time, never to wait for something to happen.
-void Pause(int ms);
+inline void Pause(int ms) { test_support::PumpEventsFor(std::chrono::milliseconds(ms)); }
 
 // One X window as xwininfo describes it.
 struct WindowInfo {

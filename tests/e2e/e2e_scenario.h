@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QString>
 #include <chrono>
@@ -11,6 +12,7 @@
 
 #include "e2e_env.h"
 #include "support/audio_monitor.h"
+#include "support/test_application.h"
 
 namespace voxmere::e2e {
 
@@ -24,7 +26,8 @@ class ScenarioTest : public ::testing::Test {
  protected:
   using Clock = AudioMonitor::Clock;
 
-  static void SetUpTestSuite() { EnsureApplication(); }
+  // A QGuiApplication on the private X server: it photographs the screen.
+  static void SetUpTestSuite() { test_support::TestApplication<QGuiApplication>("xcb"); }
 
   void SetUp() override;
 

@@ -70,8 +70,8 @@ TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
 
   // The page control both ways.
   pages->setCurrentIndex(3);
-  EXPECT_EQ(ui.Frm().pages.ActivePageIndex(), 3);
-  ui.Frm().pages.SetActivePageIndex(1);
+  EXPECT_EQ(ui.Window().pages.ActivePageIndex(), 3);
+  ui.Window().pages.SetActivePageIndex(1);
   EXPECT_EQ(pages->currentIndex(), 1);
 
   // The focus as ActiveControl names it; a control on a hidden page cannot
@@ -88,46 +88,46 @@ TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
 
 TEST(OptionsWindowView, ControlsFollowTheModelAndTheUser) {
   UiFixture ui;
-  OptionsWindow& frm = ui.Start();
+  OptionsWindow& window = ui.Start();
 
   auto* startup = ui.Find<QCheckBox>("LoadAtStartup_CheckBox");
-  frm.general.load_at_startup.SetChecked(true);
+  window.general.load_at_startup.SetChecked(true);
   EXPECT_TRUE(startup->isChecked());
   startup->click();
-  EXPECT_FALSE(frm.general.load_at_startup.Checked());
+  EXPECT_FALSE(window.general.load_at_startup.Checked());
 
   auto* characters = ui.Find<QLineEdit>("Ignored_Characters");
-  EXPECT_EQ(characters->text(), frm.pronunciation.ignored_characters.Text());
-  frm.pronunciation.ignored_characters.SetText(QStringLiteral("#%"));
+  EXPECT_EQ(characters->text(), window.pronunciation.ignored_characters.Text());
+  window.pronunciation.ignored_characters.SetText(QStringLiteral("#%"));
   EXPECT_EQ(characters->text(), QStringLiteral("#%"));
   characters->setText(QStringLiteral("#%&"));
-  EXPECT_EQ(frm.pronunciation.ignored_characters.Text(), QStringLiteral("#%&"));
+  EXPECT_EQ(window.pronunciation.ignored_characters.Text(), QStringLiteral("#%&"));
 
   // A range change of the model moves the slider's range and position; a
   // user's move reaches the model and its number box.
   auto* speed = ui.Find<QSlider>("Speed_Bar");
-  frm.default_voice.speed_bar.SetRange(-10, 10);
-  frm.default_voice.speed_bar.SetPosition(4);
+  window.default_voice.speed_bar.SetRange(-10, 10);
+  window.default_voice.speed_bar.SetPosition(4);
   EXPECT_EQ(speed->minimum(), -10);
   EXPECT_EQ(speed->maximum(), 10);
   EXPECT_EQ(speed->value(), 4);
   speed->setValue(-7);
-  EXPECT_EQ(frm.default_voice.speed_bar.Position(), -7);
-  EXPECT_EQ(ui.Find<QLineEdit>("Edit1")->text(), frm.default_voice.speed_box.Text());
+  EXPECT_EQ(window.default_voice.speed_bar.Position(), -7);
+  EXPECT_EQ(ui.Find<QLineEdit>("Edit1")->text(), window.default_voice.speed_box.Text());
   EXPECT_TRUE(ui.Find<QLineEdit>("Edit1")->isReadOnly());
   EXPECT_EQ(ui.Find<QLineEdit>("Edit1")->maxLength(), 3);
 }
 
 TEST(OptionsWindowView, HotKeyFieldTakesKeysNotText) {
   UiFixture ui;
-  OptionsWindow& frm = ui.Start();
+  OptionsWindow& window = ui.Start();
   ui.view->ShowInFront();
   ASSERT_TRUE(QTest::qWaitForWindowActive(ui.view.get()));
   auto* field = ui.Find<QLineEdit>("Reading_HotKey");
-  EXPECT_EQ(field->text(), frm.general.reading_key_field.Text());
+  EXPECT_EQ(field->text(), window.general.reading_key_field.Text());
 
   QTest::keyClick(field, Qt::Key_F11, Qt::ControlModifier | Qt::AltModifier);
-  EXPECT_EQ(frm.general.reading_key_field.Text(), QStringLiteral("Ctrl+Alt+F11"));
+  EXPECT_EQ(window.general.reading_key_field.Text(), QStringLiteral("Ctrl+Alt+F11"));
   EXPECT_EQ(field->text(), QStringLiteral("Ctrl+Alt+F11"));
   // A letter names its key; the character itself is never inserted.
   QTest::keyClick(field, Qt::Key_Q);
@@ -138,9 +138,9 @@ TEST(OptionsWindowView, HotKeyFieldTakesKeysNotText) {
   EXPECT_TRUE(ui.view->isVisible());
   // Pasted text is formatted by the model.
   field->setText(QStringLiteral("ctrl+a"));
-  EXPECT_EQ(frm.general.reading_key_field.Text(), QStringLiteral("Ctrl+A"));
+  EXPECT_EQ(window.general.reading_key_field.Text(), QStringLiteral("Ctrl+A"));
   EXPECT_EQ(field->text(), QStringLiteral("Ctrl+A"));
-  frm.general.stop_key_field.SetText(QStringLiteral("Shift+F2"));
+  window.general.stop_key_field.SetText(QStringLiteral("Shift+F2"));
   EXPECT_EQ(ui.Find<QLineEdit>("Stop_HotKey")->text(), QStringLiteral("Shift+F2"));
 
   // Esc is the window's: Cancel hides the window into the tray, and the
@@ -152,12 +152,12 @@ TEST(OptionsWindowView, HotKeyFieldTakesKeysNotText) {
 
 TEST(OptionsWindowView, VoicesListClickAppliesTheVoiceEvenAfterAPageSwitch) {
   UiFixture ui;
-  OptionsWindow& frm = ui.Start();
-  frm.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
+  OptionsWindow& window = ui.Start();
+  window.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
   ui.view->ShowInFront();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.view.get()));
   auto* list = ui.Find<QListView>("VoicesList");
-  VoicesList& voices = frm.default_voice.voices_list;
+  VoicesList& voices = window.default_voice.voices_list;
   ASSERT_EQ(voices.Count(), 4);
   ASSERT_EQ(list->model()->rowCount(), 4);
 
@@ -168,13 +168,13 @@ TEST(OptionsWindowView, VoicesListClickAppliesTheVoiceEvenAfterAPageSwitch) {
 
   // Switching pages marks the list; the user's click on a SAPI 5 voice still
   // applies it, because the click is reported before the selection moves.
-  frm.pages.SetActivePageIndex(OptionsWindow::kGeneral);
-  frm.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
-  EXPECT_EQ(frm.default_voice.VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
+  window.pages.SetActivePageIndex(OptionsWindow::kGeneral);
+  window.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
+  EXPECT_EQ(window.default_voice.VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
   const QRect third = list->visualRect(list->model()->index(2, 0));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, third.center());
   EXPECT_EQ(voices.ItemIndex(), 2);
-  EXPECT_EQ(frm.default_voice.ScaleMode(), PageScaleMode::kSapi5);
+  EXPECT_EQ(window.default_voice.ScaleMode(), PageScaleMode::kSapi5);
   EXPECT_EQ(ui.Find<QLineEdit>("Edit1")->text(), QStringLiteral("135"));
   EXPECT_EQ(ui.Find<QLineEdit>("Edit2")->text(), QStringLiteral("105"));
   EXPECT_EQ(ui.Find<QSlider>("Speed_Bar")->minimum(), -10);
@@ -182,14 +182,14 @@ TEST(OptionsWindowView, VoicesListClickAppliesTheVoiceEvenAfterAPageSwitch) {
   // The keyboard chooses too.
   QTest::keyClick(list, Qt::Key_Up);
   EXPECT_EQ(voices.ItemIndex(), 1);
-  EXPECT_EQ(frm.default_voice.ScaleMode(), PageScaleMode::kSapi4);
+  EXPECT_EQ(window.default_voice.ScaleMode(), PageScaleMode::kSapi4);
 }
 
 TEST(OptionsWindowView, CloseAndMinimizeGoToTheModel) {
   UiFixture ui;
-  OptionsWindow& frm = ui.Start();
+  OptionsWindow& window = ui.Start();
   ui.view->ShowInFront();
-  ASSERT_TRUE(frm.general.minimize_to_tray.Checked());
+  ASSERT_TRUE(window.general.minimize_to_tray.Checked());
   // The close box: settings saved, the one-time message, into the tray; the
   // program goes on.
   ui.view->close();
@@ -208,7 +208,7 @@ TEST(OptionsWindowView, CloseAndMinimizeGoToTheModel) {
 
   // Without the tray option a close ends the program.
   ui.view->ShowInFront();
-  frm.general.minimize_to_tray.SetChecked(false);
+  window.general.minimize_to_tray.SetChecked(false);
   ui.view->close();
   EXPECT_TRUE(ui.view->QuitRequested());
 }
@@ -223,7 +223,7 @@ TEST(OptionsWindowView, AboutLinksAreBoldAndOpenTheirAddresses) {
   EXPECT_TRUE(first->font().bold());
   EXPECT_FALSE(first->font().underline());
   EXPECT_EQ(third->text(), QStringLiteral("Technical support"));
-  ui.Frm().pages.SetActivePageIndex(OptionsWindow::kAbout);
+  ui.Window().pages.SetActivePageIndex(OptionsWindow::kAbout);
   ui.view->ShowInFront();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.view.get()));
   QTest::mouseClick(first, Qt::LeftButton);

@@ -32,9 +32,9 @@ int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
 
 TEST(TrayMenuView, EntriesDefaultAndHotKeyTexts) {
   UiFixture ui;
-  OptionsWindow& frm = ui.Start();
-  frm.general.options_key_field.SetText(QStringLiteral("Ctrl+Alt+O"));
-  frm.general.stop_key_field.SetText(QStringLiteral("Ctrl+Alt+S"));
+  OptionsWindow& window = ui.Start();
+  window.general.options_key_field.SetText(QStringLiteral("Ctrl+Alt+O"));
+  window.general.stop_key_field.SetText(QStringLiteral("Ctrl+Alt+S"));
   TrayMenuView& menu = ui.tray->Menu();
   // The texts are read as the menu opens.
   emit menu.aboutToShow();
@@ -46,32 +46,32 @@ TEST(TrayMenuView, EntriesDefaultAndHotKeyTexts) {
   EXPECT_EQ(texts, (QStringList{"Options...\tCtrl+Alt+O", "Configure Voice Slots...", "-",
                                 "Stop reading\tCtrl+Alt+S", "-", "Official Website", "About...",
                                 "-", "Exit"}));
-  EXPECT_EQ(menu.defaultAction(), menu.ActionOf(frm.tray_menu.options));
-  EXPECT_FALSE(menu.ActionOf(frm.tray_menu.stop_reading)->isEnabled());
-  EXPECT_TRUE(menu.ActionOf(frm.tray_menu.exit)->isEnabled());
+  EXPECT_EQ(menu.defaultAction(), menu.ActionOf(window.tray_menu.options));
+  EXPECT_FALSE(menu.ActionOf(window.tray_menu.stop_reading)->isEnabled());
+  EXPECT_TRUE(menu.ActionOf(window.tray_menu.exit)->isEnabled());
 
   // Entries follow the models live.
-  frm.tray_menu.stop_reading.SetEnabled(true);
-  frm.tray_menu.exit.SetEnabled(false);
-  EXPECT_TRUE(menu.ActionOf(frm.tray_menu.stop_reading)->isEnabled());
-  EXPECT_FALSE(menu.ActionOf(frm.tray_menu.exit)->isEnabled());
+  window.tray_menu.stop_reading.SetEnabled(true);
+  window.tray_menu.exit.SetEnabled(false);
+  EXPECT_TRUE(menu.ActionOf(window.tray_menu.stop_reading)->isEnabled());
+  EXPECT_FALSE(menu.ActionOf(window.tray_menu.exit)->isEnabled());
 
   // A changed stop key shows the next time the menu opens.
-  frm.general.stop_key_field.SetText(QStringLiteral("Shift+F2"));
+  window.general.stop_key_field.SetText(QStringLiteral("Shift+F2"));
   emit menu.aboutToShow();
-  EXPECT_EQ(menu.ActionOf(frm.tray_menu.stop_reading)->text(),
+  EXPECT_EQ(menu.ActionOf(window.tray_menu.stop_reading)->text(),
             QStringLiteral("Stop reading\tShift+F2"));
 
   // Choosing an entry runs its handler: "About..." shows the About page.
-  menu.ActionOf(frm.tray_menu.about)->trigger();
+  menu.ActionOf(window.tray_menu.about)->trigger();
   EXPECT_TRUE(ui.view->isVisible());
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kAbout);
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kAbout);
 }
 
 TEST(TrayMenuView, DrawsBandEntriesAndSeparators) {
   UiFixture ui;
-  OptionsWindow& frm = ui.Start();
-  frm.general.options_key_field.SetText(QStringLiteral("Ctrl+Alt+O"));
+  OptionsWindow& window = ui.Start();
+  window.general.options_key_field.SetText(QStringLiteral("Ctrl+Alt+O"));
   TrayMenuView& menu = ui.tray->Menu();
   emit menu.aboutToShow();
   const QImage image = Render(menu);
@@ -95,13 +95,13 @@ TEST(TrayMenuView, DrawsBandEntriesAndSeparators) {
             icon.pixelColor(4, 8).rgb());
 
   // "Stop reading" is disabled: grey text, no black.
-  const QRect stop = menu.actionGeometry(menu.ActionOf(frm.tray_menu.stop_reading));
+  const QRect stop = menu.actionGeometry(menu.ActionOf(window.tray_menu.stop_reading));
   EXPECT_GE(stop.left(), TrayMenuView::kBandWidth);
   EXPECT_GT(CountColour(image, stop, TrayMenuStyle::DisabledText()), 0);
   EXPECT_EQ(CountColour(image, stop, Qt::black), 0);
   // An enabled entry is black on white; "Options..." has its hot key text
   // right-aligned 5 pixels before the edge.
-  const QRect options = menu.actionGeometry(menu.ActionOf(frm.tray_menu.options));
+  const QRect options = menu.actionGeometry(menu.ActionOf(window.tray_menu.options));
   EXPECT_GT(CountColour(image, options, Qt::black), 0);
   const QRect right_edge(options.right() - 4, options.top(), 5, options.height());
   EXPECT_EQ(CountColour(image, right_edge, Qt::white), right_edge.width() * right_edge.height());
@@ -142,26 +142,26 @@ TEST(TrayIconView, HintPictureVisibilityAndClicks) {
   QSystemTrayIcon& icon = ui.tray->Icon();
   EXPECT_EQ(icon.toolTip(), QStringLiteral("Voxmere!"));
   EXPECT_FALSE(icon.isVisible());
-  OptionsWindow& frm = ui.Start();
-  EXPECT_EQ(icon.isVisible(), frm.tray_icon.IconVisible());
-  frm.tray_icon.SetIconVisible(false);
+  OptionsWindow& window = ui.Start();
+  EXPECT_EQ(icon.isVisible(), window.tray_icon.IconVisible());
+  window.tray_icon.SetIconVisible(false);
   EXPECT_FALSE(icon.isVisible());
-  frm.tray_icon.SetIconVisible(true);
+  window.tray_icon.SetIconVisible(true);
   EXPECT_TRUE(icon.isVisible());
 
-  frm.tray_icon.SetPicture(TrayPicture::kReadingFrame2);
+  window.tray_icon.SetPicture(TrayPicture::kReadingFrame2);
   EXPECT_EQ(icon.icon().pixmap(16, 16).toImage(), ReadingFrame2Pixmap().toImage());
-  frm.tray_icon.SetPicture(TrayPicture::kIdleIcon);
+  window.tray_icon.SetPicture(TrayPicture::kIdleIcon);
   EXPECT_EQ(icon.icon().pixmap(16, 16).toImage(), IdleIconPixmap().toImage());
 
   // A single click does nothing; a double click shows the General page.
   ui.view->Hide();
-  frm.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
   ui.tray->OnActivated(QSystemTrayIcon::Trigger);
   EXPECT_FALSE(ui.view->isVisible());
   ui.tray->OnActivated(QSystemTrayIcon::DoubleClick);
   EXPECT_TRUE(ui.view->isVisible());
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QApplication>
 #include <QString>
 #include <memory>
 #include <ostream>
 
+#include "support/test_application.h"
 #include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
@@ -19,18 +19,17 @@ namespace voxmere {
 
 // One application object for the whole executable, on the offscreen
 // platform, made before any fixture could make a plain QCoreApplication.
-// The test environment (ui_test_environment.cpp) destroys it after the last
-// test, while Qt's own globals still exist.
-VoxmereApplication& UiApplication();
+inline VoxmereApplication& UiApplication() {
+  return test_support::TestApplication<VoxmereApplication>("offscreen");
+}
 
 // The options window's model on fakes, with the real views attached, created
 // and started as the program does it.
 struct UiFixture {
   UiFixture() {
-    UiApplication();
-    fakes.frm = fakes.Build();
-    view = std::make_unique<OptionsWindowView>(*fakes.frm);
-    tray = std::make_unique<TrayIconView>(*fakes.frm);
+    fakes.window = fakes.Build();
+    view = std::make_unique<OptionsWindowView>(*fakes.window);
+    tray = std::make_unique<TrayIconView>(*fakes.window);
   }
   ~UiFixture() {
     tray.reset();
@@ -38,16 +37,18 @@ struct UiFixture {
   }
 
   OptionsWindow& Start() {
-    Frm().Initialize();
-    Frm().ShowAtStart();
-    return Frm();
+    Window().Initialize();
+    Window().ShowAtStart();
+    return Window();
   }
-  OptionsWindow& Frm() { return *fakes.frm; }
+  OptionsWindow& Window() { return *fakes.window; }
   template <typename Widget>
   Widget* Find(const QString& name) const {
     return view->findChild<Widget*>(name);
   }
 
+  // First: the fakes' fixture would make a plain QCoreApplication.
+  VoxmereApplication& application = UiApplication();
   AppFixture fakes;
   std::unique_ptr<OptionsWindowView> view;
   std::unique_ptr<TrayIconView> tray;

@@ -23,6 +23,7 @@
 #include "platform/x11/focus_copy_qt.h"
 #include "platform/x11/key_injector_x11.h"
 #include "reading/selected_text.h"
+#include "support/test_application.h"
 
 // Test failures print texts readably.
 [[maybe_unused]] static void PrintTo(const QString& text, std::ostream* out) {
@@ -36,7 +37,10 @@ using namespace capture_test;
 
 class CaptureTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
+  // A QApplication on the private X server: like the real program it owns
+  // the clipboard after a restore and serves it from its event loop, and its
+  // focus widget copies.
+  static void SetUpTestSuite() { test_support::TestApplication<QApplication>("xcb"); }
 
   void SetUp() override { ASSERT_TRUE(keys_.Available()) << "no XTest on the display"; }
 
@@ -239,7 +243,7 @@ TEST_F(CaptureTest, HungOwnerFailsWithinAboutASecondAndTheUiKeepsRunning) {
     message = error.Message();
   }
   const qint64 elapsed = timer.elapsed();
-  WaitFor([] { return false; }, 200);  // let the timer tick again
+  test_support::PumpEventsFor(std::chrono::milliseconds(200));  // let the timer tick again
   longest_pause = std::max(longest_pause, since_tick.elapsed());
   std::printf("hung owner: failed after %lld ms, longest pause %lld ms\n",
               static_cast<long long>(elapsed), static_cast<long long>(longest_pause));

@@ -2,13 +2,10 @@
 
 #include <signal.h>
 
-#include <QApplication>
-#include <QDeadlineTimer>
+#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUuid>
 #include <cstdlib>
 
@@ -18,16 +15,6 @@
 #include <X11/Xlib.h>
 
 namespace voxmere::capture_test {
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "capture_integration_tests";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() != nullptr) return;
-  qputenv("QT_QPA_PLATFORM", "xcb");
-  // Lives until the program ends, as the real program's application does.
-  new QApplication(argc, argv);
-}
 
 RunResult ReadClipboard(const QString& target) {
   return Run("xclip", {"-selection", "clipboard", "-o", "-t", target}, 5000);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/event_wait.h"
+#include "support/wait_until.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
@@ -15,14 +16,9 @@
 
 namespace voxmere::capture_test {
 
-// The test program's one QApplication, on the xcb platform (the test runs on
-// a private Xvfb server). Like the real program it owns the clipboard after
-// a restore and serves it from its event loop.
-void EnsureApplication();
-
 // Runs the event loop until the condition holds or the time is up.
 inline bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 10000) {
-  return test_support::PollUntil(condition, timeout_ms);
+  return test_support::WaitUntil(condition, std::chrono::milliseconds(timeout_ms));
 }
 
 using test_support::RunResult;

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "support/test_application.h"
+
 namespace voxmere {
 namespace {
 
@@ -13,10 +15,9 @@ class DesktopTestEnvironment : public testing::Environment {
   void SetUp() override {
     // The manager forks: before Qt starts threads or connects to X.
     ASSERT_TRUE(session_manager_.Start()) << "the fake session manager did not start";
-    qputenv("SESSION_MANAGER", session_manager_.NetworkIds().toUtf8());
-    qputenv("QT_FONT_DPI", "120");
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    application_ = std::make_unique<QApplication>(argc_, argv_);
+    application_ = test_support::MakeTestApplication<QApplication>(
+        "xcb",
+        {{"SESSION_MANAGER", session_manager_.NetworkIds().toUtf8()}, {"QT_FONT_DPI", "120"}});
     // Qt registers while the application is made; the manager then asks for
     // the first local save, which Qt answers on its own.
     const QStringList events = session_manager_.EventsUntil("save-yourself-done");
@@ -31,9 +32,6 @@ class DesktopTestEnvironment : public testing::Environment {
   FakeSessionManager session_manager_;
 
  private:
-  int argc_ = 1;
-  char name_[32] = "desktop_integration_tests";
-  char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> application_;
 };
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "desktop_test_environment.h"
-#include "event_wait.h"
+#include "support/wait_until.h"
 
 namespace voxmere {
 namespace {
@@ -60,7 +60,8 @@ TEST(DesktopWebLinksTest, HandsAddressesToTheDesktopsOpener) {
   const QStringList expected = {"https://voxmere.example.org/program.html?from=about#top",
                                 "mailto:support@voxmere.example.org?subject=Voxmere%21"};
   // The opener runs detached: wait for it to write.
-  EXPECT_TRUE(WaitForEvents([&] { return ReadLines(opener.LogPath()).size() >= 2; }, 15000));
+  EXPECT_TRUE(test_support::WaitUntil([&] { return ReadLines(opener.LogPath()).size() >= 2; },
+                                      std::chrono::seconds(15)));
   QStringList opened = ReadLines(opener.LogPath());
   opened.sort();
   EXPECT_EQ(opened, expected);

@@ -1,6 +1,7 @@
 #include "fake_session_manager.h"
 
-#include "event_wait.h"
+// Qt before the X headers: their macros (Status, Bool) break Qt's headers.
+#include "support/wait_until.h"
 
 #include <X11/ICE/ICElib.h>
 #include <X11/SM/SMlib.h>
@@ -279,7 +280,7 @@ bool FakeSessionManager::ReadLines() {
 
 QStringList FakeSessionManager::EventsUntil(const QString& last, int timeout_ms) {
   QStringList events;
-  WaitForEvents(
+  test_support::WaitUntil(
       [&] {
         ReadLines();
         while (!lines_.isEmpty()) {
@@ -288,7 +289,7 @@ QStringList FakeSessionManager::EventsUntil(const QString& last, int timeout_ms)
         }
         return false;
       },
-      timeout_ms);
+      std::chrono::milliseconds(timeout_ms));
   return events;
 }
 

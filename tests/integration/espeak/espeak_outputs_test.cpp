@@ -71,7 +71,7 @@ int CountModes(TtsEnum& modes) {
 
 // Creating the enumerator must come back with no modes, quickly.
 void ExpectUnavailableWithin3s() {
-  App();
+  test_support::TestApplication();
   const Clock::time_point begin = Clock::now();
   EspeakTtsFactory factory;
   std::shared_ptr<TtsEnum> modes;
@@ -138,7 +138,7 @@ WavFacts ReadWav(const QString& path) {
 
 TEST(EspeakOutputsTest, WritesWavFilesWithoutAnAudioServer) {
   AudioServerOverride dead("unix:/nonexistent/voxmere-no-server");
-  App();
+  test_support::TestApplication();
   EspeakTtsFactory factory(EspeakTtsFactory::Options{.sound_device = false});
   std::shared_ptr<TtsEnum> modes;
   ASSERT_TRUE(factory.CreateEnumerator(&modes).Succeeded());
@@ -166,7 +166,7 @@ TEST(EspeakOutputsTest, WritesWavFilesWithoutAnAudioServer) {
   ASSERT_TRUE(engine->Register(sink, &key).Succeeded());
 
   ASSERT_TRUE(Speak(*engine, QStringLiteral("Written to a file.")).Succeeded());
-  ASSERT_TRUE(WaitFor([&] { return sink->Stops() == 1; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return sink->Stops() == 1; }, 10s));
   EXPECT_EQ(sink->Starts(), 1);
   ASSERT_TRUE(file->Flush().Succeeded());
   const WavFacts first = ReadWav(path);
@@ -186,7 +186,7 @@ TEST(EspeakOutputsTest, WritesWavFilesWithoutAnAudioServer) {
 
   // A second text goes on in the same file; the header follows it.
   ASSERT_TRUE(Speak(*engine, QStringLiteral("And a second text.")).Succeeded());
-  ASSERT_TRUE(WaitFor([&] { return sink->Stops() == 2; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return sink->Stops() == 2; }, 10s));
   ASSERT_TRUE(file->Flush().Succeeded());
   const WavFacts second = ReadWav(path);
   EXPECT_GT(second.data_size, first.data_size);

@@ -84,7 +84,7 @@ TEST(EspeakSpeechTest, SpeaksAudiblyBetweenAudioStartAndAudioStop) {
 
   const auto sound = monitor.WaitForSound(3s);
   ASSERT_TRUE(sound) << "nothing audible reached the sink";
-  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 1; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 1; }, 10s));
   const auto silent = monitor.WaitForSilence(300ms, 3s);
   ASSERT_TRUE(silent);
 
@@ -107,7 +107,7 @@ TEST(EspeakSpeechTest, QueuedTextsPlayInTurnWithAPairOfNotificationsEach) {
   AudioMonitor monitor;
   ASSERT_TRUE(Speak(*speaking.engine, QStringLiteral("First text.")).Succeeded());
   ASSERT_TRUE(Speak(*speaking.engine, QStringLiteral("Second text.")).Succeeded());
-  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 2; }, 15s));
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 2; }, 15s));
   ASSERT_TRUE(monitor.WaitForSilence(300ms, 3s));
 
   const auto& events = speaking.sink->events;
@@ -130,22 +130,22 @@ TEST(EspeakSpeechTest, AudioResetSilencesAtOnceAndTheNextTextStillSpeaks) {
   ASSERT_TRUE(Speak(*speaking.engine, kLong).Succeeded());
   ASSERT_TRUE(Speak(*speaking.engine, kLong).Succeeded());  // queued: must go too
   ASSERT_TRUE(monitor.WaitForSound(3s));
-  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Starts() == 1; }, 3s));
-  WaitFor([] { return false; }, 500ms);  // let it talk
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Starts() == 1; }, 3s));
+  PumpEventsFor(500ms);  // let it talk
 
   const Clock::time_point reset = Clock::now();
   ASSERT_TRUE(speaking.engine->AudioReset().Succeeded());
   const auto silent = monitor.WaitForSilence(400ms, 3s);
   ASSERT_TRUE(silent);
   EXPECT_LT(Ms(*silent - reset), 200) << "sound went on after the reset";
-  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 1; }, 1s));
-  WaitFor([] { return false; }, 300ms);
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 1; }, 1s));
+  PumpEventsFor(300ms);
   EXPECT_EQ(speaking.sink->events.size(), 2u) << "the dropped text must not start";
 
   monitor.Clear();
   ASSERT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
   EXPECT_TRUE(monitor.WaitForSound(3s)) << "nothing spoken after the reset";
-  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 2; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 2; }, 10s));
   EXPECT_EQ(speaking.sink->Starts(), 2);
 }
 
@@ -163,7 +163,7 @@ TEST(EspeakSpeechTest, SpeedPitchAndVolumeChangeTheSound) {
     monitor.Clear();
     const int stops = speaking.sink->Stops();
     EXPECT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
-    EXPECT_TRUE(WaitFor([&] { return speaking.sink->Stops() == stops + 1; }, 15s));
+    EXPECT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == stops + 1; }, 15s));
     monitor.WaitForSilence(300ms, 3s);
     const auto segments = monitor.SoundSegments(300ms);
     if (segments.empty()) return Take{Clock::duration::zero(), 0, 0};
@@ -202,7 +202,7 @@ TEST(EspeakSpeechTest, ReleasingASpeakingEngineSilencesItQuietly) {
   ASSERT_TRUE(silent);
   EXPECT_LT(Ms(*silent - released), 200);
   const std::size_t seen = speaking.sink->events.size();
-  WaitFor([] { return false; }, 300ms);
+  PumpEventsFor(300ms);
   EXPECT_EQ(speaking.sink->events.size(), seen) << "a released engine must not notify";
 }
 
@@ -212,10 +212,10 @@ TEST(EspeakSpeechTest, AStreamTheServerKillsEndsTheReadingAndANewEngineSpeaks) {
   AudioMonitor monitor;
   ASSERT_TRUE(Speak(*speaking.engine, kLong).Succeeded());
   ASSERT_TRUE(monitor.WaitForSound(3s));
-  ASSERT_TRUE(WaitFor([&] { return speaking.sink->Starts() == 1; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Starts() == 1; }, 3s));
 
   ASSERT_EQ(KillPlaybackStreams(), 1) << "expected our one playback stream";
-  EXPECT_TRUE(WaitFor([&] { return speaking.sink->Stops() == 1; }, 2s))
+  EXPECT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 1; }, 2s))
       << "a reading whose sound was cut off must end";
   ASSERT_TRUE(monitor.WaitForSilence(300ms, 3s));
 
@@ -224,7 +224,7 @@ TEST(EspeakSpeechTest, AStreamTheServerKillsEndsTheReadingAndANewEngineSpeaks) {
   monitor.Clear();
   ASSERT_TRUE(Speak(*again.engine, kShort).Succeeded());
   EXPECT_TRUE(monitor.WaitForSound(3s));
-  EXPECT_TRUE(WaitFor([&] { return again.sink->Stops() == 1; }, 10s));
+  EXPECT_TRUE(WaitUntil([&] { return again.sink->Stops() == 1; }, 10s));
 }
 
 }  // namespace

@@ -1,47 +1,22 @@
 #pragma once
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QString>
-#include <QTimer>
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/espeak/espeak_tts_factory.h"
 #include "platform/tts_engine.h"
+#include "support/test_application.h"
+#include "support/wait_until.h"
 
 namespace voxmere::espeak_test {
 
 using Clock = std::chrono::steady_clock;
 
-// The one application object of the test program (engines post their
-// notifications to its event loop).
-inline QCoreApplication& App() {
-  static int argc = 1;
-  static char name[] = "espeak_integration_tests";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  return app;
-}
-
-// Runs the event loop until `done` holds or the timeout passes.
-inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  App();
-  const Clock::time_point deadline = Clock::now() + timeout;
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer tick;
-  tick.setInterval(2);
-  QObject::connect(&tick, &QTimer::timeout, [&] {
-    if (done() || Clock::now() >= deadline) loop.quit();
-  });
-  tick.start();
-  loop.exec();
-  return done();
-}
+using test_support::PumpEventsFor;
+using test_support::WaitUntil;
 
 // Records the notifications with the time each arrived.
 class RecordingSink : public TtsNotifySink {
@@ -107,7 +82,8 @@ struct SpeakingEngine {
   bool ok = false;
 
   explicit SpeakingEngine(const QString& speaker = QStringLiteral("English (America)")) {
-    App();
+    // Engines post their notifications to the application's event loop.
+    test_support::TestApplication();
     factory = std::make_unique<EspeakTtsFactory>();
     std::shared_ptr<TtsAudioDestination> device;
     TtsModeInfo mode;

@@ -42,7 +42,7 @@ double ThrowingMs(Call call, QString* message = nullptr) {
 }
 
 TEST(SpeechdFailureTest, NoAudioServerFailsTheSoundCheckWithinThreeSeconds) {
-  EnsureApplication();
+  test_support::TestApplication();
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
   PrivateSpeechd daemon(environment);
@@ -54,7 +54,7 @@ TEST(SpeechdFailureTest, NoAudioServerFailsTheSoundCheckWithinThreeSeconds) {
 }
 
 TEST(SpeechdFailureTest, NoDaemonFailsAtOnceWithoutAutospawn) {
-  EnsureApplication();
+  test_support::TestApplication();
   QTemporaryDir folder;
   SpeechdAddress address;
   address.socket_path = folder.filePath(QStringLiteral("nothing.sock"));
@@ -74,7 +74,7 @@ TEST(SpeechdFailureTest, NoDaemonFailsAtOnceWithoutAutospawn) {
 }
 
 TEST(SpeechdFailureTest, AutospawnStartsADaemonWhereNoneListens) {
-  EnsureApplication();
+  test_support::TestApplication();
   AudioMonitor monitor;
   // A spawned daemon only takes the socket its configuration names: the
   // user's default one (the test's private runtime folder, where nothing
@@ -96,7 +96,7 @@ TEST(SpeechdFailureTest, AutospawnStartsADaemonWhereNoneListens) {
 }
 
 TEST(SpeechdFailureTest, StoppedDaemonCostsBoundedWaitsAndIsUsedAgainWhenItResumes) {
-  EnsureApplication();
+  test_support::TestApplication();
   AudioMonitor monitor;
   PrivateSpeechd daemon;
   SpeechdVoiceConnector connector(OptionsFor(daemon.Address()));
@@ -129,7 +129,7 @@ TEST(SpeechdFailureTest, StoppedDaemonCostsBoundedWaitsAndIsUsedAgainWhenItResum
 }
 
 TEST(SpeechdFailureTest, DaemonDyingMidSpeechEndsTheStreamAndANewOneIsUsed) {
-  EnsureApplication();
+  test_support::TestApplication();
   AudioMonitor monitor;
   PrivateSpeechd daemon;
   SpeechdVoiceConnector connector(OptionsFor(daemon.Address()));

@@ -25,7 +25,7 @@ double Median(std::vector<double> values) {
 }
 
 TEST(SpeechdLatencyTest, FirstSoundComesAboutAsSoonAsWithSpdSay) {
-  EnsureApplication();
+  test_support::TestApplication();
   AudioMonitor monitor;
   SpeechdVoiceConnector connector;
   auto server = connector.CreateInstance();

@@ -3,37 +3,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTimer>
 
 namespace voxmere {
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "speechd_integration_tests";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication application(argc, argv);
-}
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  EnsureApplication();
-  const auto deadline = TestClock::now() + timeout;
-  while (!done()) {
-    if (TestClock::now() >= deadline) return false;
-    QEventLoop loop;
-    QTimer::singleShot(5, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
-
-void PumpFor(std::chrono::milliseconds duration) {
-  PumpUntil([] { return false; }, duration);
-}
 
 double Ms(TestClock::duration duration) {
   return std::chrono::duration<double, std::milli>(duration).count();
@@ -56,7 +30,7 @@ bool StreamEvents::Has(int dispatch_id, int stream) const {
 
 TestClock::time_point StreamEvents::WaitFor(int dispatch_id, int stream,
                                             std::chrono::milliseconds timeout) {
-  const bool came = PumpUntil([&] { return Has(dispatch_id, stream); }, timeout);
+  const bool came = test_support::WaitUntil([&] { return Has(dispatch_id, stream); }, timeout);
   EXPECT_TRUE(came) << "no event " << dispatch_id << " for stream " << stream;
   for (const Event& event : events_) {
     if (event.dispatch_id == dispatch_id && event.stream == stream) return event.at;
@@ -94,7 +68,8 @@ void PrivateSpeechd::Start() {
        QStringLiteral("unix_socket"), QStringLiteral("-S"), socket, QStringLiteral("-P"),
        folder_.filePath(QStringLiteral("speechd.pid")), QStringLiteral("-L"), folder_.path()});
   ASSERT_TRUE(process_->waitForStarted(10000)) << "speech-dispatcher did not start";
-  ASSERT_TRUE(PumpUntil([&] { return QFileInfo::exists(socket); }, std::chrono::seconds(10)))
+  ASSERT_TRUE(
+      test_support::WaitUntil([&] { return QFileInfo::exists(socket); }, std::chrono::seconds(10)))
       << "speech-dispatcher made no socket";
 }
 

@@ -4,26 +4,17 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/speech_voice.h"
 #include "platform/speechd/speechd_address.h"
+#include "support/test_application.h"
+#include "support/wait_until.h"
 
 namespace voxmere {
 
 using TestClock = std::chrono::steady_clock;
-
-// The test's Qt application, created once: the voice's events arrive through
-// its event loop.
-void EnsureApplication();
-
-// Runs the event loop until `done` holds or `timeout` passes; returns `done`.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
-
-// Runs the event loop for a while (lets late events arrive).
-void PumpFor(std::chrono::milliseconds duration);
 
 double Ms(TestClock::duration duration);
 

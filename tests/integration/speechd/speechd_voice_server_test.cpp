@@ -24,7 +24,7 @@ constexpr char kLongText[] =
 class SpeechdVoiceServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApplication();
+    test_support::TestApplication();
     server_ = connector_.CreateInstance();
     ASSERT_TRUE(server_);
     events_ = std::make_unique<StreamEvents>(*server_);
@@ -93,7 +93,7 @@ TEST_F(SpeechdVoiceServerTest, PurgeSilencesEndsTheStreamAndTheNextTextSpeaks) {
   const int queued = server_->Speak(kSentence, Server::kFlagsAsync);
   events_->WaitFor(Server::kStartStream, speaking, 5s);
   ASSERT_TRUE(monitor_.WaitForSound(5s));
-  PumpFor(300ms);
+  test_support::PumpEventsFor(300ms);
   const auto purged = TestClock::now();
   EXPECT_EQ(server_->Speak(QString(), Server::kFlagsPurgeBeforeSpeak), 0);
   const auto silent = monitor_.WaitForSilence(150ms, 3s);
@@ -103,7 +103,7 @@ TEST_F(SpeechdVoiceServerTest, PurgeSilencesEndsTheStreamAndTheNextTextSpeaks) {
   // silences in 200-330 ms here.
   EXPECT_LT(Ms(*silent - purged), 450) << "the voice went on after the purge";
   events_->WaitFor(Server::kEndStream, speaking, 2s);
-  PumpFor(300ms);
+  test_support::PumpEventsFor(300ms);
   EXPECT_FALSE(events_->Has(Server::kStartStream, queued)) << "the queued text was not purged";
   EXPECT_FALSE(events_->Has(Server::kEndStream, queued)) << "an end without a start";
 

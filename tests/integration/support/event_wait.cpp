@@ -1,22 +1,10 @@
 #include "support/event_wait.h"
 
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
 
 namespace voxmere::test_support {
-
-bool PollUntil(const std::function<bool()>& condition, int timeout_ms) {
-  QDeadlineTimer deadline(timeout_ms);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
 
 RunResult RunProcess(const QString& program, const QStringList& arguments, int timeout_ms) {
   QProcess process;

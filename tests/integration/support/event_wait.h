@@ -3,14 +3,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace voxmere::test_support {
-
-// Runs the event loop until the condition holds or the time is up. Outside
-// programs tell us nothing when their state changes, so this looks again
-// every 20 ms, handling our own events meanwhile.
-bool PollUntil(const std::function<bool()>& condition, int timeout_ms);
 
 struct RunResult {
   bool ok = false;  // started, ended in time with status 0

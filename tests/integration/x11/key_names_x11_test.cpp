@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+
 #include "platform/x11/hot_key_registrar_x11.h"
 #include "reading/short_cut.h"
+#include "support/test_application.h"
 #include "x11_test_env.h"
 
 namespace voxmere {
@@ -14,7 +17,7 @@ using x11_test::WaitFor;
 class X11LayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    x11_test::EnsureApplication();
+    test_support::TestApplication<QGuiApplication>("xcb");
     ASSERT_TRUE(x11_test::SetLayout("us"));
   }
   void TearDown() override { x11_test::SetLayout("us"); }

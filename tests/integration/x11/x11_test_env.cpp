@@ -2,8 +2,6 @@
 
 #include <xcb/xcb.h>
 
-#include <QDeadlineTimer>
-#include <QGuiApplication>
 #include <QProcess>
 #include <cstdlib>
 #include <memory>
@@ -12,25 +10,6 @@
 #include "platform/x11/qt_x11_display.h"
 
 namespace voxmere::x11_test {
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "x11_integration_tests";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() != nullptr) return;
-  qputenv("QT_QPA_PLATFORM", "xcb");
-  // Lives until the program ends, as the real program's application does.
-  new QGuiApplication(argc, argv);
-}
-
-bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
-  QDeadlineTimer deadline(timeout_ms);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-  }
-  return true;
-}
 
 namespace {
 bool Run(const QString& program, const QStringList& arguments) {

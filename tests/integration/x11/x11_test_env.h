@@ -5,6 +5,8 @@
 #include <functional>
 #include <ostream>
 
+#include "support/wait_until.h"
+
 struct xcb_connection_t;
 
 // Readable texts in test failures.
@@ -14,12 +16,10 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace voxmere::x11_test {
 
-// The test program's one QGuiApplication, on the xcb platform (the test runs
-// on a private Xvfb server).
-void EnsureApplication();
-
 // Runs the event loop until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 5000);
+inline bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 5000) {
+  return test_support::WaitUntil(condition, std::chrono::milliseconds(timeout_ms));
+}
 
 // Runs `xdotool key KEYS...`; true when it succeeded.
 bool XdoKey(const QString& keys);

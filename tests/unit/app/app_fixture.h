@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -22,25 +21,17 @@
 #include "fakes/fake_startup_entry.h"
 #include "fakes/fake_tts_engine.h"
 #include "settings/cfg_keys.h"
+#include "support/test_application.h"
 
 namespace voxmere {
-
-// One Qt application for the whole test executable (timers, queued signals),
-// made by the first fixture and kept until the process ends.
-inline void EnsureTestApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication application(argc, argv);
-}
 
 // Every platform service of the options window as a fake, a settings folder
 // of its own, the program's paths and a window shell. Tests change engines,
 // arguments and files first, then Build() or Start() the window.
 struct AppFixture {
   AppFixture() {
-    EnsureTestApplication();
+    // Timers and queued signals need the application.
+    test_support::TestApplication();
     sapi4.AddMode(QStringLiteral("Adult Female #1"), QStringLiteral("Mary"));
     sapi4.AddMode(QStringLiteral("Adult Male #1"), QStringLiteral("Mike"));
     sapi5.Instance()->SetVoices({QStringLiteral("Microsoft Anna"), QStringLiteral("Zira")});
@@ -49,7 +40,7 @@ struct AppFixture {
     paths.arguments = QStringList{paths.program_path};
   }
   // The window goes before the fakes it uses.
-  ~AppFixture() { frm.reset(); }
+  ~AppFixture() { window.reset(); }
 
   AppPlatform Platform() {
     return AppPlatform{hot_keys,   key_names,    sapi4,   sapi5,    clipboard,
@@ -59,16 +50,16 @@ struct AppFixture {
 
   // A window on the fakes with the shell attached, not yet created.
   std::unique_ptr<OptionsWindow> Build() {
-    auto window = std::make_unique<OptionsWindow>(Platform(), paths);
-    window->AttachShell(&shell);
-    return window;
+    auto built = std::make_unique<OptionsWindow>(Platform(), paths);
+    built->AttachShell(&shell);
+    return built;
   }
-  // Builds `frm`, runs its creation and the start of the event loop.
+  // Builds `window`, runs its creation and the start of the event loop.
   OptionsWindow& Start() {
-    frm = Build();
-    frm->Initialize();
-    frm->ShowAtStart();
-    return *frm;
+    window = Build();
+    window->Initialize();
+    window->ShowAtStart();
+    return *window;
   }
 
   QString CfgPath() const { return folder.filePath(QStringLiteral("cfg.ini")); }
@@ -105,7 +96,7 @@ struct AppFixture {
   QTemporaryDir folder;
   AppPaths paths;
   FakeOptionsWindowShell shell;
-  std::unique_ptr<OptionsWindow> frm;
+  std::unique_ptr<OptionsWindow> window;
 };
 
 }  // namespace voxmere

@@ -23,10 +23,10 @@ class OptionsWindowLifecycleTest : public ::testing::Test {
  protected:
   OptionsWindow& StartHidden(const QString& general_keys = QString()) {
     fixture_.WriteCfg(QStringLiteral("[General]\nFirstRun=0\n") + general_keys);
-    OptionsWindow& frm = fixture_.Start();
+    OptionsWindow& window = fixture_.Start();
     fixture_.shell.calls.clear();
     fixture_.trace.events.clear();
-    return frm;
+    return window;
   }
   int CloseMessagesShown() const {
     int shown = 0;
@@ -45,88 +45,88 @@ class OptionsWindowLifecycleTest : public ::testing::Test {
     return false;
   }
   // Saving stops silently when no voice is selected.
-  void MakeSavesFail(OptionsWindow& frm) { frm.default_voice.voices_list.SetItemIndex(-1); }
+  void MakeSavesFail(OptionsWindow& window) { window.default_voice.voices_list.SetItemIndex(-1); }
 
   AppFixture fixture_;
 };
 
 TEST_F(OptionsWindowLifecycleTest, ShowTriggersSelectTheirPages) {
-  OptionsWindow& frm = StartHidden();
+  OptionsWindow& window = StartHidden();
   EXPECT_FALSE(fixture_.shell.Visible());
 
-  frm.tray_menu.configure_slots.Click();
+  window.tray_menu.configure_slots.Click();
   EXPECT_TRUE(fixture_.shell.Visible());
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kVoiceSlots);
-  frm.tray_menu.about.Click();
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kAbout);
-  frm.tray_menu.options.Click();
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kVoiceSlots);
+  window.tray_menu.about.Click();
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kAbout);
+  window.tray_menu.options.Click();
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
   EXPECT_EQ(fixture_.shell.CountOf("ShowInFront"), 3);
 
   // A double click while the Pronunciation page shows ends on General.
-  frm.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
-  frm.TrayIconDoubleClicked();
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
+  window.TrayIconDoubleClicked();
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
   // ... and from the tray too.
-  frm.CancelClicked();
-  frm.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
-  frm.TrayIconDoubleClicked();
+  window.CancelClicked();
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
+  window.TrayIconDoubleClicked();
   EXPECT_TRUE(fixture_.shell.Visible());
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
 
   // Every page switch marks the voice list.
-  frm.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
-  EXPECT_EQ(frm.default_voice.VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
+  window.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
+  EXPECT_EQ(window.default_voice.VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
 
-  frm.tray_menu.website.Click();
+  window.tray_menu.website.Click();
   EXPECT_EQ(fixture_.links.opened, QStringList({QString::fromLatin1(kMakerWebSite)}));
 }
 
 TEST_F(OptionsWindowLifecycleTest, OptionsHotKeyOnAVisibleWindowKeepsTheEdits) {
-  OptionsWindow& frm = StartHidden();
-  frm.OptionsEntryClicked();
-  frm.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
-  frm.general.stop_key_field.SetShortcut(kCtrlShiftR);
-  frm.general.minimize_to_tray.SetChecked(false);
+  OptionsWindow& window = StartHidden();
+  window.OptionsEntryClicked();
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
+  window.general.stop_key_field.SetShortcut(kCtrlShiftR);
+  window.general.minimize_to_tray.SetChecked(false);
 
   // Ctrl+F11 while the window shows: only the page changes.
   ASSERT_TRUE(fixture_.hot_keys.Press(kCtrl, 0x7A));
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
-  EXPECT_EQ(frm.general.stop_key_field.Shortcut(), kCtrlShiftR);
-  EXPECT_FALSE(frm.general.minimize_to_tray.Checked());
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+  EXPECT_EQ(window.general.stop_key_field.Shortcut(), kCtrlShiftR);
+  EXPECT_FALSE(window.general.minimize_to_tray.Checked());
   EXPECT_EQ(fixture_.shell.CountOf("ShowInFront"), 2);
 }
 
 TEST_F(OptionsWindowLifecycleTest, CancelForgetsAChangedHotKeyAndOkKeepsIt) {
-  OptionsWindow& frm = StartHidden();
-  frm.OptionsEntryClicked();
-  frm.general.reading_key_field.SetShortcut(kCtrlShiftR);
-  frm.CancelClicked();
+  OptionsWindow& window = StartHidden();
+  window.OptionsEntryClicked();
+  window.general.reading_key_field.SetShortcut(kCtrlShiftR);
+  window.CancelClicked();
   EXPECT_FALSE(fixture_.shell.Visible());
   EXPECT_EQ(fixture_.shell.CountOf("Hide"), 1);
   EXPECT_FALSE(fixture_.Cfg().TryReadInteger(kHotKey).has_value());
 
   // The next showing shows the stored key; the changed one never went to
   // the system and the stored one still works.
-  frm.OptionsEntryClicked();
-  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 16392);
+  window.OptionsEntryClicked();
+  EXPECT_EQ(window.general.reading_key_field.Shortcut(), 16392);
   EXPECT_FALSE(EverRegistered(kCtrl | kShift, 0x52));
   EXPECT_TRUE(fixture_.hot_keys.IsRegistered(kCtrl, 0x08));
 
   // OK saves, registers the new key in place of the old one and hides.
-  frm.general.reading_key_field.SetShortcut(kCtrlShiftR);
-  frm.AcceptClicked();
+  window.general.reading_key_field.SetShortcut(kCtrlShiftR);
+  window.AcceptClicked();
   EXPECT_FALSE(fixture_.shell.Visible());
   EXPECT_EQ(fixture_.Cfg().ReadHotKey(kHotKey), kCtrlShiftR);
   EXPECT_TRUE(fixture_.hot_keys.IsRegistered(kCtrl | kShift, 0x52));
   EXPECT_FALSE(fixture_.hot_keys.IsRegistered(kCtrl, 0x08));
-  EXPECT_TRUE(frm.tray_icon.IconVisible());
+  EXPECT_TRUE(window.tray_icon.IconVisible());
 
   // A failed save: the window stays open and the hot keys stay as they were.
-  frm.OptionsEntryClicked();
-  frm.general.reading_key_field.SetShortcut(32813);  // Alt+Ins
-  MakeSavesFail(frm);
-  frm.AcceptClicked();
+  window.OptionsEntryClicked();
+  window.general.reading_key_field.SetShortcut(32813);  // Alt+Ins
+  MakeSavesFail(window);
+  window.AcceptClicked();
   EXPECT_TRUE(fixture_.shell.Visible());
   EXPECT_FALSE(fixture_.hot_keys.IsRegistered(kAlt, 0x2D));
   EXPECT_TRUE(fixture_.hot_keys.IsRegistered(kCtrl | kShift, 0x52));
@@ -134,10 +134,10 @@ TEST_F(OptionsWindowLifecycleTest, CancelForgetsAChangedHotKeyAndOkKeepsIt) {
 }
 
 TEST_F(OptionsWindowLifecycleTest, CloseBoxSavesAndGoesToTheTrayWithTheMessageOnceEver) {
-  OptionsWindow& frm = StartHidden();
-  frm.OptionsEntryClicked();
-  frm.general.stop_key_field.SetShortcut(kCtrlShiftR);
-  frm.CloseRequest();
+  OptionsWindow& window = StartHidden();
+  window.OptionsEntryClicked();
+  window.general.stop_key_field.SetShortcut(kCtrlShiftR);
+  window.CloseRequest();
 
   EXPECT_EQ(fixture_.Cfg().ReadHotKey(kStopHotKey), kCtrlShiftR);
   EXPECT_FALSE(fixture_.shell.Visible());
@@ -146,32 +146,32 @@ TEST_F(OptionsWindowLifecycleTest, CloseBoxSavesAndGoesToTheTrayWithTheMessageOn
   EXPECT_TRUE(fixture_.Cfg().ReadBool(kCloseMsg));
   EXPECT_EQ(fixture_.trace.events, QStringList({"FormCloseQuery"}));
 
-  frm.OptionsEntryClicked();
-  frm.CloseRequest();
+  window.OptionsEntryClicked();
+  window.CloseRequest();
   EXPECT_EQ(CloseMessagesShown(), 1);
   EXPECT_FALSE(fixture_.shell.Visible());
   EXPECT_EQ(fixture_.shell.quits, 0);
 
   // A failed save keeps the window as it is.
-  frm.OptionsEntryClicked();
-  MakeSavesFail(frm);
-  EXPECT_FALSE(frm.MayClose());
+  window.OptionsEntryClicked();
+  MakeSavesFail(window);
+  EXPECT_FALSE(window.MayClose());
   EXPECT_TRUE(fixture_.shell.Visible());
 }
 
 TEST_F(OptionsWindowLifecycleTest, CloseMessageAlreadyShownInAnEarlierRunStaysAway) {
-  OptionsWindow& frm = StartHidden(QStringLiteral("CloseMsg=1\n"));
-  frm.OptionsEntryClicked();
-  EXPECT_FALSE(frm.MayClose());
+  OptionsWindow& window = StartHidden(QStringLiteral("CloseMsg=1\n"));
+  window.OptionsEntryClicked();
+  EXPECT_FALSE(window.MayClose());
   EXPECT_EQ(CloseMessagesShown(), 0);
   EXPECT_FALSE(fixture_.shell.Visible());
 }
 
 TEST_F(OptionsWindowLifecycleTest, CloseWithoutTheTrayOptionSavesAndEnds) {
-  OptionsWindow& frm = StartHidden();
-  frm.OptionsEntryClicked();
-  frm.general.minimize_to_tray.SetChecked(false);
-  frm.CloseRequest();
+  OptionsWindow& window = StartHidden();
+  window.OptionsEntryClicked();
+  window.general.minimize_to_tray.SetChecked(false);
+  window.CloseRequest();
   EXPECT_EQ(fixture_.shell.quits, 1);
   EXPECT_FALSE(fixture_.Cfg().ReadBool(kMinimizeToTray));
   EXPECT_EQ(CloseMessagesShown(), 0);
@@ -179,17 +179,17 @@ TEST_F(OptionsWindowLifecycleTest, CloseWithoutTheTrayOptionSavesAndEnds) {
 }
 
 TEST_F(OptionsWindowLifecycleTest, ExitSavesAndEndsEvenWithTheTrayOption) {
-  OptionsWindow& frm = StartHidden();
+  OptionsWindow& window = StartHidden();
   // A failed save keeps the program running.
-  MakeSavesFail(frm);
-  frm.tray_menu.exit.Click();
-  EXPECT_TRUE(frm.Flags().exit_requested);
+  MakeSavesFail(window);
+  window.tray_menu.exit.Click();
+  EXPECT_TRUE(window.Flags().exit_requested);
   EXPECT_EQ(fixture_.shell.quits, 0);
 
-  frm.default_voice.voices_list.SetItemIndex(0);
-  frm.general.options_key_field.SetShortcut(kCtrlShiftR);
-  frm.tray_menu.exit.Click();
-  EXPECT_TRUE(frm.general.minimize_to_tray.Checked());
+  window.default_voice.voices_list.SetItemIndex(0);
+  window.general.options_key_field.SetShortcut(kCtrlShiftR);
+  window.tray_menu.exit.Click();
+  EXPECT_TRUE(window.general.minimize_to_tray.Checked());
   EXPECT_EQ(fixture_.shell.quits, 1);
   EXPECT_EQ(fixture_.Cfg().ReadHotKey(kOptHotKey), kCtrlShiftR);
   EXPECT_EQ(CloseMessagesShown(), 0);
@@ -198,14 +198,14 @@ TEST_F(OptionsWindowLifecycleTest, ExitSavesAndEndsEvenWithTheTrayOption) {
 }
 
 TEST_F(OptionsWindowLifecycleTest, ExitIsDisabledWhileReadingAndStopEnablesIt) {
-  OptionsWindow& frm = StartHidden();
-  EXPECT_TRUE(frm.tray_menu.exit.Enabled());
+  OptionsWindow& window = StartHidden();
+  EXPECT_TRUE(window.tray_menu.exit.Enabled());
   fixture_.sapi5.Instance()->StartStream(1);
-  EXPECT_FALSE(frm.tray_menu.exit.Enabled());
-  EXPECT_TRUE(frm.tray_menu.stop_reading.Enabled());
-  frm.tray_menu.stop_reading.Click();
-  EXPECT_TRUE(frm.tray_menu.exit.Enabled());
-  frm.tray_menu.exit.Click();
+  EXPECT_FALSE(window.tray_menu.exit.Enabled());
+  EXPECT_TRUE(window.tray_menu.stop_reading.Enabled());
+  window.tray_menu.stop_reading.Click();
+  EXPECT_TRUE(window.tray_menu.exit.Enabled());
+  window.tray_menu.exit.Click();
   EXPECT_EQ(fixture_.shell.quits, 1);
 }
 
@@ -216,9 +216,9 @@ TEST_F(OptionsWindowLifecycleTest, SessionEndSavesCleansUpAndLetsTheSessionEnd) 
       "[Slot_0]\r\nVoice=Mary\r\nHotKey=49217\r\nSpeed=150\r\nPitch=100\r\n"
       "Volume=100\r\nSAPIVersion=4\r\n");
   slots_file.close();
-  OptionsWindow& frm = StartHidden();
+  OptionsWindow& window = StartHidden();
   ASSERT_TRUE(fixture_.hot_keys.IsRegistered(kCtrl | kAlt, 0x41));
-  frm.general.stop_key_field.SetShortcut(kCtrlShiftR);
+  window.general.stop_key_field.SetShortcut(kCtrlShiftR);
 
   // The tray option is on and the close message was never shown.
   EXPECT_TRUE(fixture_.session_end.QueryEnd());
@@ -228,37 +228,37 @@ TEST_F(OptionsWindowLifecycleTest, SessionEndSavesCleansUpAndLetsTheSessionEnd) 
   EXPECT_EQ(CloseMessagesShown(), 1);
   EXPECT_EQ(fixture_.session_end.InteractionRequests(), 1);
   EXPECT_EQ(fixture_.session_end.StrayInteractionRequests(), 0);
-  EXPECT_FALSE(frm.tray_icon.IconVisible());
-  EXPECT_FALSE(frm.tray_icon.MinimizeToTray());
+  EXPECT_FALSE(window.tray_icon.IconVisible());
+  EXPECT_FALSE(window.tray_icon.MinimizeToTray());
   EXPECT_TRUE(fixture_.hot_keys.Registered().empty());
-  EXPECT_EQ(frm.Slots().SlotHotKeyCount(), 0);
+  EXPECT_EQ(window.Slots().SlotHotKeyCount(), 0);
   EXPECT_EQ(fixture_.sapi5.Instance()->AdvisedCount(), 0);
-  EXPECT_TRUE(frm.Flags().session_ending);
+  EXPECT_TRUE(window.Flags().session_ending);
 
   // From now on a close is granted at once, without saving.
   fixture_.trace.events.clear();
-  frm.general.stop_key_field.SetShortcut(32813);
-  frm.CloseRequest();
+  window.general.stop_key_field.SetShortcut(32813);
+  window.CloseRequest();
   EXPECT_EQ(fixture_.shell.quits, 1);
   EXPECT_EQ(fixture_.trace.events, QStringList({"FormCloseQuery"}));
   EXPECT_EQ(fixture_.Cfg().ReadHotKey(kStopHotKey), kCtrlShiftR);
 }
 
 TEST_F(OptionsWindowLifecycleTest, SessionEndWithoutLeaveToInteractShowsNothing) {
-  OptionsWindow& frm = StartHidden();
+  OptionsWindow& window = StartHidden();
   fixture_.session_end.SetInteractionGranted(false);
   EXPECT_TRUE(fixture_.session_end.QueryEnd());
   EXPECT_TRUE(fixture_.messages.Boxes().empty());
   // Not shown, so still to be shown at a later close.
   EXPECT_FALSE(fixture_.Cfg().ReadBool(kCloseMsg));
   EXPECT_TRUE(fixture_.hot_keys.Registered().empty());
-  EXPECT_TRUE(frm.Flags().session_ending);
+  EXPECT_TRUE(window.Flags().session_ending);
 }
 
 TEST_F(OptionsWindowLifecycleTest, UncaughtErrorsShowTheirBareTextAndTheProgramRunsOn) {
-  OptionsWindow& frm = StartHidden();
-  frm.Guard([] { throw Exception(QStringLiteral("Catastrophic failure")); });
-  frm.Guard([] { throw std::runtime_error("bad thing"); });
+  OptionsWindow& window = StartHidden();
+  window.Guard([] { throw Exception(QStringLiteral("Catastrophic failure")); });
+  window.Guard([] { throw std::runtime_error("bad thing"); });
   ASSERT_EQ(fixture_.messages.Boxes().size(), 2u);
   EXPECT_EQ(fixture_.messages.Boxes()[0].kind, MessageBoxes::Kind::kPlain);
   EXPECT_EQ(fixture_.messages.Boxes()[0].text, "Catastrophic failure");
@@ -267,26 +267,26 @@ TEST_F(OptionsWindowLifecycleTest, UncaughtErrorsShowTheirBareTextAndTheProgramR
   // A stop that fails inside Exit: the text is shown, the program runs on.
   fixture_.messages.Clear();
   fixture_.sapi5.Log()->FailOn("Speak", "The voice object died");
-  frm.tray_menu.exit.Click();
+  window.tray_menu.exit.Click();
   ASSERT_EQ(fixture_.messages.Boxes().size(), 1u);
   EXPECT_EQ(fixture_.messages.Boxes()[0].text, "The voice object died");
   EXPECT_EQ(fixture_.shell.quits, 0);
-  EXPECT_TRUE(frm.tray_icon.IconVisible());
+  EXPECT_TRUE(window.tray_icon.IconVisible());
 }
 
 TEST_F(OptionsWindowLifecycleTest, CleanUpTwiceIsHarmlessAndAFailureEndsSilently) {
-  OptionsWindow& frm = StartHidden();
-  frm.CleanUp();
+  OptionsWindow& window = StartHidden();
+  window.CleanUp();
   const auto calls_after_first = fixture_.hot_keys.Calls().size();
   EXPECT_TRUE(fixture_.hot_keys.Registered().empty());
-  frm.CleanUp();
+  window.CleanUp();
   EXPECT_EQ(fixture_.hot_keys.Calls().size(), calls_after_first);
   EXPECT_EQ(fixture_.trace.events, QStringList({"BeforeCloseActions", "BeforeCloseActions"}));
-  EXPECT_FALSE(frm.EndRequested());
+  EXPECT_FALSE(window.EndRequested());
   // After the clean-up a minimize no longer hides into the tray.
-  frm.MinimizeApplication();
+  window.MinimizeApplication();
   EXPECT_EQ(fixture_.shell.CountOf("Minimize"), 1);
-  EXPECT_FALSE(frm.tray_icon.IconVisible());
+  EXPECT_FALSE(window.tray_icon.IconVisible());
 
   AppFixture failing;
   failing.WriteCfg(QStringLiteral("[General]\nFirstRun=0\n"));

@@ -24,21 +24,22 @@ constexpr int kAnna = 2;
 // The window on the fixture's fakes with its voice list built as creation
 // builds it, before any settings load.
 void BuildWithVoices(AppFixture& f, bool sapi5_available = true) {
-  f.frm.reset();
-  f.frm = f.Build();
-  LoadVoicesList(f.frm->Sapi4(), f.frm->Sapi5(), sapi5_available, f.frm->default_voice.voices_list);
+  f.window.reset();
+  f.window = f.Build();
+  LoadVoicesList(f.window->Sapi4(), f.window->Sapi5(), sapi5_available,
+                 f.window->default_voice.voices_list);
 }
 
 OptionsWindow& Loaded(AppFixture& f) {
   BuildWithVoices(f);
-  f.frm->LoadSettings();
-  return *f.frm;
+  f.window->LoadSettings();
+  return *f.window;
 }
 
 // Ends the window, then gives the next one a fresh shell that can focus the
 // speed bar.
 void Restart(AppFixture& f) {
-  f.frm.reset();
+  f.window.reset();
   f.shell = FakeOptionsWindowShell();
   f.shell.focusable.insert(QStringLiteral("Speed_Bar"));
 }
@@ -53,25 +54,25 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 TEST(LoadSettingsTest, FirstLoadWithoutFileGivesTheDefaultsAndWritesTheStartupEntry) {
   AppFixture f;
-  OptionsWindow& frm = Loaded(f);
+  OptionsWindow& window = Loaded(f);
 
-  EXPECT_EQ(frm.general.reading_key_field.Text(), QStringLiteral("Ctrl+BkSp"));
-  EXPECT_EQ(frm.general.options_key_field.Text(), QStringLiteral("Ctrl+F11"));
-  EXPECT_EQ(frm.general.stop_key_field.Text(), QStringLiteral("Ctrl+F12"));
-  EXPECT_TRUE(frm.general.minimize_to_tray.Checked());
-  EXPECT_FALSE(frm.pronunciation.ignore_characters.Checked());
-  EXPECT_FALSE(frm.pronunciation.use_corrections.Checked());
-  EXPECT_EQ(frm.pronunciation.ignored_characters.Text(), QStringLiteral("*\\/\"`_~"));
-  EXPECT_EQ(frm.default_voice.voices_list.ItemIndex(), 0);
+  EXPECT_EQ(window.general.reading_key_field.Text(), QStringLiteral("Ctrl+BkSp"));
+  EXPECT_EQ(window.general.options_key_field.Text(), QStringLiteral("Ctrl+F11"));
+  EXPECT_EQ(window.general.stop_key_field.Text(), QStringLiteral("Ctrl+F12"));
+  EXPECT_TRUE(window.general.minimize_to_tray.Checked());
+  EXPECT_FALSE(window.pronunciation.ignore_characters.Checked());
+  EXPECT_FALSE(window.pronunciation.use_corrections.Checked());
+  EXPECT_EQ(window.pronunciation.ignored_characters.Text(), QStringLiteral("*\\/\"`_~"));
+  EXPECT_EQ(window.default_voice.voices_list.ItemIndex(), 0);
   // The SAPI 4 engine's own speed for the first voice.
-  EXPECT_EQ(frm.default_voice.speed_box.Text(), QStringLiteral("175"));
+  EXPECT_EQ(window.default_voice.speed_box.Text(), QStringLiteral("175"));
 
-  EXPECT_TRUE(frm.Flags().first_run_at_start);
-  EXPECT_TRUE(frm.Flags().show_welcome);
-  EXPECT_FALSE(frm.Flags().first_load);
+  EXPECT_TRUE(window.Flags().first_run_at_start);
+  EXPECT_TRUE(window.Flags().show_welcome);
+  EXPECT_FALSE(window.Flags().first_load);
   EXPECT_TRUE(f.ReadCfg().contains(QStringLiteral("FirstRun=0")));
   EXPECT_EQ(f.startup.Calls(), QStringList{QStringLiteral("Write /opt/voxmere/voxmere")});
-  EXPECT_TRUE(frm.general.load_at_startup.Checked());
+  EXPECT_TRUE(window.general.load_at_startup.Checked());
 
   // The three main hot keys are registered with the fields' combinations.
   EXPECT_TRUE(f.hot_keys.IsRegistered(kCtrl, kVkBack));
@@ -81,10 +82,10 @@ TEST(LoadSettingsTest, FirstLoadWithoutFileGivesTheDefaultsAndWritesTheStartupEn
   // A later load is no first run: the entry the user may have removed stays
   // removed.
   f.startup.Preset(false);
-  frm.LoadSettings();
-  EXPECT_FALSE(frm.Flags().first_run_at_start);
+  window.LoadSettings();
+  EXPECT_FALSE(window.Flags().first_run_at_start);
   EXPECT_EQ(f.startup.Calls().size(), 1);
-  EXPECT_FALSE(frm.general.load_at_startup.Checked());
+  EXPECT_FALSE(window.general.load_at_startup.Checked());
 }
 
 TEST(LoadSettingsTest, ReadsStoredValuesAndHotKeysByTheirLowSixteenBits) {
@@ -95,41 +96,41 @@ TEST(LoadSettingsTest, ReadsStoredValuesAndHotKeysByTheirLowSixteenBits) {
                      "[Pronunciation]\nIgnoreCharacters=1\nIgnoredCharacters=#@\n"
                      "WordsCorrections=7\n"));
   f.startup.Preset(true, QStringLiteral("/elsewhere/voxmere"));
-  OptionsWindow& frm = Loaded(f);
+  OptionsWindow& window = Loaded(f);
 
-  EXPECT_EQ(frm.general.reading_key_field.Text(), QStringLiteral("Alt+Ins"));
-  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);
-  EXPECT_EQ(frm.general.options_key_field.Text(), QStringLiteral("Ctrl+F11"));
-  EXPECT_EQ(frm.general.stop_key_field.Shortcut(), 0);
+  EXPECT_EQ(window.general.reading_key_field.Text(), QStringLiteral("Alt+Ins"));
+  EXPECT_EQ(window.general.reading_key_field.Shortcut(), 32813);
+  EXPECT_EQ(window.general.options_key_field.Text(), QStringLiteral("Ctrl+F11"));
+  EXPECT_EQ(window.general.stop_key_field.Shortcut(), 0);
   EXPECT_TRUE(f.hot_keys.IsRegistered(kAlt, kVkInsert));
   EXPECT_TRUE(f.hot_keys.IsRegistered(kCtrl, kVkF11));
-  EXPECT_FALSE(frm.general.minimize_to_tray.Checked());
-  EXPECT_FALSE(frm.Flags().show_welcome);
-  EXPECT_FALSE(frm.Flags().first_run_at_start);
+  EXPECT_FALSE(window.general.minimize_to_tray.Checked());
+  EXPECT_FALSE(window.Flags().show_welcome);
+  EXPECT_FALSE(window.Flags().first_run_at_start);
   EXPECT_TRUE(f.startup.Calls().isEmpty());
-  EXPECT_TRUE(frm.general.load_at_startup.Checked());
-  EXPECT_TRUE(frm.pronunciation.ignore_characters.Checked());
-  EXPECT_EQ(frm.pronunciation.ignored_characters.Text(), QStringLiteral("#@"));
-  EXPECT_TRUE(frm.pronunciation.use_corrections.Checked());
+  EXPECT_TRUE(window.general.load_at_startup.Checked());
+  EXPECT_TRUE(window.pronunciation.ignore_characters.Checked());
+  EXPECT_EQ(window.pronunciation.ignored_characters.Text(), QStringLiteral("#@"));
+  EXPECT_TRUE(window.pronunciation.use_corrections.Checked());
 
   // WelcomeDlg going back to 0 shows the welcome again; nothing here clears
   // the request once made.
   f.Cfg().File().WriteBool(u"General", u"WelcomeDlg", false);
-  frm.LoadSettings();
-  EXPECT_TRUE(frm.Flags().show_welcome);
+  window.LoadSettings();
+  EXPECT_TRUE(window.Flags().show_welcome);
   f.Cfg().WriteWelcomeDlg();
-  frm.LoadSettings();
-  EXPECT_TRUE(frm.Flags().show_welcome);
+  window.LoadSettings();
+  EXPECT_TRUE(window.Flags().show_welcome);
 }
 
 TEST(SpeechSettingsTest, Sapi5VoiceAndNumbersGoToTheFileAndBack) {
   AppFixture f;
-  OptionsWindow& frm = Loaded(f);
-  frm.default_voice.voices_list.UserSelect(kAnna);
-  frm.default_voice.speed_bar.SetPosition(2);
-  frm.default_voice.pitch_bar.SetPosition(-10);
-  frm.default_voice.volume_bar.SetPosition(40);
-  ASSERT_TRUE(frm.SaveSettings());
+  OptionsWindow& window = Loaded(f);
+  window.default_voice.voices_list.UserSelect(kAnna);
+  window.default_voice.speed_bar.SetPosition(2);
+  window.default_voice.pitch_bar.SetPosition(-10);
+  window.default_voice.volume_bar.SetPosition(40);
+  ASSERT_TRUE(window.SaveSettings());
   const CfgFile cfg = f.Cfg();
   EXPECT_EQ(cfg.ReadString(kVoice, QString()), QStringLiteral("Microsoft Anna"));
   EXPECT_EQ(cfg.ReadInteger(kSAPIVersion), 5);
@@ -159,10 +160,10 @@ TEST(SpeechSettingsTest, Sapi5VoiceAndNumbersGoToTheFileAndBack) {
 
 TEST(SpeechSettingsTest, Sapi4VoiceKeepsTheEngineNumbersWithinItsRanges) {
   AppFixture f;
-  OptionsWindow& frm = Loaded(f);
-  frm.default_voice.voices_list.UserSelect(kMike);
-  frm.default_voice.speed_bar.SetPosition(300);
-  ASSERT_TRUE(frm.SaveSettings());
+  OptionsWindow& window = Loaded(f);
+  window.default_voice.voices_list.UserSelect(kMike);
+  window.default_voice.speed_bar.SetPosition(300);
+  ASSERT_TRUE(window.SaveSettings());
   EXPECT_EQ(f.Cfg().ReadString(kVoice, QString()), QStringLiteral("Mike"));
   EXPECT_EQ(f.Cfg().ReadInteger(kSAPIVersion), 4);
   EXPECT_EQ(f.Cfg().ReadInteger(kSpeed, 0), 300);
@@ -191,18 +192,18 @@ TEST(SpeechSettingsTest, AVoiceNoLongerInstalledFallsBackToTheFirstAndTheLoadGoe
                      "Voice=Gone Voice\nSpeed=330\nPitch=330\nVolume=5\n"));
   WriteFile(WordsPath(f), "colour###***###color###***###No\r\n");
   f.startup.Preset(true, QStringLiteral("/opt/voxmere/voxmere"));
-  OptionsWindow& frm = Loaded(f);
-  EXPECT_EQ(frm.default_voice.voices_list.ItemIndex(), 0);
+  OptionsWindow& window = Loaded(f);
+  EXPECT_EQ(window.default_voice.voices_list.ItemIndex(), 0);
   // The stored numbers were for another engine's voice: the stand-in keeps
   // its own values instead of sitting at the engine's limits.
-  EXPECT_EQ(frm.default_voice.speed_bar.Position(), 175);
-  EXPECT_EQ(frm.default_voice.volume_bar.Position(), 100);
+  EXPECT_EQ(window.default_voice.speed_bar.Position(), 175);
+  EXPECT_EQ(window.default_voice.volume_bar.Position(), 100);
   EXPECT_TRUE(f.hot_keys.IsRegistered(kAlt, kVkInsert));
-  EXPECT_TRUE(frm.StopHotKey().Active());
-  EXPECT_TRUE(frm.general.load_at_startup.Checked());
-  EXPECT_FALSE(frm.Flags().first_load);
-  ASSERT_EQ(frm.pronunciation.Table().size(), 1);
-  EXPECT_EQ(frm.pronunciation.Table().first().word, QStringLiteral("colour"));
+  EXPECT_TRUE(window.StopHotKey().Active());
+  EXPECT_TRUE(window.general.load_at_startup.Checked());
+  EXPECT_FALSE(window.Flags().first_load);
+  ASSERT_EQ(window.pronunciation.Table().size(), 1);
+  EXPECT_EQ(window.pronunciation.Table().first().word, QStringLiteral("colour"));
 }
 
 TEST(SpeechSettingsTest, NoVoiceAtAllStopsTheLoadButSapi5VoicesAloneLoadFine) {
@@ -210,9 +211,9 @@ TEST(SpeechSettingsTest, NoVoiceAtAllStopsTheLoadButSapi5VoicesAloneLoadFine) {
     AppFixture f;
     f.sapi4.Modes().clear();
     BuildWithVoices(f, /*sapi5_available=*/false);
-    EXPECT_THROW(f.frm->LoadSettings(), Exception);
+    EXPECT_THROW(f.window->LoadSettings(), Exception);
     // The load stopped before the hot keys.
-    EXPECT_FALSE(f.frm->DefaultHotKey().Active());
+    EXPECT_FALSE(f.window->DefaultHotKey().Active());
   }
   {
     // Only SAPI 5 voices and no file: the default version 4 has no SAPI 4
@@ -220,19 +221,19 @@ TEST(SpeechSettingsTest, NoVoiceAtAllStopsTheLoadButSapi5VoicesAloneLoadFine) {
     AppFixture f;
     f.sapi4.Modes().clear();
     BuildWithVoices(f);
-    ASSERT_NO_THROW(f.frm->LoadSettings());
-    EXPECT_EQ(f.frm->default_voice.voices_list.ItemIndex(), 0);
-    EXPECT_EQ(f.frm->default_voice.speed_box.Text(), QStringLiteral("135"));
-    EXPECT_EQ(f.frm->default_voice.volume_box.Text(), QStringLiteral("100"));
-    EXPECT_TRUE(f.frm->DefaultHotKey().Active());
+    ASSERT_NO_THROW(f.window->LoadSettings());
+    EXPECT_EQ(f.window->default_voice.voices_list.ItemIndex(), 0);
+    EXPECT_EQ(f.window->default_voice.speed_box.Text(), QStringLiteral("135"));
+    EXPECT_EQ(f.window->default_voice.volume_box.Text(), QStringLiteral("100"));
+    EXPECT_TRUE(f.window->DefaultHotKey().Active());
   }
 }
 
 TEST(SaveSettingsTest, StartupCheckBoxWritesOrRemovesTheEntry) {
   AppFixture f;
-  OptionsWindow& frm = Loaded(f);
-  frm.general.load_at_startup.SetChecked(false);
-  ASSERT_TRUE(frm.SaveSettings());
+  OptionsWindow& window = Loaded(f);
+  window.general.load_at_startup.SetChecked(false);
+  ASSERT_TRUE(window.SaveSettings());
   EXPECT_FALSE(f.startup.Exists());
   EXPECT_EQ(f.startup.Calls().last(), QStringLiteral("Remove"));
 
@@ -257,12 +258,12 @@ TEST(SaveSettingsTest, SaveWritesEveryGeneralValueAndTidiesTheFile) {
   f.WriteCfg(
       QStringLiteral("\n[General]\n\nFirstRun=0\n \nCloseMsg=1\n\n\n[Pronunciation]\n"
                      "\n[Speech]\nVoice=Mary\n[Extra]\nKept=yes\n"));
-  OptionsWindow& frm = Loaded(f);
-  frm.general.reading_key_field.SetText(QStringLiteral("Shift+Ctrl+Alt+A"));
-  frm.general.minimize_to_tray.SetChecked(false);
-  frm.pronunciation.use_corrections.SetChecked(true);
-  frm.pronunciation.ignored_characters.SetText(QStringLiteral("=;"));
-  ASSERT_TRUE(frm.SaveSettings());
+  OptionsWindow& window = Loaded(f);
+  window.general.reading_key_field.SetText(QStringLiteral("Shift+Ctrl+Alt+A"));
+  window.general.minimize_to_tray.SetChecked(false);
+  window.pronunciation.use_corrections.SetChecked(true);
+  window.pronunciation.ignored_characters.SetText(QStringLiteral("=;"));
+  ASSERT_TRUE(window.SaveSettings());
 
   const CfgFile cfg = f.Cfg();
   EXPECT_EQ(cfg.ReadInteger(kHotKey), 0xE041);
@@ -293,12 +294,12 @@ TEST(SaveSettingsTest, SaveWritesEveryGeneralValueAndTidiesTheFile) {
 
 TEST(SaveSettingsTest, FailuresStopTheSaveSilentlyAndWriteNothingAfterThem) {
   AppFixture f;
-  OptionsWindow& frm = Loaded(f);
-  frm.general.reading_key_field.SetText(QStringLiteral("Alt+Ins"));
-  frm.general.load_at_startup.SetChecked(false);
-  frm.default_voice.voices_list.SetItemIndex(-1);
+  OptionsWindow& window = Loaded(f);
+  window.general.reading_key_field.SetText(QStringLiteral("Alt+Ins"));
+  window.general.load_at_startup.SetChecked(false);
+  window.default_voice.voices_list.SetItemIndex(-1);
   const int startup_calls = static_cast<int>(f.startup.Calls().size());
-  EXPECT_FALSE(frm.SaveSettings());
+  EXPECT_FALSE(window.SaveSettings());
   // What came before the voice is written; the voice and everything after
   // it are not.
   EXPECT_EQ(f.Cfg().ReadInteger(kHotKey), 32813);
@@ -310,10 +311,10 @@ TEST(SaveSettingsTest, FailuresStopTheSaveSilentlyAndWriteNothingAfterThem) {
   EXPECT_TRUE(f.messages.Boxes().empty());
 
   // A settings file that cannot be written: the same silent stop.
-  frm.default_voice.voices_list.SetItemIndex(0);
+  window.default_voice.voices_list.SetItemIndex(0);
   ASSERT_TRUE(QFile::remove(f.CfgPath()));
   ASSERT_TRUE(QDir(f.folder.path()).mkdir(QStringLiteral("cfg.ini")));
-  EXPECT_FALSE(frm.SaveSettings());
+  EXPECT_FALSE(window.SaveSettings());
   EXPECT_EQ(f.startup.Calls().size(), startup_calls);
   EXPECT_FALSE(QFile::exists(WordsPath(f)));
 }
@@ -323,13 +324,13 @@ TEST(PlacementTest, StoredAfterTheFirstLoadAndRestoredAtTheSameScale) {
   {
     // Before any load there is no placement to keep.
     BuildWithVoices(f);
-    ASSERT_TRUE(f.frm->SaveSettings());
+    ASSERT_TRUE(f.window->SaveSettings());
     EXPECT_FALSE(f.ReadCfg().contains(QStringLiteral("[Options_window]")));
   }
-  OptionsWindow& frm = Loaded(f);
+  OptionsWindow& window = Loaded(f);
   f.shell.MoveTo(QPoint(100, 50));
   f.shell.active_control = QStringLiteral("Speed_Bar");
-  ASSERT_TRUE(frm.SaveSettings());
+  ASSERT_TRUE(window.SaveSettings());
   const QString text = f.ReadCfg();
   for (const char* line : {"FormVersion=0\n", "Flags=0\n", "ShowCmd=1\n", "PixelsPerInch=96\n",
                            "MinMaxPos(1280x1024)=-1,-1,-1,-1\n", "MinMaxPos=-1,-1,-1,-1\n",
@@ -338,7 +339,7 @@ TEST(PlacementTest, StoredAfterTheFirstLoadAndRestoredAtTheSameScale) {
     EXPECT_TRUE(text.contains(QLatin1String(line))) << line;
   }
   f.shell.SetMinimized(true);
-  ASSERT_TRUE(frm.SaveSettings());
+  ASSERT_TRUE(window.SaveSettings());
   EXPECT_EQ(f.Cfg().ReadInteger(kShowCmd, 0), 2);
 
   // A restart: the window goes back there, once per run.

@@ -12,22 +12,22 @@ constexpr unsigned kCtrl = HotKeyRegistrar::kModControl;
 
 TEST(OptionsWindowStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
   AppFixture fixture;
-  OptionsWindow& frm = fixture.Start();
+  OptionsWindow& window = fixture.Start();
 
   // Both engines are usable and listed, SAPI 4 first.
-  EXPECT_TRUE(frm.Flags().sapi4_available);
-  EXPECT_TRUE(frm.Flags().sapi5_available);
-  EXPECT_EQ(frm.default_voice.voices_list.Items(),
+  EXPECT_TRUE(window.Flags().sapi4_available);
+  EXPECT_TRUE(window.Flags().sapi5_available);
+  EXPECT_EQ(window.default_voice.voices_list.Items(),
             QStringList({"Mary", "Mike", "Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
 
   // No cfg.ini: a first run, shown on the General page.
-  EXPECT_EQ(frm.StartState(), OptionsWindow::WindowState::kNormal);
+  EXPECT_EQ(window.StartState(), OptionsWindow::WindowState::kNormal);
   EXPECT_TRUE(fixture.shell.Visible());
   EXPECT_EQ(fixture.shell.calls, QStringList({"ShowInFront"}));
-  EXPECT_EQ(frm.pages.ActivePageIndex(), OptionsWindow::kGeneral);
-  EXPECT_TRUE(frm.tray_icon.IconVisible());
-  EXPECT_TRUE(frm.about.LinksBold());
-  EXPECT_FALSE(frm.EndRequested());
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+  EXPECT_TRUE(window.tray_icon.IconVisible());
+  EXPECT_TRUE(window.about.LinksBold());
+  EXPECT_FALSE(window.EndRequested());
   EXPECT_TRUE(fixture.messages.Boxes().empty());
   EXPECT_TRUE(fixture.links.opened.isEmpty());
 
@@ -35,7 +35,7 @@ TEST(OptionsWindowStartupTest, FirstRunShowsTheWindowAndMarksTheRunDone) {
   EXPECT_FALSE(fixture.Cfg().ReadBool(kFirstRun));
   EXPECT_TRUE(fixture.startup.Exists());
   EXPECT_EQ(fixture.startup.ProgramPath(), "/opt/voxmere/voxmere");
-  EXPECT_TRUE(frm.general.load_at_startup.Checked());
+  EXPECT_TRUE(window.general.load_at_startup.Checked());
 
   // The three main hot keys work: Ctrl+Backspace, Ctrl+F11, Ctrl+F12.
   EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x08));
@@ -67,15 +67,15 @@ TEST(OptionsWindowStartupTest, OnlyAFirstRunWithoutTheExactSwitchShowsTheWindow)
     AppFixture fixture;
     if (c.cfg != nullptr) fixture.WriteCfg(QString::fromLatin1(c.cfg));
     fixture.paths.arguments << c.extra_arguments;
-    OptionsWindow& frm = fixture.Start();
+    OptionsWindow& window = fixture.Start();
 
     EXPECT_EQ(fixture.shell.Visible(), c.shown);
-    EXPECT_EQ(frm.StartState(), c.shown ? OptionsWindow::WindowState::kNormal
-                                        : OptionsWindow::WindowState::kMinimized);
+    EXPECT_EQ(window.StartState(), c.shown ? OptionsWindow::WindowState::kNormal
+                                           : OptionsWindow::WindowState::kMinimized);
     // Hidden starts go straight into the tray; the icon is there either way.
     EXPECT_EQ(fixture.shell.CountOf("ShowInFront"), c.shown ? 1 : 0);
     EXPECT_EQ(fixture.shell.CountOf("Hide"), c.shown ? 0 : 1);
-    EXPECT_TRUE(frm.tray_icon.IconVisible());
+    EXPECT_TRUE(window.tray_icon.IconVisible());
     EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x08));
     EXPECT_FALSE(fixture.Cfg().ReadBool(kFirstRun));
   }
@@ -84,8 +84,8 @@ TEST(OptionsWindowStartupTest, OnlyAFirstRunWithoutTheExactSwitchShowsTheWindow)
 TEST(OptionsWindowStartupTest, TheProgramPathItselfCanBeTheSwitch) {
   AppFixture fixture;
   fixture.paths.arguments = QStringList{"-autostart"};
-  OptionsWindow& frm = fixture.Start();
-  EXPECT_EQ(frm.StartState(), OptionsWindow::WindowState::kMinimized);
+  OptionsWindow& window = fixture.Start();
+  EXPECT_EQ(window.StartState(), OptionsWindow::WindowState::kMinimized);
   EXPECT_FALSE(fixture.shell.Visible());
 }
 
@@ -94,33 +94,33 @@ TEST(OptionsWindowStartupTest, OneEngineIsEnough) {
     // No SAPI 5 voice: start-up completes with the SAPI 4 voices only.
     AppFixture fixture;
     fixture.sapi5.Instance()->SetVoices({});
-    OptionsWindow& frm = fixture.Start();
-    EXPECT_TRUE(frm.Flags().sapi4_available);
-    EXPECT_FALSE(frm.Flags().sapi5_available);
-    EXPECT_EQ(frm.default_voice.voices_list.Items(), QStringList({"Mary", "Mike"}));
+    OptionsWindow& window = fixture.Start();
+    EXPECT_TRUE(window.Flags().sapi4_available);
+    EXPECT_FALSE(window.Flags().sapi5_available);
+    EXPECT_EQ(window.default_voice.voices_list.Items(), QStringList({"Mary", "Mike"}));
     EXPECT_TRUE(fixture.shell.Visible());
-    EXPECT_TRUE(frm.tray_icon.IconVisible());
+    EXPECT_TRUE(window.tray_icon.IconVisible());
     EXPECT_TRUE(fixture.messages.Boxes().empty());
-    EXPECT_FALSE(frm.EndRequested());
+    EXPECT_FALSE(window.EndRequested());
   }
   {
     // A SAPI 5 probe that fails counts as no SAPI 5, without a message.
     AppFixture fixture;
     fixture.sapi5.Log()->FailOn("CreateInstance", "Class not registered");
-    OptionsWindow& frm = fixture.Start();
-    EXPECT_FALSE(frm.Flags().sapi5_available);
-    EXPECT_EQ(frm.default_voice.voices_list.Count(), 2);
+    OptionsWindow& window = fixture.Start();
+    EXPECT_FALSE(window.Flags().sapi5_available);
+    EXPECT_EQ(window.default_voice.voices_list.Count(), 2);
     EXPECT_TRUE(fixture.messages.Boxes().empty());
-    EXPECT_TRUE(frm.tray_icon.IconVisible());
+    EXPECT_TRUE(window.tray_icon.IconVisible());
   }
   {
     // No SAPI 4 engine: the SAPI 5 voices alone.
     AppFixture fixture;
     fixture.sapi4.Modes().clear();
-    OptionsWindow& frm = fixture.Start();
-    EXPECT_FALSE(frm.Flags().sapi4_available);
-    EXPECT_TRUE(frm.Flags().sapi5_available);
-    EXPECT_EQ(frm.default_voice.voices_list.Items(),
+    OptionsWindow& window = fixture.Start();
+    EXPECT_FALSE(window.Flags().sapi4_available);
+    EXPECT_TRUE(window.Flags().sapi5_available);
+    EXPECT_EQ(window.default_voice.voices_list.Items(),
               QStringList({"Microsoft Anna (SAPI5)", "Zira (SAPI5)"}));
     EXPECT_TRUE(fixture.messages.Boxes().empty());
     EXPECT_TRUE(fixture.shell.Visible());
@@ -131,15 +131,15 @@ TEST(OptionsWindowStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPage
   AppFixture fixture;
   fixture.sapi4.Modes().clear();
   fixture.sapi5.Instance()->SetVoices({});
-  fixture.frm = fixture.Build();
-  OptionsWindow& frm = *fixture.frm;
+  fixture.window = fixture.Build();
+  OptionsWindow& window = *fixture.window;
 
   // The settings load cannot select a voice: the creation fails and the
   // caller ends the program.
-  EXPECT_THROW(frm.Initialize(), Exception);
-  EXPECT_TRUE(frm.EndRequested());
-  EXPECT_FALSE(frm.Flags().sapi4_available);
-  EXPECT_FALSE(frm.Flags().sapi5_available);
+  EXPECT_THROW(window.Initialize(), Exception);
+  EXPECT_TRUE(window.EndRequested());
+  EXPECT_FALSE(window.Flags().sapi4_available);
+  EXPECT_FALSE(window.Flags().sapi5_available);
 
   ASSERT_EQ(fixture.messages.Boxes().size(), 1u);
   const FakeMessageBoxes::Shown& box = fixture.messages.Boxes()[0];
@@ -152,10 +152,10 @@ TEST(OptionsWindowStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPage
   EXPECT_EQ(fixture.links.opened, QStringList({QString::fromLatin1(kSpeechEnginesPage)}));
 
   // Nothing is left behind: no tray icon, no hot key, no window.
-  EXPECT_FALSE(frm.tray_icon.IconVisible());
-  frm.ShowAtStart();  // the caller does not get this far, but it is harmless
+  EXPECT_FALSE(window.tray_icon.IconVisible());
+  window.ShowAtStart();  // the caller does not get this far, but it is harmless
   EXPECT_FALSE(fixture.shell.Visible());
-  fixture.frm.reset();
+  fixture.window.reset();
   EXPECT_TRUE(fixture.hot_keys.Registered().empty());
   EXPECT_TRUE(fixture.trace.events.contains("BeforeCloseActions"));
 }
@@ -163,21 +163,21 @@ TEST(OptionsWindowStartupTest, WithoutEnginesTheProgramSaysSoOpensTheEnginesPage
 TEST(OptionsWindowStartupTest, ShowingTheWindowAgainReloadsTheSettings) {
   AppFixture fixture;
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=32813\n"));
-  OptionsWindow& frm = fixture.Start();
-  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);  // Alt+Ins
-  EXPECT_FALSE(frm.Flags().first_load);
+  OptionsWindow& window = fixture.Start();
+  EXPECT_EQ(window.general.reading_key_field.Shortcut(), 32813);  // Alt+Ins
+  EXPECT_FALSE(window.Flags().first_load);
 
   // A hand edit while the window is hidden shows at the next showing.
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16457\n"));
-  frm.WindowShown();
-  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 16457);  // Ctrl+I
+  window.WindowShown();
+  EXPECT_EQ(window.general.reading_key_field.Shortcut(), 16457);  // Ctrl+I
   // The load happens only when the window was hidden.
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=32813\n"));
-  frm.OptionsEntryClicked();
-  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);
+  window.OptionsEntryClicked();
+  EXPECT_EQ(window.general.reading_key_field.Shortcut(), 32813);
   fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16457\n"));
-  frm.OptionsEntryClicked();
-  EXPECT_EQ(frm.general.reading_key_field.Shortcut(), 32813);
+  window.OptionsEntryClicked();
+  EXPECT_EQ(window.general.reading_key_field.Shortcut(), 32813);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ struct EngineFakes {
 class ReadingControllerTest : public ::testing::Test {
  protected:
   ReadingControllerTest() {
-    EnsureTestApplication();
+    test_support::TestApplication();
     QFile file(dir_.filePath("slots.ini"));
     if (file.open(QIODevice::WriteOnly)) file.write(kSlots);
     file.close();

@@ -2,7 +2,6 @@
 // needed).
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
@@ -13,17 +12,10 @@
 
 #include "platform/espeak/espeak_tts_engine.h"
 #include "platform/espeak/espeak_tts_factory.h"
+#include "support/test_application.h"
 
 namespace voxmere {
 namespace {
-
-QCoreApplication& App() {
-  static int argc = 1;
-  static char name[] = "espeak_tests";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  return app;
-}
 
 // Records notifications in order, with whether each came on the
 // application's thread.
@@ -49,7 +41,7 @@ class Recorder : public TtsNotifySink, public TtsBufNotifySink {
 
  private:
   TtsResult Note(const char* call) {
-    off_thread = off_thread || QThread::currentThread() != App().thread();
+    off_thread = off_thread || QThread::currentThread() != test_support::TestApplication().thread();
     calls.emplace_back(call);
     return TtsResult::Ok();
   }
@@ -71,7 +63,7 @@ struct FileSetup {
   std::vector<TtsModeInfo> infos;
 
   FileSetup() {
-    App();
+    test_support::TestApplication();
     qunsetenv("LC_ALL");
     qunsetenv("LC_MESSAGES");
     qputenv("LANG", "en_GB.UTF-8");

@@ -1,6 +1,5 @@
 // The voice object against a fake daemon: what it sends, the events it
 // passes on, and how it behaves when the daemon stops, has no sound or goes.
-#include <QCoreApplication>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
@@ -11,6 +10,7 @@
 #include "fake_ssip_server.h"
 #include "platform/exception.h"
 #include "platform/speechd/speechd_voice_connector.h"
+#include "support/test_application.h"
 
 namespace voxmere {
 namespace {
@@ -22,13 +22,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
 using ::testing::Pair;
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "speechd_tests";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication application(argc, argv);
-}
 
 SpeechdOptions OptionsFor(const FakeSsipServer& fake) {
   SpeechdOptions options;
@@ -68,7 +61,7 @@ class Events {
 class SpeechdVoiceServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApplication();
+    test_support::TestApplication();
     server_ = connector_.CreateInstance();
     events_ = std::make_unique<Events>(*server_);
     fake_.TakeCommands();
@@ -272,7 +265,7 @@ TEST_F(SpeechdVoiceServerTest, ADaemonGoneMidSpeechEndsTheStreamAtOnce) {
 }
 
 TEST(SpeechdConnectorTest, FailsWithTheReasonWhenTheDaemonCannotBeUsed) {
-  EnsureApplication();
+  test_support::TestApplication();
   {
     FakeSsipServer fake;
     fake.SetSoundWorks(false);

@@ -6,11 +6,11 @@
 #include <QMimeData>
 #include <QTimer>
 
-#include "offscreen_application.h"
 #include "platform/x11/clipboard_x11.h"
 #include "platform/x11/event_pump_qt.h"
 #include "platform/x11/focus_copy_qt.h"
 #include "platform/x11/key_injector_x11.h"
+#include "support/test_application.h"
 
 namespace voxmere {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 // clipboard is Qt's own, nothing is typed, nothing crashes.
 class CaptureWithoutDisplay : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureOffscreenApplication(); }
+  static void SetUpTestSuite() { test_support::TestApplication<QGuiApplication>("offscreen"); }
   void SetUp() override { QGuiApplication::clipboard()->clear(); }
 };
 

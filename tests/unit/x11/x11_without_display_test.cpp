@@ -2,9 +2,9 @@
 
 #include <QGuiApplication>
 
-#include "offscreen_application.h"
 #include "platform/x11/hot_key_registrar_x11.h"
 #include "platform/x11/key_names_x11.h"
+#include "support/test_application.h"
 
 namespace voxmere {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 // refused and key names come from a US keyboard, without a crash.
 class WithoutDisplay : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureOffscreenApplication(); }
+  static void SetUpTestSuite() { test_support::TestApplication<QGuiApplication>("offscreen"); }
 };
 
 TEST_F(WithoutDisplay, HotKeysAreRefused) {
