@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 
+#include "fakes/fake_key_event_conversion.h"
 #include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
@@ -29,7 +30,7 @@ struct UiFixture {
   UiFixture() {
     UiApplication();
     fakes.frm = fakes.Build();
-    view = std::make_unique<OptionsWindowView>(*fakes.frm);
+    view = std::make_unique<OptionsWindowView>(*fakes.frm, keys);
     tray = std::make_unique<TrayIconView>(*fakes.frm);
   }
   ~UiFixture() {
@@ -49,6 +50,7 @@ struct UiFixture {
   }
 
   AppFixture fakes;
+  FakeKeyEventConversion keys;
   std::unique_ptr<OptionsWindowView> view;
   std::unique_ptr<TrayIconView> tray;
 };
