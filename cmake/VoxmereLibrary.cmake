@@ -1,29 +1,22 @@
-# voxmere_subsystem(NAME [DEPS ...]): a static library of every .cpp in the
-# calling folder, linking Qt6::Core only (plus the named voxmere libraries).
+# Every target names its files: a file that is listed and missing stops the
+# configure step, and a file that is not listed is not built. Headers are
+# listed as well, so that AUTOMOC sees the Q_OBJECT classes that have no .cpp
+# of their own.
+
+# voxmere_subsystem(NAME SOURCES ... [DEPS ...]): a static library of the
+# listed files, linking Qt6::Core only (plus the named voxmere libraries).
 function(voxmere_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC Qt6::Core ${ARG_DEPS})
-  else()
-    # Headers only so far.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE Qt6::Core ${ARG_DEPS})
-  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC Qt6::Core ${ARG_DEPS})
 endfunction()
 
-# voxmere_unit_test(NAME DEPS ...): one GoogleTest executable of every .cpp in
-# the calling folder, registered with CTest.
+# voxmere_unit_test(NAME SOURCES ... DEPS ...): one GoogleTest executable of
+# the listed files, registered with CTest.
 function(voxmere_unit_test name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    return()
-  endif()
-  add_executable(${name} ${sources})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} voxmere_fakes Qt6::Test GTest::gtest
                                         GTest::gmock GTest::gtest_main)
   voxmere_add_test(${name} unit)
@@ -41,43 +34,31 @@ function(voxmere_add_test target label)
   endif()
 endfunction()
 
-# voxmere_platform_library(NAME [PKGS ...] [LIBS ...]): a static library of
-# every .cpp in the calling folder implementing platform interfaces; it may use
+# voxmere_platform_library(NAME SOURCES ... [PKGS ...] [LIBS ...]): a static
+# library of the listed files implementing platform interfaces; it may use
 # QtGui, QtWidgets and the system libraries named by their pkg-config modules.
 function(voxmere_platform_library name)
-  cmake_parse_arguments(ARG "" "" "PKGS;LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  set(deps voxmere_platform_api ${ARG_LIBS})
+  cmake_parse_arguments(ARG "" "" "SOURCES;PKGS;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC voxmere_platform_api ${ARG_LIBS})
   if(ARG_PKGS)
     pkg_check_modules(${name}_pkgs REQUIRED IMPORTED_TARGET ${ARG_PKGS})
-    list(APPEND deps PkgConfig::${name}_pkgs)
-  endif()
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC ${deps})
-  else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE ${deps})
+    target_link_libraries(${name} PUBLIC PkgConfig::${name}_pkgs)
   endif()
 endfunction()
 
-# voxmere_integration_test(NAME SERVICES ... [DEPS ...] [TIMEOUT s]): one
-# GoogleTest executable of every .cpp in the calling folder, run by CTest
+# voxmere_integration_test(NAME SOURCES ... SERVICES ... [DEPS ...]
+# [TIMEOUT s]): one GoogleTest executable of the listed files, run by CTest
 # inside tests/integration/with_services.sh with the named private services
 # (x11, audio, speechd). Integration tests run one at a time: they share the
 # machine's two cores with nothing else, so their timings mean something.
 function(voxmere_integration_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SERVICES;DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    return()
-  endif()
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;SERVICES;DEPS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  add_executable(${name} ${sources})
+  add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} voxmere_integration_support GTest::gtest
                                         GTest::gmock GTest::gtest_main)
   set(test_name ${name}${VOXMERE_TEST_SUFFIX})

@@ -24,6 +24,7 @@
 #include "platform/x11/event_pump_qt.h"
 #include "platform/x11/focus_copy_qt.h"
 #include "platform/x11/hot_key_registrar_x11.h"
+#include "platform/x11/key_event_conversion_x11.h"
 #include "platform/x11/key_injector_x11.h"
 #include "platform/x11/key_names_x11.h"
 #include "settings/settings_folder.h"
@@ -92,6 +93,7 @@ int Run(int argc, char** argv) {
   // engines' threads end before the application object goes.
   X11HotKeyRegistrar hot_keys;
   X11KeyNames key_names;
+  X11KeyEventConversion key_conversion;
   EspeakTtsFactory sapi4;
   SpeechdVoiceConnector sapi5;
   X11Clipboard clipboard;
@@ -113,7 +115,7 @@ int Run(int argc, char** argv) {
   OptionsWindow window(platform, paths);
   app.SetErrorHandler([&window](const std::exception& error) { window.ShowUnhandledError(error); });
   const auto forget_handler = qScopeGuard([&app] { app.SetErrorHandler(nullptr); });
-  OptionsWindowView view(window);
+  OptionsWindowView view(window, key_conversion);
   TrayIconView tray(window);
 
   try {

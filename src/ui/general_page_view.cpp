@@ -11,7 +11,7 @@
 
 namespace voxmere {
 
-QWidget* BuildGeneralPage(OptionsWindow& window, QWidget* parent) {
+QWidget* BuildGeneralPage(OptionsWindow& window, const KeyEventConversion& keys, QWidget* parent) {
   GeneralPage& general = window.general;
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("General_Page"));
@@ -39,7 +39,7 @@ QWidget* BuildGeneralPage(OptionsWindow& window, QWidget* parent) {
   int row = 0;
   for (const auto& field : fields) {
     auto* label = new QLabel(QString::fromLatin1(field.label), hot_keys);
-    auto* edit = new HotKeyLineEdit(*field.model, window, hot_keys);
+    auto* edit = new HotKeyLineEdit(*field.model, window, keys, hot_keys);
     label->setBuddy(edit);
     grid->addWidget(label, row, 0);
     grid->addWidget(edit, row, 1);

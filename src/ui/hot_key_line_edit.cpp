@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 
 #include "app/options_window.h"
-#include "platform/x11/key_event_conversion.h"
+#include "platform/key_event_conversion.h"
 #include "reading/hot_key_field.h"
 
 namespace voxmere {
@@ -28,8 +28,9 @@ bool WindowKey(const QKeyEvent& event) {
 
 }  // namespace
 
-HotKeyLineEdit::HotKeyLineEdit(HotKeyField& model, OptionsWindow& window, QWidget* parent)
-    : QLineEdit(parent), model_(model), window_(window) {
+HotKeyLineEdit::HotKeyLineEdit(HotKeyField& model, OptionsWindow& window,
+                               const KeyEventConversion& keys, QWidget* parent)
+    : QLineEdit(parent), model_(model), window_(window), keys_(keys) {
   setObjectName(model.objectName());
   setToolTip(model.Hint());
   setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -63,7 +64,8 @@ void HotKeyLineEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
-  const VirtualKeyPress press = VirtualKeyOfKeyEvent(*event);
+  const VirtualKeyPress press = keys_.VirtualKeyOf(
+      {event->key(), event->modifiers(), event->nativeScanCode(), event->nativeVirtualKey()});
   // A key without a virtual-key code (a media key, say) leaves the field as
   // it is.
   if (press.virtual_key != 0) {

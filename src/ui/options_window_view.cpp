@@ -24,7 +24,8 @@ constexpr int kPointSize = 8;
 
 }  // namespace
 
-OptionsWindowView::OptionsWindowView(OptionsWindow& window, QWidget* parent)
+OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConversion& keys,
+                                     QWidget* parent)
     : QWidget(parent), window_(window) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(OptionsWindow::Caption());
@@ -45,7 +46,7 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, QWidget* parent)
   // The five captions fit the fixed width side by side, without scrolling.
   pages_->setUsesScrollButtons(false);
   pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
-  pages_->addTab(BuildGeneralPage(window, pages_), QStringLiteral("General"));
+  pages_->addTab(BuildGeneralPage(window, keys, pages_), QStringLiteral("General"));
   pages_->addTab(BuildDefaultVoicePage(window, pages_), QStringLiteral("Default voice"));
   pages_->addTab(BuildSlotsPage(window, pages_), QStringLiteral("Voice slots"));
   pages_->addTab(BuildPronunciationPage(window, pages_), QStringLiteral("Pronunciation"));

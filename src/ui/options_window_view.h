@@ -9,6 +9,7 @@ class QTabWidget;
 namespace voxmere {
 
 class OptionsWindow;
+class KeyEventConversion;
 
 // The options window "Voxmere! Options": the five pages, OK and Cancel, bound
 // to the window's model. It attaches itself to the model as its shell and
@@ -20,7 +21,9 @@ class OptionsWindowView : public QWidget, public OptionsWindowShell {
   static constexpr int kClientWidth = 405;
   static constexpr int kClientHeight = 302;
 
-  explicit OptionsWindowView(OptionsWindow& window, QWidget* parent = nullptr);
+  // The hot key fields ask keys for the virtual-key codes of key presses.
+  OptionsWindowView(OptionsWindow& window, const KeyEventConversion& keys,
+                    QWidget* parent = nullptr);
   ~OptionsWindowView() override;
 
   // OptionsWindowShell.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -125,6 +126,9 @@ TEST(OptionsWindowView, HotKeyFieldTakesKeysNotText) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(ui.view.get()));
   auto* field = ui.Find<QLineEdit>("Reading_HotKey");
   EXPECT_EQ(field->text(), window.general.reading_key_field.Text());
+  ui.keys.SetVirtualKey(Qt::Key_F11, 0x7A);
+  ui.keys.SetVirtualKey(Qt::Key_Q, 0x51);
+  ui.keys.SetVirtualKey(Qt::Key_O, 0x4F);
 
   QTest::keyClick(field, Qt::Key_F11, Qt::ControlModifier | Qt::AltModifier);
   EXPECT_EQ(window.general.reading_key_field.Text(), QStringLiteral("Ctrl+Alt+F11"));
@@ -142,6 +146,10 @@ TEST(OptionsWindowView, HotKeyFieldTakesKeysNotText) {
   EXPECT_EQ(field->text(), QStringLiteral("Ctrl+A"));
   window.general.stop_key_field.SetText(QStringLiteral("Shift+F2"));
   EXPECT_EQ(ui.Find<QLineEdit>("Stop_HotKey")->text(), QStringLiteral("Shift+F2"));
+  // The platform decides on the event's native data too.
+  QKeyEvent native(QEvent::KeyPress, Qt::Key_F2, Qt::ShiftModifier, 68, 0xFFBF, 0);
+  QCoreApplication::sendEvent(field, &native);
+  EXPECT_EQ(ui.keys.asked.back(), (PressedKey{Qt::Key_F2, Qt::ShiftModifier, 68, 0xFFBF}));
 
   // Esc is the window's: Cancel hides the window into the tray, and the
   // field keeps its key.

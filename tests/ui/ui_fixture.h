@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "support/test_application.h"
+#include "fakes/fake_key_event_conversion.h"
 #include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
@@ -28,7 +29,7 @@ inline VoxmereApplication& UiApplication() {
 struct UiFixture {
   UiFixture() {
     fakes.window = fakes.Build();
-    view = std::make_unique<OptionsWindowView>(*fakes.window);
+    view = std::make_unique<OptionsWindowView>(*fakes.window, keys);
     tray = std::make_unique<TrayIconView>(*fakes.window);
   }
   ~UiFixture() {
@@ -50,6 +51,7 @@ struct UiFixture {
   // First: the fakes' fixture would make a plain QCoreApplication.
   VoxmereApplication& application = UiApplication();
   AppFixture fakes;
+  FakeKeyEventConversion keys;
   std::unique_ptr<OptionsWindowView> view;
   std::unique_ptr<TrayIconView> tray;
 };

@@ -1,8 +1,6 @@
-#include "platform/x11/key_event_conversion.h"
+#include "platform/x11/key_event_conversion_x11.h"
 
 #include <X11/keysym.h>
-
-#include <QKeyEvent>
 
 #include "platform/x11/virtual_key_table.h"
 
@@ -141,9 +139,8 @@ VirtualKeyPress VirtualKeyOfKey(int qt_key, Qt::KeyboardModifiers modifiers,
   return press;
 }
 
-VirtualKeyPress VirtualKeyOfKeyEvent(const QKeyEvent& event) {
-  return VirtualKeyOfKey(event.key(), event.modifiers(), event.nativeScanCode(),
-                         event.nativeVirtualKey());
+VirtualKeyPress X11KeyEventConversion::VirtualKeyOf(const PressedKey& key) const {
+  return VirtualKeyOfKey(key.qt_key, key.modifiers, key.native_scan_code, key.native_virtual_key);
 }
 
 }  // namespace voxmere

@@ -1,3 +1,0 @@
-// The class is all in its header; this file gives the build a source of the
-// same name, so that the meta-object code of its signals is generated.
-#include "controls/text_field.h"
