@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text preparation speed: a large table on a large text, and the one-row
 // replacement loop against the plain splice-per-match loop of the Windows
 // program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time from the speak call to the first audible sample on the test sink: the
 // program's two speech back ends (through the adapters it speaks with), next
 // to the engines' own command-line tools measured the same way in the same

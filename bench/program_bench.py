@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Figures of the real program on a virtual display of its own.
 
     bench/program_bench.py [--program PATH] [--rounds N]

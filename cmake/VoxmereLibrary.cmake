@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every target names its files: a file that is listed and missing stops the
 # configure step, and a file that is not listed is not built. Headers are
 # listed as well, so that AUTOMOC sees the Q_OBJECT classes that have no .cpp

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # demo.sh DIR: shows Voxmere at work on a virtual display of its own, and
 # leaves in DIR what it did:
 #   reading.wav         the program reading a line selected in xterm aloud

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Voxmere: reads the selected text of any application aloud on a hot key.
 // The composition root: picks the platform's implementations, builds the
 // options window and its views, and runs the event loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options window's life: showing it on a page, OK, Cancel, closing into
 // the tray, Exit, the end of the desktop session and the clean-up.
 #include "app/app_log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving the settings between cfg.ini (and the start-up entry) and the
 // options window's controls, which are the working copy of the settings.
 #include <optional>

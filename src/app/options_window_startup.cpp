@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options window's creation and its showing as the event loop starts.
 #include "app/app_log.h"
 #include "app/options_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // voxmere-say: the command-line companion. Prepares a text the way the tray
 // program does and speaks it with the same engines and settings files.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/sapi4_event_sinks.h"
 
 #include "speech/sapi4_voice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/sapi5_requests.h"
 
 #include "platform/exception.h"

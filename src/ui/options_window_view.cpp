@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options_window_view.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two pages built around a table: Voice slots and Pronunciation.
 #include <QCheckBox>
 #include <QHBoxLayout>

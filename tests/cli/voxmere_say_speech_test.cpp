@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // voxmere-say speaking through the real engines into the test's null sink.
 #include <gtest/gtest.h>
 

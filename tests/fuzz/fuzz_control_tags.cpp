@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as injected control tags and checks what must hold
 // for every input: the parameters stay within the engine's limits, no more
 // tags take effect than the text can hold, and the tags set values rather

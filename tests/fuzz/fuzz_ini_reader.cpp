@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as an INI file: reading never fails, an untouched file
 // writes back byte for byte, and writes, TidyIniFile, section erase and rename
 // keep the promises the settings code relies on.

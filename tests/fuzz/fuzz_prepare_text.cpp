@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a captured text, an ignored-characters list and a few
 // correction rows: the fast text preparation must give exactly what the
 // plain splice-per-match loop gives.

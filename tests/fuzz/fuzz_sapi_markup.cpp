@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary text for the voice: reading its pitch markup never fails, keeps
 // every character that is not a recognised pitch tag, in order, agrees with a
 // second reading written with regular expressions, and the SSML built from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parses arbitrary text as a hot key and checks what must hold for every
 // result: a parsed hot key has a text form, and that text parses back to it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as words.ini: reading never fails, every line gives one
 // entry, every entry read can be stored, and a save reads back as the same
 // table in the same file encoding where possible.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # with_services.sh [x11] [audio] [speechd] [tray] -- COMMAND [ARGS...]
 # Runs COMMAND with private services of its own, all torn down afterwards:
 #   x11      an Xvfb server on a free display, COMMAND inside dbus-run-session

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/desktop/lock_file_single_instance.h"
 
 #include <sys/stat.h>

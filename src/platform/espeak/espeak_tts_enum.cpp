@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/espeak/espeak_tts_enum.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speechd/speechd_voice_server.h"
 
 #include <QVariant>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speechd/ssip_socket.h"
 
 #include <netdb.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/hot_key_registrar_x11.h"
 #include "platform/x11/qt_x11_display.h"
 #include "platform/x11/x11_log.h"

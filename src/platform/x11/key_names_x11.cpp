@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/key_names_x11.h"
 #include "platform/x11/qt_x11_display.h"
 

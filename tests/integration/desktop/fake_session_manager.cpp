@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fake_session_manager.h"
 
 // Qt before the X headers: their macros (Status, Bool) break Qt's headers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/desktop/qt_session_end.h"
 
 #include <gtest/gtest.h>

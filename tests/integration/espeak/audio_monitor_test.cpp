@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorder the speech tests rely on, checked against tones of known
 // pitch and length played into the test sink.
 #include "support/audio_monitor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // espeak-ng without a working audio server, and writing WAV files.
 #include <gtest/gtest.h>
 #include <sys/socket.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // espeak-ng speaking into the test sink, recorded from its monitor.
 #include <gtest/gtest.h>
 

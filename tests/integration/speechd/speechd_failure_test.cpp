@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A daemon without sound, none at all, a stopped one and one that dies: the
 // voice object fails within its bounds and recovers when the daemon does.
 #include <gtest/gtest.h>

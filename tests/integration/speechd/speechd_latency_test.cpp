@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time from Speak to the first audible sample on the sink, against the
 // daemon's own client spd-say measured the same way. The figures are
 // printed; the bound only catches a gross fault (such as audio waiting for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The voice object on the real speech-dispatcher (the test's private daemon,
 // playing into a null sink that AudioMonitor records).
 #include <gtest/gtest.h>

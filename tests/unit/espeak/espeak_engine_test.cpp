@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine objects on the real espeak-ng, writing files (no audio server
 // needed).
 #include <gtest/gtest.h>

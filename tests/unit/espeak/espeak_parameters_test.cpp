@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/espeak/espeak_parameters.h"
 
 #include <gtest/gtest.h>

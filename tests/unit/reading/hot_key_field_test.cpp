@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reading/hot_key_field.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Randomised comparison of the fast text preparation with the plain
 // splice-per-match loop, on small alphabets where words overlap, repeat,
 // create each other and run across inserted texts all the time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/default_voice_page.h"
 
 #include <gmock/gmock.h>

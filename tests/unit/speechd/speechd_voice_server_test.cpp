@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The voice object against a fake daemon: what it sends, the events it
 // passes on, and how it behaves when the daemon stops, has no sound or goes.
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/virtual_key_table.h"
 
 #include <X11/XF86keysym.h>
