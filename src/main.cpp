@@ -14,6 +14,7 @@
 #include "app/options_window.h"
 #include "platform/desktop/desktop_web_links.h"
 #include "platform/desktop/lock_file_single_instance.h"
+#include "platform/desktop/missing_help_viewer.h"
 #include "platform/desktop/qt_message_boxes.h"
 #include "platform/desktop/qt_screen_facts.h"
 #include "platform/desktop/qt_session_end.h"
@@ -106,9 +107,10 @@ int Run(int argc, char** argv) {
   XdgAutostartEntry startup_entry;
   XdgTraceFile trace;
   QtSessionEnd session_end(&app);
-  const AppPlatform platform{hot_keys,   key_names,    sapi4,         sapi5,    clipboard,
-                             focus_copy, key_injector, pump,          messages, messages,
-                             links,      screen,       startup_entry, trace,    session_end};
+  MissingHelpViewer help(messages, QString::fromLatin1(kSupportAddress));
+  const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,    clipboard, focus_copy,
+                             key_injector,  pump,      messages,    messages, links,     screen,
+                             startup_entry, trace,     session_end, help};
   const AppPaths paths{QCoreApplication::applicationFilePath(),
                        SettingsFolder(QCoreApplication::applicationDirPath()),
                        QCoreApplication::arguments()};

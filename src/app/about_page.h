@@ -12,6 +12,7 @@ namespace voxmere {
 inline constexpr const char* kMakerWebSite = "https://voxmere.org/";
 inline constexpr const char* kProgramPage = "https://voxmere.org/voxmere/";
 inline constexpr const char* kSpeechEnginesPage = "https://voxmere.org/speech-engines/";
+inline constexpr const char* kSupportAddress = "support@voxmere.org";
 inline constexpr const char* kSupportMail = "mailto:support@voxmere.org";
 
 // The "About" page: three links. Start-up makes them bold.

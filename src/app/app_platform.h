@@ -7,6 +7,7 @@
 #include "platform/clipboard.h"
 #include "platform/event_pump.h"
 #include "platform/focus_copy.h"
+#include "platform/help_viewer.h"
 #include "platform/hot_key_registrar.h"
 #include "platform/key_injector.h"
 #include "platform/key_names.h"
@@ -39,6 +40,7 @@ struct AppPlatform {
   StartupEntry& startup_entry;
   TraceFile& trace;
   SessionEnd& session_end;
+  HelpViewer& help;
 };
 
 // Where the program and its settings are, and how it was started.

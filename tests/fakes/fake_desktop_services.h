@@ -3,7 +3,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
+#include "platform/help_viewer.h"
 #include "platform/screen_facts.h"
 #include "platform/single_instance.h"
 #include "platform/trace_file.h"
@@ -38,6 +40,17 @@ class FakeSingleInstance : public SingleInstance {
   }
   Result result = Result::kFirst;
   int claims = 0;
+};
+
+// Records the topics asked for, with the window that asked.
+class FakeHelpViewer : public HelpViewer {
+ public:
+  void ShowTopic(HelpTopic topic, QObject* parent) override {
+    topics.push_back(topic);
+    parents.push_back(parent);
+  }
+  std::vector<HelpTopic> topics;
+  std::vector<QObject*> parents;
 };
 
 // Keeps the traced events in order.

@@ -44,9 +44,9 @@ struct AppFixture {
   ~AppFixture() { window.reset(); }
 
   AppPlatform Platform() {
-    return AppPlatform{hot_keys,   key_names,    sapi4,   sapi5,    clipboard,
-                       focus_copy, key_injector, pump,    messages, messages,
-                       links,      screen,       startup, trace,    session_end};
+    return AppPlatform{hot_keys,     key_names, sapi4,       sapi5,    clipboard, focus_copy,
+                       key_injector, pump,      messages,    messages, links,     screen,
+                       startup,      trace,     session_end, help};
   }
 
   // A window on the fakes with the shell attached, not yet created.
@@ -94,6 +94,7 @@ struct AppFixture {
   FakeStartupEntry startup;
   FakeTraceFile trace;
   FakeSessionEnd session_end;
+  FakeHelpViewer help;
   QTemporaryDir folder;
   AppPaths paths;
   FakeOptionsWindowShell shell;

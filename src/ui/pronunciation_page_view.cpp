@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The two pages built around a table: Voice slots and Pronunciation.
+// The Pronunciation page.
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -11,27 +9,10 @@
 #include "app/options_window.h"
 #include "ui/bindings.h"
 #include "ui/page_views.h"
+#include "ui/report_view.h"
 
 namespace voxmere {
 namespace {
-
-// Report view: grid lines, whole rows, nothing edited in place, no sorting.
-QTableView* ReportView(const QString& name, QAbstractItemModel& model, QWidget* parent) {
-  auto* view = new QTableView(parent);
-  view->setObjectName(name);
-  view->setModel(&model);
-  view->setShowGrid(true);
-  view->setSelectionBehavior(QAbstractItemView::SelectRows);
-  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view->setSortingEnabled(false);
-  view->setWordWrap(false);
-  view->verticalHeader()->hide();
-  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-  view->horizontalHeader()->setSectionsClickable(false);
-  view->horizontalHeader()->setHighlightSections(false);
-  view->horizontalHeader()->setStretchLastSection(false);
-  return view;
-}
 
 // Widths of the corrections table's columns; the "Case sensitive" column
 // narrows once the table needs a scroll bar.
@@ -49,21 +30,6 @@ void MakeColumnsWidths(QTableView& view) {
 }
 
 }  // namespace
-
-QWidget* BuildSlotsPage(OptionsWindow& window, QWidget* parent) {
-  auto* page = new QWidget(parent);
-  page->setObjectName(QStringLiteral("VoiceSlots_Page"));
-  auto* layout = new QVBoxLayout(page);
-  layout->addWidget(
-      new QLabel(QStringLiteral("Here you can assign hot keys to the custom voices"), page));
-  QTableView* list = ReportView(QStringLiteral("SlotsList"), window.SlotsList(), page);
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  for (int column = 0; column < window.SlotsList().columnCount(); ++column) {
-    list->setColumnWidth(column, SlotsListModel::ColumnWidth(column));
-  }
-  layout->addWidget(list, 1);
-  return page;
-}
 
 QWidget* BuildPronunciationPage(OptionsWindow& window, QWidget* parent) {
   PronunciationPage& words = window.pronunciation;
