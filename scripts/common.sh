@@ -28,7 +28,7 @@ VOXMERE_RUNTIME_PACKAGES=(
 VOXMERE_TEST_PACKAGES=(
   pulseaudio pulseaudio-utils espeak-ng
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
-  xfonts-base x11-utils imagemagick python3
+  xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi
 )
 
 # Installs the named packages that are missing (apt-get update only when needed).

@@ -2,6 +2,8 @@
 #include "ui/about_page_view.h"
 
 #include <QEnterEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -62,6 +64,8 @@ LinkLabel::LinkLabel(const QString& name, const QString& text, QWidget* parent)
   setObjectName(name);
   setTextFormat(Qt::PlainText);
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(text);
   setAttribute(Qt::WA_TranslucentBackground);
   ShowState();
 }
@@ -92,12 +96,39 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
 }
 
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        emit clicked();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::focusInEvent(QFocusEvent* event) {
+  ShowState();
+  QLabel::focusInEvent(event);
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent* event) {
+  ShowState();
+  QLabel::focusOutEvent(event);
+}
+
 void LinkLabel::ShowState() {
   QPalette colours = palette();
-  colours.setColor(QPalette::WindowText, hovered_ ? HoverColour() : LinkColour());
+  const bool lit = hovered_ || hasFocus();
+  colours.setColor(QPalette::WindowText, lit ? HoverColour() : LinkColour());
   setPalette(colours);
   QFont underlined = font();
-  underlined.setUnderline(hovered_);
+  underlined.setUnderline(lit);
   setFont(underlined);
   adjustSize();
 }

@@ -10,7 +10,8 @@ namespace voxmere {
 class OptionsWindow;
 
 // A link of the About page: blue text that turns lighter and underlined under
-// the mouse, a hand cursor, and a click.
+// the mouse or with the keyboard focus, a hand cursor, and a click (or Enter
+// or Space while focused). Screen readers announce it by its text.
 class LinkLabel : public QLabel {
   Q_OBJECT
 
@@ -29,6 +30,9 @@ class LinkLabel : public QLabel {
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void ShowState();

@@ -14,6 +14,7 @@
 
 #include "app/options_window.h"
 #include "ui/about_page_view.h"
+#include "ui/accessible_names.h"
 #include "ui/icons.h"
 #include "ui/page_views.h"
 
@@ -55,6 +56,21 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
   pages_->setCurrentIndex(window.pages.ActivePageIndex());
   layout->addWidget(pages_, 1);
   layout->addWidget(BuildButtons());
+  // Controls whose label a screen reader cannot find by itself.
+  SetAccessibleNames(*this, {
+                                {"Pages", QStringLiteral("Options pages")},
+                                {"VoicesList", QStringLiteral("Default voice")},
+                                {"Speed_Bar", QStringLiteral("Speed of reading")},
+                                {"Edit1", QStringLiteral("Speed of reading, number")},
+                                {"Pitch_Bar", QStringLiteral("Pitch of voice")},
+                                {"Edit2", QStringLiteral("Pitch of voice, number")},
+                                {"Volume_Bar", QStringLiteral("Volume of reading")},
+                                {"Edit3", QStringLiteral("Volume of reading, number")},
+                                {"Edit4", QStringLiteral("Test text")},
+                                {"SlotsList", QStringLiteral("Voice slots")},
+                                {"Ignored_Characters", QStringLiteral("Characters to ignore")},
+                                {"Words_Table", QStringLiteral("Pronunciation corrections")},
+                            });
 
   connect(&window.pages, &PageControl::PageChanged, this, [this](int page) {
     if (pages_->currentIndex() != page) pages_->setCurrentIndex(page);

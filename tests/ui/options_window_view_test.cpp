@@ -237,8 +237,19 @@ TEST(OptionsWindowView, AboutLinksAreBoldAndOpenTheirAddresses) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.view.get()));
   QTest::mouseClick(first, Qt::LeftButton);
   QTest::mouseClick(third, Qt::LeftButton);
+  // From the keyboard too: each link takes the focus, Enter and Space open it,
+  // other keys do not.
+  auto* second = ui.Find<LinkLabel>("HyperLabel2");
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->focusPolicy(), Qt::StrongFocus);
+  EXPECT_EQ(second->accessibleName(), second->text());
+  QTest::keyClick(second, Qt::Key_Return);
+  QTest::keyClick(first, Qt::Key_Space);
+  QTest::keyClick(first, Qt::Key_A);
+  QTest::keyClick(first, Qt::Key_Return, Qt::ControlModifier);
   EXPECT_EQ(ui.fakes.links.opened,
-            (QStringList{QString::fromLatin1(kMakerWebSite), QString::fromLatin1(kSupportMail)}));
+            (QStringList{QString::fromLatin1(kMakerWebSite), QString::fromLatin1(kSupportMail),
+                         QString::fromLatin1(kProgramPage), QString::fromLatin1(kMakerWebSite)}));
 }
 
 }  // namespace
