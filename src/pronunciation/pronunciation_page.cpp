@@ -80,14 +80,12 @@ void WordsTableModel::Replace(int row, const PronunciationEntry& entry) {
 }
 
 void WordsTableModel::Remove(int row) {
+  // Taken first: a view may report its own selection while the row goes.
+  const int selected = selected_row_;
   beginRemoveRows(QModelIndex(), row, row);
   table_.removeAt(row);
   endRemoveRows();
-  if (selected_row_ == row) {
-    SelectRow(-1);
-  } else if (selected_row_ > row) {
-    SelectRow(selected_row_ - 1);
-  }
+  SelectRow(selected == row ? -1 : (selected > row ? selected - 1 : selected));
 }
 
 void WordsTableModel::SelectRow(int row) {

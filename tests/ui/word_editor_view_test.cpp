@@ -85,6 +85,11 @@ TEST(WordEditorView, TableSelectionAndCaseColumnFollowTheModel) {
   EXPECT_TRUE(table->selectionModel()->isRowSelected(3, QModelIndex()));
   table->selectRow(5);  // as the user
   EXPECT_EQ(model.SelectedRow(), 5);
+  model.Remove(2);  // the selection moves up with its row
+  EXPECT_EQ(model.SelectedRow(), 4);
+  EXPECT_TRUE(table->selectionModel()->isRowSelected(4, QModelIndex()));
+  model.Remove(4);
+  EXPECT_EQ(model.SelectedRow(), -1);
   model.SelectRow(-1);
   EXPECT_FALSE(table->selectionModel()->hasSelection());
 }
