@@ -3,6 +3,7 @@
 
 #include "app/app_log.h"
 #include "platform/exception.h"
+#include "pronunciation/default_voice_speech.h"
 #include "settings/settings_folder.h"
 
 namespace voxmere {
@@ -21,6 +22,10 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
       hot_key_owner_(platform_.hot_keys),
       general(platform_.key_names),
       default_voice(*sapi4_, *sapi5_),
+      word_editor(pronunciation, WordsPath(), platform_.messages, platform_.help,
+                  [this](const QString& text) { SpeakCorrection(text); }),
+      pronunciation_actions(pronunciation, word_editor, WordsPath(), platform_.messages,
+                            [this](const QString& text) { SpeakCorrection(text); }),
       about(platform_.links),
       tray_menu(general),
       default_hot_key_(hot_key_owner_, QStringLiteral("DefaultHotKey")),
@@ -84,6 +89,10 @@ QString OptionsWindow::SlotsPath() const {
 }
 QString OptionsWindow::WordsPath() const {
   return SettingsFilePath(paths_.settings_folder, kWordsFileName);
+}
+
+void OptionsWindow::SpeakCorrection(const QString& text) {
+  SpeakWithDefaultVoice(default_voice, *sapi4_, *sapi5_, text);
 }
 
 void OptionsWindow::Guard(const std::function<void()>& handler) {

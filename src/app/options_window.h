@@ -16,6 +16,8 @@
 #include "app/tray_model.h"
 #include "controls/page_control.h"
 #include "pronunciation/pronunciation_page.h"
+#include "pronunciation/pronunciation_page_actions.h"
+#include "pronunciation/word_editor.h"
 #include "reading/global_hot_key.h"
 #include "settings/cfg_keys.h"
 #include "slots/slots_page.h"
@@ -116,6 +118,8 @@ class OptionsWindow : public QObject {
   GeneralPage general;
   DefaultVoicePage default_voice;
   PronunciationPage pronunciation;
+  WordEditor word_editor;
+  PronunciationPageActions pronunciation_actions;
   AboutPage about;
   TrayIconModel tray_icon;
   TrayMenuModel tray_menu;
@@ -135,6 +139,8 @@ class OptionsWindow : public QObject {
   // The three application hot keys take the fields' codes and are switched on.
   void ApplyMainHotKeys();
   void RequestEnd();
+  // The Pronunciation page's and the word editor's Test.
+  void SpeakCorrection(const QString& text);
 
   OptionsWindowShell* shell_ = nullptr;
   WindowState start_state_ = WindowState::kNormal;

@@ -26,7 +26,7 @@ QVariant WordsAlignment(int column) {
 
 }  // namespace
 
-WordsTableModel::WordsTableModel(const PronunciationTable& table, QObject* parent)
+WordsTableModel::WordsTableModel(PronunciationTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table) {}
 
 int WordsTableModel::rowCount(const QModelIndex& parent) const {
@@ -64,6 +64,35 @@ QVariant WordsTableModel::headerData(int section, Qt::Orientation orientation, i
 void WordsTableModel::Refresh() {
   beginResetModel();
   endResetModel();
+  SelectRow(-1);
+}
+
+void WordsTableModel::Append(const PronunciationEntry& entry) {
+  const int row = static_cast<int>(table_.size());
+  beginInsertRows(QModelIndex(), row, row);
+  table_.append(entry);
+  endInsertRows();
+}
+
+void WordsTableModel::Replace(int row, const PronunciationEntry& entry) {
+  table_[row] = entry;
+  emit dataChanged(index(row, 0), index(row, kWordsColumnCount - 1));
+}
+
+void WordsTableModel::Remove(int row) {
+  // Taken first: a view may report its own selection while the row goes.
+  const int selected = selected_row_;
+  beginRemoveRows(QModelIndex(), row, row);
+  table_.removeAt(row);
+  endRemoveRows();
+  SelectRow(selected == row ? -1 : (selected > row ? selected - 1 : selected));
+}
+
+void WordsTableModel::SelectRow(int row) {
+  if (row < 0 || row >= table_.size()) row = -1;
+  if (row == selected_row_) return;
+  selected_row_ = row;
+  emit SelectedRowChanged(row);
 }
 
 const QString& PronunciationPage::DefaultIgnoredCharacters() {

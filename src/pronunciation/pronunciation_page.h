@@ -17,7 +17,7 @@ class WordsTableModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  explicit WordsTableModel(const PronunciationTable& table, QObject* parent = nullptr);
+  explicit WordsTableModel(PronunciationTable& table, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -25,11 +25,29 @@ class WordsTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
 
-  // The table was replaced or changed as a whole: views show it afresh.
+  // The table was replaced or changed as a whole: views show it afresh, with
+  // no row selected.
   void Refresh();
+  // Changes of one entry that views show at once. A removal moves the
+  // selection with the rows; the removed row's selection is gone.
+  void Append(const PronunciationEntry& entry);
+  void Replace(int row, const PronunciationEntry& entry);
+  void Remove(int row);
+
+  // The selected row (one at most), -1 for none.
+  int SelectedRow() const { return selected_row_; }
+  // By the program or the user alike; a row outside the table selects none.
+  void SelectRow(int row);
+  // Gives the table the keyboard focus (views follow).
+  void RequestFocus() { emit FocusRequested(); }
+
+ signals:
+  void SelectedRowChanged(int row);
+  void FocusRequested();
 
  private:
-  const PronunciationTable& table_;
+  PronunciationTable& table_;
+  int selected_row_ = -1;
 };
 
 // The "Pronunciation" page: the two text-preparation options, the characters

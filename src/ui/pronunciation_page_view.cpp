@@ -2,7 +2,9 @@
 // The Pronunciation page.
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -10,6 +12,7 @@
 #include "ui/bindings.h"
 #include "ui/page_views.h"
 #include "ui/report_view.h"
+#include "ui/word_editor_view.h"
 
 namespace voxmere {
 namespace {
@@ -27,6 +30,47 @@ void MakeColumnsWidths(QTableView& view) {
   view.setColumnWidth(1, kPronunciationColumnWidth);
   const int rows = view.model()->rowCount();
   view.setColumnWidth(2, rows <= kWideRowsMax ? kCaseColumnWide : kCaseColumnNarrow);
+}
+
+// The table's selection follows the model's selected row, and the user's
+// choice goes to the model.
+void BindSelection(QTableView& view, WordsTableModel& model) {
+  QObject::connect(&model, &WordsTableModel::SelectedRowChanged, &view, [&view](int row) {
+    const QModelIndexList rows = view.selectionModel()->selectedRows();
+    if (row < 0) {
+      view.clearSelection();
+    } else if (rows.size() != 1 || rows.first().row() != row) {
+      view.selectRow(row);
+    }
+  });
+  QObject::connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, &model,
+                   [&view, &model] {
+                     const QModelIndexList rows = view.selectionModel()->selectedRows();
+                     model.SelectRow(rows.isEmpty() ? -1 : rows.first().row());
+                   });
+  QObject::connect(&model, &WordsTableModel::FocusRequested, &view,
+                   [&view] { view.setFocus(Qt::OtherFocusReason); });
+}
+
+// "&Add", "&Edit", "&Delete", "&Test" right of the table.
+QVBoxLayout* BuildButtons(OptionsWindow& window, QWidget* page) {
+  PronunciationPageActions& actions = window.pronunciation_actions;
+  auto* column = new QVBoxLayout;
+  const auto add = [&](const char* name, const char* caption,
+                       void (PronunciationPageActions::*handler)()) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), page);
+    button->setObjectName(QString::fromLatin1(name));
+    QObject::connect(button, &QPushButton::clicked, page, [&window, &actions, handler] {
+      window.Guard([&actions, handler] { (actions.*handler)(); });
+    });
+    column->addWidget(button);
+  };
+  add("BitBtn8", "&Add", &PronunciationPageActions::AddClicked);
+  add("BitBtn9", "&Edit", &PronunciationPageActions::EditClicked);
+  add("BitBtn10", "&Delete", &PronunciationPageActions::DeleteClicked);
+  add("BitBtn11", "&Test", &PronunciationPageActions::TestClicked);
+  column->addStretch(1);
+  return column;
 }
 
 }  // namespace
@@ -59,7 +103,19 @@ QWidget* BuildPronunciationPage(OptionsWindow& window, QWidget* parent) {
   QObject::connect(model, &QAbstractItemModel::layoutChanged, table, widths);
   QObject::connect(model, &QAbstractItemModel::rowsInserted, table, widths);
   QObject::connect(model, &QAbstractItemModel::rowsRemoved, table, widths);
-  layout->addWidget(table, 1);
+  BindSelection(*table, words.WordsTable());
+  QObject::connect(table, &QTableView::doubleClicked, page, [&window] {
+    window.Guard([&window] { window.pronunciation_actions.TableDoubleClicked(); });
+  });
+  auto* table_row = new QHBoxLayout;
+  table_row->addWidget(table, 1);
+  table_row->addLayout(BuildButtons(window, page));
+  layout->addLayout(table_row, 1);
+
+  // Made once and reused for every opening; a child of the options window
+  // after its pages, so that the pages' own "Edit1" and "HyperLabel2" are
+  // the ones found by name.
+  new WordEditorView(window.word_editor, window, parent != nullptr ? parent->window() : page);
   return page;
 }
 
