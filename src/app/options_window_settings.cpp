@@ -103,7 +103,9 @@ void OptionsWindow::LoadSettings() {
   // rest of the settings load as usual.
   if (index < 0) index = 0;
   voices.SetItemIndex(index);
-  default_voice.VoiceSelectionChanged(-1, index);
+  // Directly, not as a selection change: after a page switch the page
+  // ignores those, and the bars would keep the previous voice's scale.
+  default_voice.ShowVoice(index);
 
   // The stored numbers are in the scale of the stored engine. When the voice
   // now selected belongs to the other engine (only after the stand-in above

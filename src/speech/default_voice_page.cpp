@@ -58,7 +58,12 @@ bool DefaultVoicePage::IsSapi4Entry(int position) const {
 
 void DefaultVoicePage::VoiceSelectionChanged(int /*previous*/, int current) {
   // Redraws after a page switch must not reset what the user set.
-  if (voices_list_tag_ == kPageSwitchMarker || voices_list.Count() == 0) return;
+  if (voices_list_tag_ == kPageSwitchMarker) return;
+  ShowVoice(current);
+}
+
+void DefaultVoicePage::ShowVoice(int current) {
+  if (voices_list.Count() == 0) return;
   // Checked before anything changes: a position outside the list would
   // otherwise apply a SAPI 5 default or fail halfway through the bars.
   if (current < 0 || current >= voices_list.Count()) {

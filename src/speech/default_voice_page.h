@@ -50,7 +50,16 @@ class DefaultVoicePage : public QObject {
   bool IsSapi4Entry(int position) const;
 
   // Handlers.
+  // The list's selection change: nothing after a page switch until the list
+  // is clicked again, else ShowVoice.
   void VoiceSelectionChanged(int previous, int current);
+  // The page takes the voice at position `current`: its scale, the bars'
+  // ranges and starting positions, and the engine (a SAPI 4 mode is
+  // selected, a SAPI 5 voice gets rate -2 and full volume). Not subject to
+  // the page-switch marker: the settings load calls it so that the stored
+  // voice comes back on its own scale whatever the page went through.
+  // Nothing with an empty list; throws for a position outside it.
+  void ShowVoice(int current);
   void VoiceListClicked();
   // Any page switch of the options window.
   void PageChanged();

@@ -78,7 +78,7 @@ std::shared_ptr<SpeechObjectToken> Sapi5TokenOfEntry(Sapi5Voice& sapi5, const Sa
 }
 
 int FindStoredVoice(const VoicesList& list, const QString& stored_name, int sapi_version) {
-  const QString wanted = sapi_version == 5 ? Sapi5ListName(stored_name) : stored_name;
+  const QString wanted = sapi_version == 4 ? stored_name : Sapi5ListName(stored_name);
   const QStringList& items = list.Items();
   for (int i = 0; i < items.size(); ++i) {
     if (items[i].compare(wanted, Qt::CaseInsensitive) == 0) return i;

@@ -39,8 +39,9 @@ std::shared_ptr<SpeechObjectToken> Sapi5TokenOfEntry(Sapi5Voice& sapi5, const Sa
                                                      int position);
 
 // The position of a stored voice: the stored name (version 4) or the stored
-// name plus " (SAPI5)" (version 5), compared whole and without regard to case,
-// first match; -1 when absent.
+// name plus " (SAPI5)" (any other version, as the Windows program's settings
+// load does), compared whole and without regard to case, first match; -1
+// when absent.
 int FindStoredVoice(const VoicesList& list, const QString& stored_name, int sapi_version);
 
 }  // namespace voxmere

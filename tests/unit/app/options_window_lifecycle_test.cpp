@@ -134,6 +134,33 @@ TEST_F(OptionsWindowLifecycleTest, CancelForgetsAChangedHotKeyAndOkKeepsIt) {
   EXPECT_TRUE(fixture_.messages.Boxes().empty());
 }
 
+TEST_F(OptionsWindowLifecycleTest, CancelAfterAPageSwitchReloadsTheStoredVoiceOnItsScale) {
+  OptionsWindow& window = StartHidden(
+      QStringLiteral("[Speech]\nVoice=Mike\nSAPIVersion=4\nSpeed=200\nPitch=90\nVolume=80\n"));
+  DefaultVoicePage& page = window.default_voice;
+  window.OptionsEntryClicked();
+  window.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
+  page.VoiceListClicked();
+  page.voices_list.UserSelect(3);  // "Zira (SAPI5)"
+  ASSERT_EQ(page.ScaleMode(), PageScaleMode::kSapi5);
+  window.pages.SetActivePageIndex(OptionsWindow::kGeneral);
+  window.CancelClicked();
+
+  // The next showing puts the stored voice back with its own scale and
+  // numbers, not the SAPI 5 bars' limits (330 / 330).
+  window.OptionsEntryClicked();
+  EXPECT_EQ(page.voices_list.ItemIndex(), 1);
+  EXPECT_EQ(page.ScaleMode(), PageScaleMode::kSapi4);
+  EXPECT_EQ(page.speed_bar.Min(), 80);
+  EXPECT_EQ(page.speed_box.Text(), QStringLiteral("200"));
+  EXPECT_EQ(page.pitch_box.Text(), QStringLiteral("90"));
+  EXPECT_EQ(page.volume_box.Text(), QStringLiteral("80"));
+  window.AcceptClicked();
+  EXPECT_EQ(fixture_.Cfg().ReadInteger(kSpeed, 0), 200);
+  EXPECT_EQ(fixture_.Cfg().ReadInteger(kPitch, 0), 90);
+  EXPECT_EQ(fixture_.Cfg().ReadInteger(kSAPIVersion), 4);
+}
+
 TEST_F(OptionsWindowLifecycleTest, CloseBoxSavesAndGoesToTheTrayWithTheMessageOnceEver) {
   OptionsWindow& window = StartHidden();
   window.OptionsEntryClicked();

@@ -157,6 +157,17 @@ TEST(SpeechSettingsTest, Sapi5VoiceAndNumbersGoToTheFileAndBack) {
   EXPECT_EQ(edited.default_voice.pitch_bar.Position(), 0);
   EXPECT_EQ(edited.default_voice.volume_bar.Position(), 100);
   EXPECT_EQ(edited.default_voice.pitch_box.Text(), QStringLiteral("180"));
+
+  // A version other than 4 or 5 names a SAPI 5 voice too; its numbers are
+  // not read, the bars stay where the choice put them.
+  f.WriteCfg(
+      QStringLiteral("[General]\nFirstRun=0\n[Speech]\nSAPIVersion=7\nVoice=Zira\n"
+                     "Speed=300\nPitch=30\nVolume=5\n"));
+  OptionsWindow& other = Loaded(f);
+  EXPECT_EQ(other.default_voice.voices_list.ItemIndex(), 3);
+  EXPECT_EQ(other.default_voice.speed_box.Text(), QStringLiteral("135"));
+  EXPECT_EQ(other.default_voice.pitch_box.Text(), QStringLiteral("105"));
+  EXPECT_EQ(other.default_voice.volume_box.Text(), QStringLiteral("100"));
 }
 
 TEST(SpeechSettingsTest, Sapi4VoiceKeepsTheEngineNumbersWithinItsRanges) {

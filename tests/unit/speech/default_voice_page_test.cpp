@@ -148,23 +148,33 @@ TEST_F(DefaultVoicePageTest, BoxesFollowTheScaleEvenWhenAPositionStays) {
 TEST_F(DefaultVoicePageTest, PageSwitchSuppressesChangesUntilTheListIsClicked) {
   page_->PageChanged();
   EXPECT_EQ(page_->VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
-  // Redraws after showing the page again, and direct calls, change nothing.
+  // Redraws after showing the page again, and change calls, do nothing.
   page_->voices_list.UserSelect(3);
   page_->VoiceSelectionChanged(-1, 4);
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi4);
   EXPECT_EQ(Speed(), "50..250 at 150 shows 150");
   EXPECT_THAT(log_->Take(), IsEmpty());
 
-  page_->VoiceListClicked();
-  EXPECT_EQ(page_->VoicesListTag(), 0);
-  page_->voices_list.UserSelect(4);
+  // The settings load shows its voice all the same, and the marker stays for
+  // the redraws that follow.
+  page_->ShowVoice(4);
   EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi5);
   EXPECT_EQ(Speed(), "-10..10 at -3 shows 135");
+  EXPECT_EQ(page_->VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
+  page_->voices_list.UserSelect(1);
+  EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi5);
+
+  page_->VoiceListClicked();
+  EXPECT_EQ(page_->VoicesListTag(), 0);
+  page_->voices_list.UserSelect(0);
+  EXPECT_EQ(page_->ScaleMode(), PageScaleMode::kSapi4);
+  EXPECT_EQ(Speed(), "50..250 at 150 shows 150");
 
   // An empty catalogue has nothing to show.
   page_->voices_list.Clear();
   EXPECT_NO_THROW(page_->VoiceSelectionChanged(-1, 0));
-  EXPECT_EQ(Speed(), "-10..10 at -3 shows 135");
+  EXPECT_NO_THROW(page_->ShowVoice(0));
+  EXPECT_EQ(Speed(), "50..250 at 150 shows 150");
 }
 
 TEST_F(DefaultVoicePageTest, ChangeToAPositionOutsideTheListFailsBeforeChangingAnything) {

@@ -131,8 +131,9 @@ TEST_F(VoiceCatalogueTest, StoredVoicesAreFoundByTaggedNameWithoutRegardToCase) 
   EXPECT_EQ(FindStoredVoice(list_, "Ann", 5), -1);
   EXPECT_EQ(FindStoredVoice(list_, "Bert", 5), -1);
   EXPECT_EQ(FindStoredVoice(list_, "", 4), -1);
-  // Any version other than 5 is SAPI 4.
-  EXPECT_EQ(FindStoredVoice(list_, "bert", 0), 0);
+  // Any version other than 4 is SAPI 5.
+  EXPECT_EQ(FindStoredVoice(list_, "anna", 0), 1);
+  EXPECT_EQ(FindStoredVoice(list_, "Bert", 7), -1);
 }
 
 TEST(VoicesListTest, SelectionAndChangeNotification) {
