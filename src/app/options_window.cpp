@@ -31,6 +31,7 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
       SlotsPath(), hot_key_owner_, platform_.key_names,
       [this](int slot) { Guard([this, slot] { reading_->SelectSlot(slot); }); });
   slots_list_ = std::make_unique<SlotsListModel>(*slots_);
+  slots_page_ = std::make_unique<SlotsPage>(*slots_, platform_.messages);
   reading_ = std::make_unique<ReadingController>(ReadingController::Parts{
       flags_, *sapi4_, *sapi5_, default_voice, pronunciation, *slots_, tray_icon, tray_menu,
       CaptureServices{platform_.clipboard, platform_.focus_copy, platform_.key_injector,
@@ -72,6 +73,7 @@ OptionsWindow::~OptionsWindow() {
   }
   // The slot hot keys and the controller go before the engines and the owner.
   reading_.reset();
+  slots_page_.reset();
   slots_list_.reset();
   slots_.reset();
 }

@@ -126,6 +126,7 @@ class OptionsWindow : public QObject {
   GlobalHotKey& StopHotKey() { return stop_hot_key_; }
   VoiceSlotStore& Slots() { return *slots_; }
   SlotsListModel& SlotsList() { return *slots_list_; }
+  SlotsPage& VoiceSlotsPage() { return *slots_page_; }
   ReadingController& Reading() { return *reading_; }
 
  private:
@@ -148,6 +149,7 @@ class OptionsWindow : public QObject {
   GlobalHotKey stop_hot_key_;
   std::unique_ptr<VoiceSlotStore> slots_;
   std::unique_ptr<SlotsListModel> slots_list_;
+  std::unique_ptr<SlotsPage> slots_page_;
   std::unique_ptr<ReadingController> reading_;
 };
 
