@@ -18,6 +18,7 @@
 #include "pronunciation/pronunciation_page.h"
 #include "reading/global_hot_key.h"
 #include "settings/cfg_keys.h"
+#include "slots/slot_editor.h"
 #include "slots/slots_page.h"
 #include "slots/voice_slot_store.h"
 #include "speech/default_voice_page.h"
@@ -127,6 +128,7 @@ class OptionsWindow : public QObject {
   VoiceSlotStore& Slots() { return *slots_; }
   SlotsListModel& SlotsList() { return *slots_list_; }
   SlotsPage& VoiceSlotsPage() { return *slots_page_; }
+  SlotEditor& VoiceSlotEditor() { return *slot_editor_; }
   ReadingController& Reading() { return *reading_; }
 
  private:
@@ -150,6 +152,7 @@ class OptionsWindow : public QObject {
   std::unique_ptr<VoiceSlotStore> slots_;
   std::unique_ptr<SlotsListModel> slots_list_;
   std::unique_ptr<SlotsPage> slots_page_;
+  std::unique_ptr<SlotEditor> slot_editor_;
   std::unique_ptr<ReadingController> reading_;
 };
 

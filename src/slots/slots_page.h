@@ -55,6 +55,8 @@ class SlotsPage : public QObject {
   // A key pressed in the list (a Qt::Key and the modifiers); true when it was
   // one of the list's keys.
   bool ListKeyPressed(int key, Qt::KeyboardModifiers modifiers);
+  // Makes the list the window's active control (after the slot editor).
+  void RequestListFocus() { emit ListFocusRequested(); }
 
  signals:
   void SelectionChanged();

@@ -16,6 +16,7 @@
 #include "ui/about_page_view.h"
 #include "ui/icons.h"
 #include "ui/page_views.h"
+#include "ui/slot_editor_view.h"
 
 namespace voxmere {
 namespace {
@@ -55,6 +56,8 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
   pages_->setCurrentIndex(window.pages.ActivePageIndex());
   layout->addWidget(pages_, 1);
   layout->addWidget(BuildButtons());
+  // The slot editor is made once and shows itself when its model opens.
+  new SlotEditorView(window, keys, this);
 
   connect(&window.pages, &PageControl::PageChanged, this, [this](int page) {
     if (pages_->currentIndex() != page) pages_->setCurrentIndex(page);

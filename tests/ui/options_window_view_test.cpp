@@ -64,10 +64,16 @@ TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
   for (int page = 0; page < 5; ++page) EXPECT_EQ(pages->tabText(page), captions[page]);
   EXPECT_EQ(ui.Find<QPushButton>("BitBtn1")->text(), QStringLiteral("&OK"));
   EXPECT_EQ(ui.Find<QPushButton>("BitBtn2")->text(), QStringLiteral("&Cancel"));
-  // Help and the editing buttons are not part of this window.
+  // Help is not part of this window.
   for (const QPushButton* button : ui.view->findChildren<QPushButton*>()) {
     EXPECT_FALSE(button->text().contains(QStringLiteral("Help"))) << button->text().toStdString();
-    EXPECT_FALSE(button->text().contains(QStringLiteral("Add"))) << button->text().toStdString();
+  }
+  // The Voice slots page's buttons, left to right.
+  const QStringList slot_buttons = {"&Add", "&Edit", "&Delete", "&Clear all"};
+  for (int n = 0; n < 4; ++n) {
+    const auto* button = ui.Find<QPushButton>(QStringLiteral("BitBtn%1").arg(n + 4));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), slot_buttons[n]);
   }
 
   // The page control both ways.
