@@ -47,7 +47,6 @@ SlotEditorView::SlotEditorView(OptionsWindow& window, const KeyEventConversion& 
   slot_layout->addWidget(voices_);
   auto* key_label = new QLabel(QStringLiteral("Slot's hot key"), slot);
   slot_layout->addWidget(key_label);
-  editor_.hot_key_field.setObjectName(QStringLiteral("Slot_HotKey"));
   auto* key_edit = new HotKeyLineEdit(editor_.hot_key_field, window, keys, slot);
   key_edit->setToolTip(QStringLiteral("Press the desired key or combination of keys"));
   key_edit->setAccessibleName(key_label->text());
