@@ -36,6 +36,14 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
       SlotsPath(), hot_key_owner_, platform_.key_names,
       [this](int slot) { Guard([this, slot] { reading_->SelectSlot(slot); }); });
   slots_list_ = std::make_unique<SlotsListModel>(*slots_);
+  slots_page_ = std::make_unique<SlotsPage>(*slots_, platform_.messages);
+  slot_editor_ = std::make_unique<SlotEditor>(SlotEditor::Parts{
+      *sapi4_, *sapi5_, default_voice.voices_list, *slots_, *slots_page_, platform_.messages,
+      platform_.help, platform_.key_names, default_hot_key_, stop_hot_key_, options_hot_key_});
+  connect(slots_page_.get(), &SlotsPage::AddRequested, this,
+          [this] { Guard([this] { slot_editor_->OpenForAdding(); }); });
+  connect(slots_page_.get(), &SlotsPage::EditRequested, this,
+          [this](int row) { Guard([this, row] { slot_editor_->OpenForEditing(row); }); });
   reading_ = std::make_unique<ReadingController>(ReadingController::Parts{
       flags_, *sapi4_, *sapi5_, default_voice, pronunciation, *slots_, tray_icon, tray_menu,
       CaptureServices{platform_.clipboard, platform_.focus_copy, platform_.key_injector,
@@ -77,6 +85,8 @@ OptionsWindow::~OptionsWindow() {
   }
   // The slot hot keys and the controller go before the engines and the owner.
   reading_.reset();
+  slot_editor_.reset();
+  slots_page_.reset();
   slots_list_.reset();
   slots_.reset();
 }

@@ -20,6 +20,7 @@
 #include "pronunciation/word_editor.h"
 #include "reading/global_hot_key.h"
 #include "settings/cfg_keys.h"
+#include "slots/slot_editor.h"
 #include "slots/slots_page.h"
 #include "slots/voice_slot_store.h"
 #include "speech/default_voice_page.h"
@@ -130,6 +131,8 @@ class OptionsWindow : public QObject {
   GlobalHotKey& StopHotKey() { return stop_hot_key_; }
   VoiceSlotStore& Slots() { return *slots_; }
   SlotsListModel& SlotsList() { return *slots_list_; }
+  SlotsPage& VoiceSlotsPage() { return *slots_page_; }
+  SlotEditor& VoiceSlotEditor() { return *slot_editor_; }
   ReadingController& Reading() { return *reading_; }
 
  private:
@@ -154,6 +157,8 @@ class OptionsWindow : public QObject {
   GlobalHotKey stop_hot_key_;
   std::unique_ptr<VoiceSlotStore> slots_;
   std::unique_ptr<SlotsListModel> slots_list_;
+  std::unique_ptr<SlotsPage> slots_page_;
+  std::unique_ptr<SlotEditor> slot_editor_;
   std::unique_ptr<ReadingController> reading_;
 };
 

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "slots/slots_page.h"
 
+#include <algorithm>
 #include <array>
+
+#include "platform/exception.h"
+#include "settings/settings_log.h"
 
 namespace voxmere {
 namespace {
@@ -86,6 +90,86 @@ QVariant SlotsListModel::headerData(int section, Qt::Orientation orientation, in
 int SlotsListModel::ColumnWidth(int column) {
   if (column < 0 || column >= kSlotsColumnCount) return 0;
   return SlotsColumns()[column].width;
+}
+
+SlotsPage::SlotsPage(VoiceSlotStore& store, MessageBoxes& messages, QObject* parent)
+    : QObject(parent), store_(store), messages_(messages) {
+  setObjectName(QStringLiteral("VoiceSlots_Page"));
+  // A rebuild keeps no selection of rows that are gone.
+  connect(&store_, &VoiceSlotStore::SlotsChanged, this,
+          [this] { SetSelectedRows(selected_rows_); });
+}
+
+void SlotsPage::SetSelectedRows(std::vector<int> rows) {
+  const int count = static_cast<int>(store_.Slots().size());
+  std::erase_if(rows, [count](int row) { return row < 0 || row >= count; });
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  if (rows == selected_rows_) return;
+  selected_rows_ = std::move(rows);
+  emit SelectionChanged();
+}
+
+void SlotsPage::AddClicked() { emit AddRequested(); }
+
+void SlotsPage::EditClicked() {
+  if (SelectedRow() < 0) {
+    messages_.Information(QStringLiteral("Please, select voice slot to change."), this);
+    return;
+  }
+  emit EditRequested(SelectedRow());
+}
+
+void SlotsPage::DeleteClicked() {
+  const std::vector<int> rows = selected_rows_;
+  if (rows.size() == 1) {
+    const int row = rows.front();
+    if (messages_.Confirm(QStringLiteral("Are you sure to delete slot %1?").arg(row + 1), this)) {
+      store_.DeleteVoiceSlot(row);
+      store_.LoadVoiceSlots();
+      SetSelectedRows(row > 0 ? std::vector<int>{row - 1} : std::vector<int>{});
+    }
+  } else if (rows.size() >= 2) {
+    if (messages_.Confirm(QStringLiteral("Are you sure to delete selected slots?"), this)) {
+      for (auto row = rows.rbegin(); row != rows.rend(); ++row) store_.DeleteVoiceSlot(*row);
+      store_.LoadVoiceSlots();
+      SetSelectedRows({});
+    }
+  }
+  emit ListFocusRequested();
+}
+
+void SlotsPage::ClearAllClicked() {
+  if (!messages_.WarningYesNo(QStringLiteral("Are you sure to delete all voice slots?"), this)) {
+    return;
+  }
+  try {
+    store_.RemoveAllSlots();
+  } catch (const Exception& error) {
+    qCWarning(SettingsLog, "Clearing the voice slots failed: %s", qUtf8Printable(error.Message()));
+    messages_.Plain(QStringLiteral("Can't delete voice slots."), this);
+  }
+}
+
+bool SlotsPage::ListKeyPressed(int key, Qt::KeyboardModifiers modifiers) {
+  const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+  switch (key) {
+    case Qt::Key_Delete:
+      if (held == Qt::ControlModifier) {
+        ClearAllClicked();
+      } else {
+        DeleteClicked();
+      }
+      return true;
+    case Qt::Key_F2:
+      EditClicked();
+      return true;
+    case Qt::Key_Insert:
+      AddClicked();
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace voxmere

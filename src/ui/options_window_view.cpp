@@ -17,6 +17,7 @@
 #include "ui/accessible_names.h"
 #include "ui/icons.h"
 #include "ui/page_views.h"
+#include "ui/slot_editor_view.h"
 
 namespace voxmere {
 namespace {
@@ -71,6 +72,8 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
                                 {"Ignored_Characters", QStringLiteral("Characters to ignore")},
                                 {"Words_Table", QStringLiteral("Pronunciation corrections")},
                             });
+  // The slot editor is made once and shows itself when its model opens.
+  new SlotEditorView(window, keys, this);
 
   connect(&window.pages, &PageControl::PageChanged, this, [this](int page) {
     if (pages_->currentIndex() != page) pages_->setCurrentIndex(page);

@@ -68,6 +68,14 @@ TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
   for (const QPushButton* button : ui.view->findChildren<QPushButton*>()) {
     EXPECT_FALSE(button->text().contains(QStringLiteral("Help"))) << button->text().toStdString();
   }
+  // The Voice slots and Pronunciation pages' buttons, left to right.
+  const QStringList page_buttons = {"&Add", "&Edit", "&Delete", "&Clear all",
+                                    "&Add", "&Edit", "&Delete", "&Test"};
+  for (int n = 0; n < page_buttons.size(); ++n) {
+    const auto* button = ui.Find<QPushButton>(QStringLiteral("BitBtn%1").arg(n + 4));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), page_buttons[n]);
+  }
 
   // The page control both ways.
   pages->setCurrentIndex(3);
