@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Every focusable control of the options window has a name a screen reader
-can announce, and no two controls of one kind share a name.
+"""Every focusable control of the options window and of the two editors has a
+name a screen reader can announce, and no two controls of one kind in one
+window share a name.
 
 Runs inside with_services.sh (X server, session bus, audio, speech-dispatcher):
 starts the accessibility bus, then a fresh copy of the program (its first run
 shows the options window) with Qt's accessibility bridge on, and walks the
-window's AT-SPI tree: every page, shown or not. Usage:
+window's AT-SPI tree: every page, shown or not. Then it opens the slot editor
+and the word editor with their pages' "Add" buttons (clicked with xdotool where
+AT-SPI places them) and walks each, closing it with Esc. Usage:
 accessibility_test.py PROGRAM
 """
 import os
@@ -28,19 +31,62 @@ CONTROL_ROLES = {"push button", "check box", "slider", "spin button", "text", "l
 ABOUT_LINKS = {"voxmere.org", "Program information", "Technical support"}
 
 
-def find_application(name, seconds):
+# The editors, opened by the "Add" button of their page.
+EDITORS = [("Voice slots", "Add voice slot"), ("Pronunciation", "Pronunciation correction")]
+
+
+def find_window(title, seconds):
+    """The program's top-level window with this title once it is showing."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         desktop = pyatspi.Registry.getDesktop(0)
         for index in range(desktop.childCount):
             application = desktop.getChildAtIndex(index)
-            if application is not None and application.name == name:
-                for child in range(application.childCount):
-                    window = application.getChildAtIndex(child)
-                    if window is not None and window.name == "Voxmere! Options":
-                        return window
+            if application is None or application.name != "voxmere":
+                continue
+            for child in range(application.childCount):
+                window = application.getChildAtIndex(child)
+                if (window is not None and window.name == title
+                        and window.getState().contains(pyatspi.STATE_SHOWING)):
+                    return window
         time.sleep(0.2)
     return None
+
+
+def find_showing(node, role, name):
+    if (node.getRoleName() == role and node.name == name
+            and node.getState().contains(pyatspi.STATE_SHOWING)):
+        return node
+    for index in range(node.childCount):
+        child = node.getChildAtIndex(index)
+        found = find_showing(child, role, name) if child is not None else None
+        if found is not None:
+            return found
+    return None
+
+
+def click(node):
+    extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(extents.x + extents.width // 2),
+                    str(extents.y + extents.height // 2), "click", "1"], check=True)
+
+
+def check_window(window, failures):
+    """Checks one window's controls; returns how many checks ran."""
+    checks = 0
+    seen = {}
+    for role, name, focusable, where in controls(window, []):
+        checks += 1
+        if not name:
+            failures.append(f"{window.name}: no name: {where} (focusable={focusable})")
+        elif (role, name) in seen and role != "push button":
+            failures.append(f"{window.name}: same name as {seen[(role, name)]}: {where}")
+        seen.setdefault((role, name), where)
+    return checks
+
+
+def names_in(window):
+    return {name for _, name, _, _ in controls(window, [])}
 
 
 def controls(node, path):
@@ -71,24 +117,42 @@ def main():
     failures = []
     checks = 0
     try:
-        window = find_application("voxmere", 30)
+        window = find_window("Voxmere! Options", 30)
         if window is None:
             print("FAIL: the options window did not appear on the accessibility bus")
             print("0 passed, 1 failed")
             return 1
-        seen = {}
-        names = set()
-        for role, name, focusable, where in controls(window, []):
-            checks += 1
-            names.add(name)
-            if not name:
-                failures.append(f"no name: {where} (focusable={focusable})")
-            elif (role, name) in seen and role not in ("push button",):
-                failures.append(f"same name as {seen[(role, name)]}: {where}")
-            seen.setdefault((role, name), where)
+        checks += check_window(window, failures)
         checks += 1
-        if not ABOUT_LINKS <= names:
-            failures.append(f"About links not reachable: {sorted(ABOUT_LINKS - names)}")
+        missing = ABOUT_LINKS - names_in(window)
+        if missing:
+            failures.append(f"About links not reachable: {sorted(missing)}")
+        for page, title in EDITORS:
+            checks += 1
+            tab = find_showing(window, "page tab", page)
+            if tab is None:
+                failures.append(f"no page tab {page}")
+                continue
+            click(tab)
+            button = None
+            deadline = time.monotonic() + 5
+            while button is None and time.monotonic() < deadline:
+                button = find_showing(window, "push button", "Add")
+                time.sleep(0.1)
+            if button is None:
+                failures.append(f"no Add button on {page}")
+                continue
+            click(button)
+            editor = find_window(title, 10)
+            if editor is None:
+                failures.append(f"{title} did not open")
+                continue
+            checks += check_window(editor, failures)
+            subprocess.run(["xdotool", "key", "Escape"], check=True)
+            deadline = time.monotonic() + 5
+            while (editor.getState().contains(pyatspi.STATE_SHOWING)
+                   and time.monotonic() < deadline):
+                time.sleep(0.1)
     finally:
         process.terminate()
         process.wait(10)
