@@ -5,8 +5,8 @@
 #include <memory>
 #include <ostream>
 
-#include "support/test_application.h"
 #include "fakes/fake_key_event_conversion.h"
+#include "support/test_application.h"
 #include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
