@@ -3,7 +3,6 @@
 
 #include "app/app_log.h"
 #include "platform/exception.h"
-#include "pronunciation/default_voice_speech.h"
 #include "settings/settings_folder.h"
 
 namespace voxmere {
@@ -23,9 +22,9 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
       general(platform_.key_names),
       default_voice(*sapi4_, *sapi5_),
       word_editor(pronunciation, WordsPath(), platform_.messages, platform_.help,
-                  [this](const QString& text) { SpeakCorrection(text); }),
+                  [this](const QString& text) { default_voice.Speak(text); }),
       pronunciation_actions(pronunciation, word_editor, WordsPath(), platform_.messages,
-                            [this](const QString& text) { SpeakCorrection(text); }),
+                            [this](const QString& text) { default_voice.Speak(text); }),
       about(platform_.links),
       tray_menu(general),
       default_hot_key_(hot_key_owner_, QStringLiteral("DefaultHotKey")),
@@ -99,10 +98,6 @@ QString OptionsWindow::SlotsPath() const {
 }
 QString OptionsWindow::WordsPath() const {
   return SettingsFilePath(paths_.settings_folder, kWordsFileName);
-}
-
-void OptionsWindow::SpeakCorrection(const QString& text) {
-  SpeakWithDefaultVoice(default_voice, *sapi4_, *sapi5_, text);
 }
 
 void OptionsWindow::Guard(const std::function<void()>& handler) {

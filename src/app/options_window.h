@@ -142,8 +142,6 @@ class OptionsWindow : public QObject {
   // The three application hot keys take the fields' codes and are switched on.
   void ApplyMainHotKeys();
   void RequestEnd();
-  // The Pronunciation page's and the word editor's Test.
-  void SpeakCorrection(const QString& text);
 
   OptionsWindowShell* shell_ = nullptr;
   WindowState start_state_ = WindowState::kNormal;

@@ -8,6 +8,7 @@
 #include "platform/exception.h"
 #include "settings/cfg_keys.h"
 #include "settings/ini_file.h"
+#include "settings/ini_value.h"
 #include "settings/window_placement.h"
 #include "speech/value_scales.h"
 #include "speech/voice_catalogue.h"
@@ -50,14 +51,7 @@ void WritePlacementNumbers(const CfgFile& cfg, const CfgKey& key, QSize screen,
 
 // The number a box beside a bar shows, read back as an integer; the boxes
 // are read-only and always hold one, so anything else is a broken page.
-int NumberOfBox(const TextField& box) {
-  bool ok = false;
-  const int value = box.Text().trimmed().toInt(&ok);
-  if (!ok) {
-    throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(box.Text()));
-  }
-  return value;
-}
+int NumberOfBox(const TextField& box) { return StoredInteger(box.Text()); }
 
 }  // namespace
 

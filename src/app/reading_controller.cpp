@@ -17,18 +17,6 @@
 
 namespace voxmere {
 
-namespace {
-
-// A slot keeps its numbers as the file holds them; they become integers only
-// here, each time the slot is used.
-int SlotNumber(const QString& text) {
-  const std::optional<int> number = ParseIniInteger(text);
-  if (!number) throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(text));
-  return *number;
-}
-
-}  // namespace
-
 ReadingController::ReadingController(Parts parts, QObject* parent)
     : QObject(parent), parts_(parts) {
   setObjectName(QStringLiteral("ReadingController"));
@@ -116,9 +104,9 @@ void ReadingController::ReadSlot(int slot_number) {
       throw Exception(QStringLiteral("The voice \"%1\" is not installed.").arg(slot.voice));
     }
     voice.SetVoice(Sapi5TokenOfEntry(voice, parts_.sapi4, row));
-    voice.SetRate(Sapi5EngineValueFromNumber(SlotNumber(slot.speed)));
-    voice.SetVolume(SlotNumber(slot.volume));
-    pitch_prefix_ = PitchMarkup(Sapi5EngineValueFromNumber(SlotNumber(slot.pitch)));
+    voice.SetRate(Sapi5EngineValueFromNumber(StoredInteger(slot.speed)));
+    voice.SetVolume(StoredInteger(slot.volume));
+    pitch_prefix_ = PitchMarkup(Sapi5EngineValueFromNumber(StoredInteger(slot.pitch)));
     const QString text = CaptureAndPrepare();
     voice.Speak(pitch_prefix_ + text, SpeechVoiceServer::kFlagsAsync);
     return;
@@ -132,9 +120,9 @@ void ReadingController::ReadSlot(int slot_number) {
     const int row = FindStoredVoice(list, slot.voice, 4);
     speech.SelectEngine(Sapi4ModeNameOfEntry(speech, row));
     // The engine's own numbers, passed on unchanged (the pitch as 16 bits).
-    speech.SetSpeed(static_cast<std::uint32_t>(SlotNumber(slot.speed)));
-    speech.SetPitch(static_cast<std::uint16_t>(SlotNumber(slot.pitch)));
-    speech.SetVolume(static_cast<std::uint32_t>(SlotNumber(slot.volume)));
+    speech.SetSpeed(static_cast<std::uint32_t>(StoredInteger(slot.speed)));
+    speech.SetPitch(static_cast<std::uint16_t>(StoredInteger(slot.pitch)));
+    speech.SetVolume(static_cast<std::uint32_t>(StoredInteger(slot.volume)));
     const QString text = CaptureAndPrepare();
     SpeakSapi4(speech, text);
     return;

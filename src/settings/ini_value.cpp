@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ini_value.h"
 
+#include "platform/exception.h"
+
 #include <cstdint>
 
 namespace voxmere {
@@ -80,6 +82,12 @@ std::optional<int> ParseIniInteger(QStringView text) {
   }
   if (negative) return static_cast<int>(static_cast<std::int32_t>(0u - value));
   return static_cast<int>(value);
+}
+
+int StoredInteger(const QString& text) {
+  const std::optional<int> number = ParseIniInteger(text);
+  if (!number) throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(text));
+  return *number;
 }
 
 }  // namespace voxmere

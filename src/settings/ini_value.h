@@ -18,6 +18,11 @@ inline constexpr qsizetype kIniValueMaxLength = 2047;
 // overflow) gives no value.
 std::optional<int> ParseIniInteger(QStringView text);
 
+// A stored number read as ParseIniInteger reads it, for places where a number
+// that is not one is a failure: raises an Exception with the Windows program's
+// "'<text>' is not a valid integer value".
+int StoredInteger(const QString& text);
+
 // The part of a key line's text after "=" that the program sees: blanks and
 // tabs around it removed, then cut to kIniValueMaxLength characters (never in
 // the middle of a surrogate pair).

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "platform/exception.h"
+#include "settings/ini_value.h"
+#include "speech/default_voice_page.h"
 #include "speech/sapi4_requests.h"
 #include "speech/sapi5_requests.h"
 #include "speech/value_scales.h"
@@ -22,24 +24,11 @@ constexpr int kFullVolume = 100;
 constexpr int kSapi5BarMin = -10;
 constexpr int kSapi5BarMax = 10;
 
-// A stored number as an integer; anything else fails as the conversion does.
-int StoredInteger(const QString& text) {
-  bool ok = false;
-  const int value = text.trimmed().toInt(&ok);
-  if (!ok) throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(text));
-  return value;
-}
-
 int EngineBarValue(std::uint32_t engine_value) {
   return static_cast<int>(qMin<std::uint32_t>(engine_value, INT_MAX));
 }
 
 }  // namespace
-
-const QString& SlotEditor::TestPhrase() {
-  static const QString text = QStringLiteral("This is a test for selected voice.");
-  return text;
-}
 
 const QString& SlotEditor::DuplicateKeyMessage() {
   static const QString text = QStringLiteral(
@@ -234,11 +223,12 @@ void SlotEditor::TestClicked() {
                     static_cast<std::uint32_t>(speed_bar.Position()),
                     static_cast<std::uint16_t>(pitch_bar.Position()),
                     static_cast<std::uint32_t>(volume_bar.Position()));
-    SpeakSapi4(parts_.sapi4, TestPhrase());
+    SpeakSapi4(parts_.sapi4, DefaultVoicePage::DefaultTestText());
   } else {
     ApplySapi5Voice(parts_.sapi5, Sapi5IndexOfEntry(parts_.sapi4, entry), speed_bar.Position(),
                     volume_bar.Position());
-    SpeakSapi5(parts_.sapi5, pitch_bar.Position(), TestPhrase(), PitchMarkupClose::kClosed);
+    SpeakSapi5(parts_.sapi5, pitch_bar.Position(), DefaultVoicePage::DefaultTestText(),
+               PitchMarkupClose::kClosed);
   }
 }
 

@@ -44,7 +44,6 @@ class SlotEditor : public QObject {
     GlobalHotKey& options_key;
   };
 
-  static const QString& TestPhrase();  // "This is a test for selected voice."
   static const QString& DuplicateKeyMessage();
 
   explicit SlotEditor(Parts parts, QObject* parent = nullptr);

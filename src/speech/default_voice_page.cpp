@@ -136,7 +136,10 @@ void DefaultVoicePage::SelectDefaultVoice() {
 }
 
 void DefaultVoicePage::TestClicked() {
-  const QString text = test_text.Text().isEmpty() ? DefaultTestText() : test_text.Text();
+  Speak(test_text.Text().isEmpty() ? DefaultTestText() : test_text.Text());
+}
+
+void DefaultVoicePage::Speak(const QString& text) {
   SelectDefaultVoice();
   if (IsSapi4Entry(voices_list.ItemIndex())) {
     SpeakSapi4(sapi4_, text);

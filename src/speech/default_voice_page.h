@@ -70,6 +70,9 @@ class DefaultVoicePage : public QObject {
   // when nothing is selected.
   void SelectDefaultVoice();
   void TestClicked();
+  // Applies the page's voice as it stands and queues `text` behind current
+  // speech (SAPI 5: the pitch tag without its closing tag).
+  void Speak(const QString& text);
 
  private:
   Sapi4Voice& sapi4_;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pronunciation/default_voice_speech.h"
+#include "speech/default_voice_page.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(DefaultVoiceSpeechTest, SpeaksWithThePagesVoiceAsItStands) {
+TEST(DefaultVoicePageSpeakTest, SpeaksWithThePagesVoiceAsItStands) {
   auto log = std::make_shared<FakeCallLog>();
   FakeTtsObjectFactory factory(log);
   FakeSpeechVoiceConnector connector(log);
@@ -30,7 +30,7 @@ TEST(DefaultVoiceSpeechTest, SpeaksWithThePagesVoiceAsItStands) {
 
   // SAPI 4: the text unchanged, after the page's speed is applied.
   page.speed_bar.SetPosition(120);
-  SpeakWithDefaultVoice(page, sapi4, sapi5, "sequel");
+  page.Speak("sequel");
   const std::vector<FakeTtsEngine::TextDataCall>& sent = factory.LastEngine()->TextDataCalls();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].data, QByteArray("sequel\r\n\0", 9));
@@ -40,7 +40,7 @@ TEST(DefaultVoiceSpeechTest, SpeaksWithThePagesVoiceAsItStands) {
   page.voices_list.UserSelect(1);
   page.pitch_bar.SetPosition(3);
   log->Clear();
-  SpeakWithDefaultVoice(page, sapi4, sapi5, "gooey");
+  page.Speak("gooey");
   std::vector<std::string> speaks;
   for (const std::string& call : log->Take()) {
     if (FakeCallLog::Matches("Speak", call)) speaks.push_back(call);
