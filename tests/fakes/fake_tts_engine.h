@@ -173,4 +173,18 @@ class FakeTtsObjectFactory : public TtsObjectFactory {
   std::shared_ptr<FakeTtsWorld> world_;
 };
 
+// A mode with ranges of its own, speed 50..250 (150), pitch 60..240 (120),
+// volume half on both channels: the SAPI 4 voice of the page and editor tests.
+inline FakeTtsMode& AddMaryInBooth(FakeTtsObjectFactory& factory) {
+  FakeTtsMode& mary = factory.AddMode("Mary in Booth", "Mary");
+  mary.min_speed = 50;
+  mary.max_speed = 250;
+  mary.speed = 150;
+  mary.min_pitch = 60;
+  mary.max_pitch = 240;
+  mary.pitch = 120;
+  mary.volume = 0x80008000u;
+  return mary;
+}
+
 }  // namespace voxmere

@@ -37,14 +37,7 @@ constexpr ShortCut kCtrlF8 = 0x4077;
 class SlotEditorTest : public ::testing::Test {
  protected:
   SlotEditorTest() : factory_(log_), connector_(log_), owner_(registrar_) {
-    FakeTtsMode& mary = factory_.AddMode("Mary in Booth", "Mary");
-    mary.min_speed = 50;
-    mary.max_speed = 250;
-    mary.speed = 150;
-    mary.min_pitch = 60;
-    mary.max_pitch = 240;
-    mary.pitch = 120;
-    mary.volume = 0x80008000u;
+    AddMaryInBooth(factory_);
     factory_.AddMode("Mike", "Mike");
     connector_.Instance()->SetVoices({"Anna", "Zira"});
     sapi4_ = std::make_unique<Sapi4Voice>(factory_);

@@ -29,14 +29,7 @@ using ::testing::Not;
 class DefaultVoicePageTest : public ::testing::Test {
  protected:
   DefaultVoicePageTest() : factory_(log_), connector_(log_) {
-    FakeTtsMode& mary = factory_.AddMode("Mary in Booth", "Mary");
-    mary.min_speed = 50;
-    mary.max_speed = 250;
-    mary.speed = 150;
-    mary.min_pitch = 60;
-    mary.max_pitch = 240;
-    mary.pitch = 120;
-    mary.volume = 0x80008000u;
+    AddMaryInBooth(factory_);
     factory_.AddMode("Mike", "Mike");
     FakeTtsMode& low = factory_.AddMode("Low", "Low");
     low.min_pitch = 0;
