@@ -138,6 +138,7 @@ bool OptionsWindow::SessionEndQueried() {
 
 void OptionsWindow::CleanUp() {
   platform_.trace.WriteTrace(QStringLiteral("BeforeCloseActions"));
+  platform_.help.CloseAll();
   try {
     tray_icon.SetMinimizeToTray(false);
     tray_icon.SetIconVisible(false);

@@ -7,11 +7,13 @@ namespace voxmere {
 
 // The topics of the program's help, one per place that asks for help.
 enum class HelpTopic {
-  kIntroduction,     // the tray menu's "Help"
-  kConfiguringKeys,  // the General page
-  kReadingText,      // the Default voice page
-  kVoiceSlots,       // the Voice slots page and the slot editor
-  kPronunciation,    // the Pronunciation page and the word editor
+  kIntroduction,       // the tray menu's "Help"
+  kConfiguringKeys,    // the General page
+  kReadingText,        // the Default voice page
+  kVoiceSlots,         // the Voice slots page and the slot editor
+  kPronunciation,      // the Pronunciation page and the word editor
+  kInstallingEngines,  // the no-engines message, when no web page is set
+  kGettingHelp,        // the About page's "Technical support", likewise
 };
 
 // Shows a topic of the program's help. Where no help is installed, the
@@ -22,6 +24,8 @@ class HelpViewer {
   virtual ~HelpViewer() = default;
   // `parent` is the window that asked (a widget or a model with one), or null.
   virtual void ShowTopic(HelpTopic topic, QObject* parent = nullptr) = 0;
+  // Closes every help window the viewer opened (the program's clean-up).
+  virtual void CloseAll() = 0;
 };
 
 }  // namespace voxmere

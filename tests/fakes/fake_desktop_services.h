@@ -49,7 +49,9 @@ class FakeHelpViewer : public HelpViewer {
     topics.push_back(topic);
     parents.push_back(parent);
   }
+  void CloseAll() override { ++close_all_calls; }
   std::vector<HelpTopic> topics;
+  int close_all_calls = 0;
   std::vector<QObject*> parents;
 };
 

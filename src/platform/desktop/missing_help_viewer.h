@@ -18,6 +18,7 @@ class MissingHelpViewer : public HelpViewer {
 
   static QString Message(const QString& support_address);
   void ShowTopic(HelpTopic topic, QObject* parent = nullptr) override;
+  void CloseAll() override {}
 
  private:
   MessageBoxes& messages_;
