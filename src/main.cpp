@@ -107,7 +107,7 @@ int Run(int argc, char** argv) {
   XdgAutostartEntry startup_entry;
   XdgTraceFile trace;
   QtSessionEnd session_end(&app);
-  MissingHelpViewer help(messages, QString::fromLatin1(kSupportAddress));
+  MissingHelpViewer help(messages, ProjectLinks::Built().SupportContact());
   const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,    clipboard, focus_copy,
                              key_injector,  pump,      messages,    messages, links,     screen,
                              startup_entry, trace,     session_end, help};

@@ -3,10 +3,10 @@
 
 namespace voxmere {
 
-QString AboutPage::LinkText(int link) {
+QString AboutPage::LinkText(int link) const {
   switch (link) {
     case 0:
-      return QStringLiteral("voxmere.org");
+      return addresses_.HomepageText();
     case 1:
       return QStringLiteral("Program information");
     case 2:
@@ -14,6 +14,24 @@ QString AboutPage::LinkText(int link) {
     default:
       return QString();
   }
+}
+
+const QString& AboutPage::SmallPrint() {
+  static const QString text =
+      QStringLiteral("Voxmere, free software under the GNU GPL, version 3 or later");
+  return text;
+}
+
+void AboutPage::OpenMakerWebsite() {
+  OpenLinkOrHelp(links_, help_, addresses_.homepage, HelpTopic::kIntroduction, parent());
+}
+
+void AboutPage::OpenProgramPage() {
+  OpenLinkOrHelp(links_, help_, addresses_.program_page, HelpTopic::kIntroduction, parent());
+}
+
+void AboutPage::OpenSupportMail() {
+  OpenLinkOrHelp(links_, help_, addresses_.support, HelpTopic::kGettingHelp, parent());
 }
 
 }  // namespace voxmere

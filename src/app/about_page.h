@@ -4,41 +4,42 @@
 #include <QObject>
 #include <QString>
 
+#include "app/project_links.h"
+#include "platform/help_viewer.h"
 #include "platform/web_links.h"
 
 namespace voxmere {
 
-// Addresses of the maker's pages. They are ours to choose.
-inline constexpr const char* kMakerWebSite = "https://voxmere.org/";
-inline constexpr const char* kProgramPage = "https://voxmere.org/voxmere/";
-inline constexpr const char* kSpeechEnginesPage = "https://voxmere.org/speech-engines/";
-inline constexpr const char* kSupportAddress = "support@voxmere.org";
-inline constexpr const char* kSupportMail = "mailto:support@voxmere.org";
-
-// The "About" page: three links. Start-up makes them bold.
+// The "About" page: three links and the small print. Start-up makes the links
+// bold. A link whose address the build left empty opens the help instead.
 class AboutPage : public QObject {
   Q_OBJECT
 
  public:
-  explicit AboutPage(WebLinks& links, QObject* parent = nullptr) : QObject(parent), links_(links) {}
+  AboutPage(WebLinks& links, HelpViewer& help, ProjectLinks addresses, QObject* parent = nullptr)
+      : QObject(parent), links_(links), help_(help), addresses_(std::move(addresses)) {}
 
-  // "voxmere.org", "Program information", "Technical support".
-  static QString LinkText(int link);
+  // The web site's host (or "Voxmere help"), "Program information",
+  // "Technical support".
+  QString LinkText(int link) const;
+  static const QString& SmallPrint();
   bool LinksBold() const { return links_bold_; }
   void SetLinksBold() {
     links_bold_ = true;
     emit LinksBoldChanged();
   }
 
-  void OpenMakerWebsite() { links_.Open(QString::fromLatin1(kMakerWebSite)); }
-  void OpenProgramPage() { links_.Open(QString::fromLatin1(kProgramPage)); }
-  void OpenSupportMail() { links_.Open(QString::fromLatin1(kSupportMail)); }
+  void OpenMakerWebsite();
+  void OpenProgramPage();
+  void OpenSupportMail();
 
  signals:
   void LinksBoldChanged();
 
  private:
   WebLinks& links_;
+  HelpViewer& help_;
+  ProjectLinks addresses_;
   bool links_bold_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/project_links.h"
 #include "platform/clipboard.h"
 #include "platform/event_pump.h"
 #include "platform/focus_copy.h"
@@ -43,7 +44,8 @@ struct AppPlatform {
   HelpViewer& help;
 };
 
-// Where the program and its settings are, and how it was started.
+// Where the program and its settings are, how it was started, and where its
+// links lead.
 struct AppPaths {
   // Full path of the program file (the start-up entry runs it).
   QString program_path;
@@ -51,6 +53,8 @@ struct AppPaths {
   QString settings_folder;
   // The command line, the program's own path first.
   QStringList arguments;
+  // Where the links of the About page and the tray menu lead.
+  ProjectLinks addresses = ProjectLinks::Built();
 };
 
 }  // namespace voxmere

@@ -25,7 +25,7 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
                   [this](const QString& text) { default_voice.Speak(text); }),
       pronunciation_actions(pronunciation, word_editor, WordsPath(), platform_.messages,
                             [this](const QString& text) { default_voice.Speak(text); }),
-      about(platform_.links),
+      about(platform_.links, platform_.help, paths_.addresses),
       tray_menu(general),
       default_hot_key_(hot_key_owner_, QStringLiteral("DefaultHotKey")),
       options_hot_key_(hot_key_owner_, QStringLiteral("OptionsHotKey")),
@@ -63,6 +63,8 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
           [this] { Guard([this] { ConfigureSlotsEntryClicked(); }); });
   connect(&tray_menu.stop_reading, &MenuEntry::Clicked, this,
           [this] { Guard([this] { reading_->StopReading(); }); });
+  connect(&tray_menu.help, &MenuEntry::Clicked, this,
+          [this] { Guard([this] { HelpEntryClicked(); }); });
   connect(&tray_menu.website, &MenuEntry::Clicked, this,
           [this] { Guard([this] { WebsiteEntryClicked(); }); });
   connect(&tray_menu.about, &MenuEntry::Clicked, this,

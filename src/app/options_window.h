@@ -89,7 +89,11 @@ class OptionsWindow : public QObject {
   void OptionsEntryClicked();
   void ConfigureSlotsEntryClicked();
   void AboutEntryClicked();
+  void HelpEntryClicked();
   void WebsiteEntryClicked();
+  // The Help button and F1: the topic of the page selected now (none on the
+  // About page).
+  void HelpClicked();
   void TrayIconDoubleClicked();
   void OptionsKeyPressed();
   void PageChanged(int page);

@@ -64,8 +64,30 @@ void OptionsWindow::AboutEntryClicked() {
   pages.SetActivePageIndex(kAbout);
 }
 
+void OptionsWindow::HelpEntryClicked() { platform_.help.ShowTopic(HelpTopic::kIntroduction, this); }
+
 void OptionsWindow::WebsiteEntryClicked() {
-  platform_.links.Open(QString::fromLatin1(kMakerWebSite));
+  OpenLinkOrHelp(platform_.links, platform_.help, paths_.addresses.homepage,
+                 HelpTopic::kIntroduction, this);
+}
+
+void OptionsWindow::HelpClicked() {
+  switch (pages.ActivePageIndex()) {
+    case kGeneral:
+      platform_.help.ShowTopic(HelpTopic::kConfiguringKeys, this);
+      break;
+    case kDefaultVoice:
+      platform_.help.ShowTopic(HelpTopic::kReadingText, this);
+      break;
+    case kVoiceSlots:
+      platform_.help.ShowTopic(HelpTopic::kVoiceSlots, this);
+      break;
+    case kPronunciation:
+      platform_.help.ShowTopic(HelpTopic::kPronunciation, this);
+      break;
+    default:
+      break;
+  }
 }
 
 void OptionsWindow::PageChanged(int /*page*/) { default_voice.PageChanged(); }

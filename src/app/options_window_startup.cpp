@@ -45,7 +45,8 @@ void OptionsWindow::Initialize() {
 
   if (!flags_.sapi4_available && !flags_.sapi5_available) {
     platform_.messages.Error(NoEnginesMessage());
-    platform_.links.Open(QString::fromLatin1(kSpeechEnginesPage));
+    OpenLinkOrHelp(platform_.links, platform_.help, paths_.addresses.speech_engines,
+                   HelpTopic::kInstallingEngines, this);
     // Start-up goes on: with an empty voice list the settings load fails and
     // that failure ends the program.
     RequestEnd();

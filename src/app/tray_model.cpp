@@ -25,7 +25,7 @@ TrayMenuModel::TrayMenuModel(const GeneralPage& general, QObject* parent)
     : QObject(parent), general_(general) {
   setObjectName(QStringLiteral("TrayMenu"));
   entries_ = {&options, &configure_slots, &separator1, &stop_reading, &separator2,
-              &website, &about,           &separator3, &exit};
+              &help,    &website,         &about,      &separator3,   &exit};
 }
 
 MenuEntry* TrayMenuModel::DefaultEntry() const {

@@ -64,6 +64,7 @@ class TrayMenuModel : public QObject {
   MenuEntry separator1{QStringLiteral("N1"), QStringLiteral("-")};
   MenuEntry stop_reading{QStringLiteral("Stopreading1"), QStringLiteral("Stop reading"), false};
   MenuEntry separator2{QStringLiteral("N2"), QStringLiteral("-")};
+  MenuEntry help{QStringLiteral("Help1"), QStringLiteral("Help")};
   MenuEntry website{QStringLiteral("Website1"), QStringLiteral("Official Website")};
   MenuEntry about{QStringLiteral("About1"), QStringLiteral("About...")};
   MenuEntry separator3{QStringLiteral("N3"), QStringLiteral("-")};

@@ -14,9 +14,9 @@
 namespace voxmere {
 namespace {
 
-// Between the menu band's blue and white; it stays light, so the black and blue texts keep their
-// contrast.
-const QColor kPaleBlue(176, 196, 232);
+// The page runs from the program's blue at the top to white at the bottom;
+// the strips at both sides run the other way.
+const QColor kPageBlue(49, 106, 197);
 constexpr int kStripWidth = 26;
 
 QFont ArialFont(int pixel_size, bool bold, bool italic) {
@@ -159,8 +159,8 @@ AboutPageView::AboutPageView(OptionsWindow& window, QWidget* parent) : QWidget(p
   const QPoint places[] = {{140, 77}, {168, 100}, {173, 124}};
   LinkLabel* links[3];
   for (int link = 0; link < 3; ++link) {
-    links[link] = new LinkLabel(QStringLiteral("HyperLabel%1").arg(link + 1),
-                                AboutPage::LinkText(link), this);
+    links[link] =
+        new LinkLabel(QStringLiteral("HyperLabel%1").arg(link + 1), about.LinkText(link), this);
     links[link]->move(places[link]);
     links[link]->SetBold(about.LinksBold());
   }
@@ -174,7 +174,7 @@ AboutPageView::AboutPageView(OptionsWindow& window, QWidget* parent) : QWidget(p
     for (LinkLabel* link : links) link->SetBold(about.LinksBold());
   });
 
-  auto* small_print = new QLabel(QStringLiteral("Free software by the Voxmere developers"), this);
+  auto* small_print = new QLabel(AboutPage::SmallPrint(), this);
   QFont small = font();
   small.setPointSize(7);
   small_print->setFont(small);
@@ -186,13 +186,12 @@ void AboutPageView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   const QRect area = rect();
   QLinearGradient middle(area.topLeft(), area.bottomLeft());
-  middle.setColorAt(0, Qt::white);
-  middle.setColorAt(1, kPaleBlue);
+  middle.setColorAt(0, kPageBlue);
+  middle.setColorAt(1, Qt::white);
   painter.fillRect(area, middle);
-  // The side strips run the other way.
   QLinearGradient sides(area.topLeft(), area.bottomLeft());
-  sides.setColorAt(0, kPaleBlue);
-  sides.setColorAt(1, Qt::white);
+  sides.setColorAt(0, Qt::white);
+  sides.setColorAt(1, kPageBlue);
   painter.fillRect(QRect(area.left(), area.top(), kStripWidth, area.height()), sides);
   painter.fillRect(QRect(area.right() - kStripWidth + 1, area.top(), kStripWidth, area.height()),
                    sides);

@@ -103,12 +103,20 @@ QWidget* OptionsWindowView::BuildButtons() {
   ok->setObjectName(QStringLiteral("BitBtn1"));
   auto* cancel = new QPushButton(QStringLiteral("&Cancel"), buttons);
   cancel->setObjectName(QStringLiteral("BitBtn2"));
+  auto* help = new QPushButton(QStringLiteral("&Help"), buttons);
+  help->setObjectName(QStringLiteral("BitBtn3"));
   row->addWidget(ok);
   row->addWidget(cancel);
+  row->addWidget(help);
   connect(ok, &QPushButton::clicked, this,
           [this] { window_.Guard([this] { window_.AcceptClicked(); }); });
   connect(cancel, &QPushButton::clicked, this,
           [this] { window_.Guard([this] { window_.CancelClicked(); }); });
+  connect(help, &QPushButton::clicked, this,
+          [this] { window_.Guard([this] { window_.HelpClicked(); }); });
+  // F1 asks for help as the button does.
+  auto* help_key = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help_key, &QShortcut::activated, help, &QPushButton::click);
   // Esc presses Cancel.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);

@@ -28,7 +28,7 @@ CONTENT_ROLES = {"list item", "table cell", "table column header", "table row he
 # focusable, but is still announced).
 CONTROL_ROLES = {"push button", "check box", "slider", "spin button", "text", "list", "table",
                  "page tab", "page tab list", "combo box", "radio button"}
-ABOUT_LINKS = {"voxmere.org", "Program information", "Technical support"}
+ABOUT_LINKS = {"Voxmere help", "Program information", "Technical support"}
 
 
 # The editors, opened by the "Add" button of their page.

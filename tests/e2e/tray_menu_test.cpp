@@ -79,7 +79,7 @@ class MenuPicture {
 
 // The rows of the menu's entries, told apart by its three separators.
 // Entries: Options..., Configure Voice Slots..., separator, Stop reading,
-// separator, Official Website, About..., separator, Exit.
+// separator, Help, Official Website, About..., separator, Exit.
 struct MenuRows {
   int stop_first = 0, stop_last = 0;  // "Stop reading"
   int exit_first = 0, exit_last = 0;  // "Exit"

@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <cstdlib>
+#include <vector>
 
 #include "ui/about_page_view.h"
 #include "ui_fixture.h"
@@ -64,10 +66,7 @@ TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
   for (int page = 0; page < 5; ++page) EXPECT_EQ(pages->tabText(page), captions[page]);
   EXPECT_EQ(ui.Find<QPushButton>("BitBtn1")->text(), QStringLiteral("&OK"));
   EXPECT_EQ(ui.Find<QPushButton>("BitBtn2")->text(), QStringLiteral("&Cancel"));
-  // Help is not part of this window.
-  for (const QPushButton* button : ui.view->findChildren<QPushButton*>()) {
-    EXPECT_FALSE(button->text().contains(QStringLiteral("Help"))) << button->text().toStdString();
-  }
+  EXPECT_EQ(ui.Find<QPushButton>("BitBtn3")->text(), QStringLiteral("&Help"));
   // The Voice slots and Pronunciation pages' buttons, left to right.
   const QStringList page_buttons = {"&Add", "&Edit", "&Delete", "&Clear all",
                                     "&Add", "&Edit", "&Delete", "&Test"};
@@ -254,9 +253,51 @@ TEST(OptionsWindowView, AboutLinksAreBoldAndOpenTheirAddresses) {
   QTest::keyClick(first, Qt::Key_Space);
   QTest::keyClick(first, Qt::Key_A);
   QTest::keyClick(first, Qt::Key_Return, Qt::ControlModifier);
-  EXPECT_EQ(ui.fakes.links.opened,
-            (QStringList{QString::fromLatin1(kMakerWebSite), QString::fromLatin1(kSupportMail),
-                         QString::fromLatin1(kProgramPage), QString::fromLatin1(kMakerWebSite)}));
+  // Built without addresses: the links open the help.
+  EXPECT_TRUE(ui.fakes.links.opened.isEmpty());
+  EXPECT_EQ(ui.fakes.help.topics,
+            (std::vector<HelpTopic>{HelpTopic::kIntroduction, HelpTopic::kGettingHelp,
+                                    HelpTopic::kIntroduction, HelpTopic::kIntroduction}));
+}
+
+TEST(OptionsWindowView, HelpButtonAndF1AskForThePageTopic) {
+  UiFixture ui;
+  ui.Start();
+  ui.view->ShowInFront();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.view.get()));
+  ui.Window().pages.SetActivePageIndex(OptionsWindow::kVoiceSlots);
+  QTest::mouseClick(ui.Find<QPushButton>("BitBtn3"), Qt::LeftButton);
+  ui.Window().pages.SetActivePageIndex(OptionsWindow::kGeneral);
+  QTest::keyClick(ui.view.get(), Qt::Key_F1);
+  EXPECT_EQ(ui.fakes.help.topics,
+            (std::vector<HelpTopic>{HelpTopic::kVoiceSlots, HelpTopic::kConfiguringKeys}));
+}
+
+TEST(OptionsWindowView, AboutPageRunsFromBlueToWhiteWithMirroredStrips) {
+  UiFixture ui;
+  ui.Start();
+  ui.Window().pages.SetActivePageIndex(OptionsWindow::kAbout);
+  auto* page = ui.Find<QWidget>("About_Page");
+  ASSERT_NE(page, nullptr);
+  const QImage image = page->grab().toImage();
+  const int middle = page->width() / 2;
+  const int bottom = page->height() - 1;
+  const QColor blue(49, 106, 197);
+  // Within a few steps of the gradient's ends: top, bottom, strips.
+  const struct {
+    QPoint where;
+    QColor colour;
+  } samples[] = {{{middle, 0}, blue}, {{middle, bottom}, Qt::white},
+                 {{3, 0}, Qt::white}, {{page->width() - 4, 0}, Qt::white},
+                 {{3, bottom}, blue}, {{page->width() - 4, bottom}, blue}};
+  for (const auto& sample : samples) {
+    const QColor seen = image.pixelColor(sample.where);
+    EXPECT_LE(std::abs(seen.red() - sample.colour.red()) +
+                  std::abs(seen.green() - sample.colour.green()) +
+                  std::abs(seen.blue() - sample.colour.blue()),
+              12)
+        << sample.where.x() << "," << sample.where.y() << ": " << seen.name().toStdString();
+  }
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ TEST(TrayMenuView, EntriesDefaultAndHotKeyTexts) {
     texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
   }
   EXPECT_EQ(texts, (QStringList{"Options...\tCtrl+Alt+O", "Configure Voice Slots...", "-",
-                                "Stop reading\tCtrl+Alt+S", "-", "Official Website", "About...",
-                                "-", "Exit"}));
+                                "Stop reading\tCtrl+Alt+S", "-", "Help", "Official Website",
+                                "About...", "-", "Exit"}));
   EXPECT_EQ(menu.defaultAction(), menu.ActionOf(window.tray_menu.options));
   EXPECT_FALSE(menu.ActionOf(window.tray_menu.stop_reading)->isEnabled());
   EXPECT_TRUE(menu.ActionOf(window.tray_menu.exit)->isEnabled());

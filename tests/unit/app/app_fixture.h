@@ -39,6 +39,8 @@ struct AppFixture {
     paths.program_path = QStringLiteral("/opt/voxmere/voxmere");
     paths.settings_folder = folder.path();
     paths.arguments = QStringList{paths.program_path};
+    // As built by default: no addresses, the links open the help.
+    paths.addresses = ProjectLinks{};
   }
   // The window goes before the fakes it uses.
   ~AppFixture() { window.reset(); }

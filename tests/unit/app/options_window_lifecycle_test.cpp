@@ -78,9 +78,6 @@ TEST_F(OptionsWindowLifecycleTest, ShowTriggersSelectTheirPages) {
   // Every page switch marks the voice list.
   window.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
   EXPECT_EQ(window.default_voice.VoicesListTag(), DefaultVoicePage::kPageSwitchMarker);
-
-  window.tray_menu.website.Click();
-  EXPECT_EQ(fixture_.links.opened, QStringList({QString::fromLatin1(kMakerWebSite)}));
 }
 
 TEST_F(OptionsWindowLifecycleTest, OptionsHotKeyOnAVisibleWindowKeepsTheEdits) {
@@ -310,6 +307,7 @@ TEST_F(OptionsWindowLifecycleTest, CleanUpTwiceIsHarmlessAndAFailureEndsSilently
   window.CleanUp();
   EXPECT_EQ(fixture_.hot_keys.Calls().size(), calls_after_first);
   EXPECT_EQ(fixture_.trace.events, QStringList({"BeforeCloseActions", "BeforeCloseActions"}));
+  EXPECT_EQ(fixture_.help.close_all_calls, 2);
   EXPECT_FALSE(window.EndRequested());
   // After the clean-up a minimize no longer hides into the tray.
   window.MinimizeApplication();

@@ -46,9 +46,9 @@ TEST(TrayModelTest, MenuEntriesDefaultAndHotKeyTexts) {
     captions << entry->Caption();
   }
   EXPECT_EQ(names, QStringList({"Options1", "Configurevoiceslots1", "N1", "Stopreading1", "N2",
-                                "Website1", "About1", "N3", "Exit1"}));
+                                "Help1", "Website1", "About1", "N3", "Exit1"}));
   EXPECT_EQ(captions, QStringList({"Options...", "Configure Voice Slots...", "-", "Stop reading",
-                                   "-", "Official Website", "About...", "-", "Exit"}));
+                                   "-", "Help", "Official Website", "About...", "-", "Exit"}));
   EXPECT_EQ(menu.DefaultEntry(), &menu.options);
   EXPECT_FALSE(menu.stop_reading.Enabled());
   EXPECT_TRUE(menu.exit.Enabled());
@@ -65,7 +65,7 @@ TEST(TrayModelTest, MenuEntriesDefaultAndHotKeyTexts) {
   }
 }
 
-TEST(TrayModelTest, GeneralPageHotKeysAndAboutLinks) {
+TEST(TrayModelTest, GeneralPageHotKeys) {
   FakeKeyNames key_names;
   GeneralPage general(key_names);
   EXPECT_EQ(general.reading_key_field.objectName(), "Reading_HotKey");
@@ -78,11 +78,6 @@ TEST(TrayModelTest, GeneralPageHotKeysAndAboutLinks) {
   EXPECT_EQ(general.stop_key_field.Text(), "");
   EXPECT_FALSE(general.load_at_startup.Checked());
   EXPECT_TRUE(general.minimize_to_tray.Checked());
-
-  EXPECT_EQ(AboutPage::LinkText(0), "voxmere.org");
-  EXPECT_EQ(AboutPage::LinkText(1), "Program information");
-  EXPECT_EQ(AboutPage::LinkText(2), "Technical support");
-  EXPECT_EQ(AboutPage::LinkText(3), "");
 }
 
 }  // namespace
