@@ -18,7 +18,7 @@ class GeneralPage : public QObject {
 
   // The start-up entry exists.
   CheckBox load_at_startup{QStringLiteral("LoadAtStartup_CheckBox"),
-                           QStringLiteral("&Load program at Windows startup")};
+                           QStringLiteral("&Load program at startup")};
   // Stored as MinimizeToTray: closing the window hides it into the tray.
   CheckBox minimize_to_tray{QStringLiteral("MinimizeToTray_CheckBox"),
                             QStringLiteral("&Minimize to system tray on window closing"), true};
