@@ -11,13 +11,13 @@ namespace voxmere {
 namespace {
 
 // Each "\n\r" is a line feed followed by a carriage return, as the Windows
-// program has always written it.
-const QString& NoEnginesMessage() {
-  static const QString text = QStringLiteral(
-      "Sorry, but there are no speech engines installed in your system.\n\r"
-      "Please, install some speech engine and run Voxmere! again.\n\r"
-      "Web page with speech engines list will be opened now.");
-  return text;
+// program has always written it. The second line says what was missing.
+QString NoEnginesMessage(const QString& problems) {
+  return QStringLiteral("Sorry, but there are no speech engines installed in your system.\n\r") +
+         problems +
+         QStringLiteral(
+             "\n\rPlease, install some speech engine and run Voxmere! again.\n\r"
+             "Web page with speech engines list will be opened now.");
 }
 
 const QString kAutostartSwitch = QStringLiteral("-autostart");
@@ -28,28 +28,40 @@ void OptionsWindow::Initialize() {
   // The application's icon is the view's: nothing to set here.
 
   // An engine whose probe fails is simply not available.
+  QString sapi4_problem;
   try {
     flags_.sapi4_available = !Sapi4().EngineNames().isEmpty();
+    // espeak-ng lists no voice when no audio server answers.
     if (!flags_.sapi4_available) {
-      qCWarning(AppLog, "espeak-ng (the SAPI 4 engine) is switched off: it lists no voices");
+      sapi4_problem = QStringLiteral("no voice it can play (is an audio server running?)");
     }
   } catch (...) {
-    qCWarning(AppLog, "espeak-ng (the SAPI 4 engine) is switched off: %s",
-              qUtf8Printable(CurrentExceptionMessage()));
+    sapi4_problem = CurrentExceptionMessage();
     flags_.sapi4_available = false;
   }
-  flags_.sapi5_available = ProbeSapi5(Sapi5());
+  if (!flags_.sapi4_available) {
+    qCWarning(AppLog, "espeak-ng (the SAPI 4 engine) is switched off: %s",
+              qUtf8Printable(sapi4_problem));
+  }
+  QString sapi5_problem;
+  flags_.sapi5_available = ProbeSapi5(Sapi5(), &sapi5_problem);
   if (!flags_.sapi5_available) {
-    qCWarning(AppLog, "speech-dispatcher (the SAPI 5 engine) is switched off: its probe failed");
+    qCWarning(AppLog, "speech-dispatcher (the SAPI 5 engine) is switched off: %s",
+              qUtf8Printable(sapi5_problem));
   }
 
   if (!flags_.sapi4_available && !flags_.sapi5_available) {
-    platform_.messages.Error(NoEnginesMessage());
+    platform_.messages.Error(NoEnginesMessage(
+        QStringLiteral("espeak-ng: %1; speech-dispatcher: %2").arg(sapi4_problem, sapi5_problem)));
     OpenLinkOrHelp(platform_.links, platform_.help, paths_.addresses.speech_engines,
                    HelpTopic::kInstallingEngines, this);
-    // Start-up goes on: with an empty voice list the settings load fails and
-    // that failure ends the program.
+    // The help's topic stays until the user has read it.
+    platform_.help.WaitUntilClosed();
+    // The Windows program went on here, failed to load the settings with an
+    // empty voice list and showed that as a second error. Nothing more is
+    // done: the caller ends the program after the clean-up.
     RequestEnd();
+    return;
   }
 
   pages.SetActivePageIndex(kGeneral);

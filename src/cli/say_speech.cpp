@@ -69,13 +69,7 @@ SayEngines::SayEngines(TtsObjectFactory& sapi4_factory, SpeechVoiceConnector& sa
     : sapi4_(sapi4_factory), sapi5_(sapi5_connector) {
   if (file_output) sapi4_.SetOutput(Sapi4Output::kFile);
   // The tray program's start-up check, keeping the reason for the user.
-  try {
-    sapi5_.Connect();
-    sapi5_available_ = sapi5_.GetVoices(QString(), QString())->Count() > 0;
-    if (!sapi5_available_) sapi5_problem_ = QStringLiteral("it has no voices");
-  } catch (const Exception& e) {
-    sapi5_problem_ = e.Message();
-  }
+  sapi5_available_ = ProbeSapi5(sapi5_, &sapi5_problem_);
   LoadVoicesList(sapi4_, sapi5_, sapi5_available_, voices_);
 }
 

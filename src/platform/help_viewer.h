@@ -26,6 +26,9 @@ class HelpViewer {
   virtual void ShowTopic(HelpTopic topic, QObject* parent = nullptr) = 0;
   // Closes every help window the viewer opened (the program's clean-up).
   virtual void CloseAll() = 0;
+  // Runs the events until the user has closed every help window; returns at
+  // once when none is open. For a topic shown while the program ends.
+  virtual void WaitUntilClosed() = 0;
 };
 
 }  // namespace voxmere

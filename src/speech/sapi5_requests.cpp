@@ -7,17 +7,19 @@
 
 namespace voxmere {
 
-bool ProbeSapi5(Sapi5Voice& voice) {
+bool ProbeSapi5(Sapi5Voice& voice, QString* problem) {
+  QString found;
   try {
     voice.Connect();
     if (voice.GetVoices(QString(), QString())->Count() > 0) return true;
-    qCWarning(SpeechLog, "SAPI 5 probe failed: the engine lists no voices");
-    return false;
+    found = QStringLiteral("it has no voices");
   } catch (...) {
     // Whatever went wrong, the program runs on without SAPI 5.
-    qCWarning(SpeechLog, "SAPI 5 probe failed: %s", qUtf8Printable(CurrentExceptionMessage()));
-    return false;
+    found = CurrentExceptionMessage();
   }
+  qCWarning(SpeechLog, "SAPI 5 probe failed: %s", qUtf8Printable(found));
+  if (problem != nullptr) *problem = found;
+  return false;
 }
 
 void ApplySapi5Voice(Sapi5Voice& voice, int position, int rate, int volume) {

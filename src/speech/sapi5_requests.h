@@ -10,8 +10,8 @@ namespace voxmere {
 // The program's request sequences on the SAPI 5 voice component.
 
 // The start-up check: Connect, then the voice collection's Count. False when
-// there is no voice or anything fails.
-bool ProbeSapi5(Sapi5Voice& voice);
+// there is no voice or anything fails; then `problem` (when given) says which.
+bool ProbeSapi5(Sapi5Voice& voice, QString* problem = nullptr);
 
 // Applies voice number `position` of a fresh collection with an engine rate
 // and volume: Connect; GetVoices; Item; Voice; Rate; Volume. A position

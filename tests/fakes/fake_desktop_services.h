@@ -50,8 +50,10 @@ class FakeHelpViewer : public HelpViewer {
     parents.push_back(parent);
   }
   void CloseAll() override { ++close_all_calls; }
+  void WaitUntilClosed() override { ++waits; }
   std::vector<HelpTopic> topics;
   int close_all_calls = 0;
+  int waits = 0;
   std::vector<QObject*> parents;
 };
 

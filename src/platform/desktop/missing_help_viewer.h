@@ -19,6 +19,7 @@ class MissingHelpViewer : public HelpViewer {
   static QString Message(const QString& support_address);
   void ShowTopic(HelpTopic topic, QObject* parent = nullptr) override;
   void CloseAll() override {}
+  void WaitUntilClosed() override {}
 
  private:
   MessageBoxes& messages_;
