@@ -26,8 +26,6 @@ namespace {
 // and the welcome window on its real view.
 struct WelcomeFixture {
   WelcomeFixture() {
-    ui.fakes.window = ui.fakes.Build();
-    ui.view = std::make_unique<OptionsWindowView>(*ui.fakes.window, ui.keys);
     ui.Window().Initialize();
     welcome = std::make_unique<WelcomeWindow>(ui.Window(), [this](WelcomeWindow& model) {
       auto made = std::make_unique<WelcomeWindowView>(model, *ui.view);
