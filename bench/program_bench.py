@@ -217,7 +217,8 @@ def inside(program, rounds):
         os.makedirs(f"{work}/program")
         shutil.copy2(program, f"{work}/program/voxmere")
         with open(f"{work}/program/cfg.ini", "wb") as cfg:
-            cfg.write(b"[General]\r\nFirstRun=0\r\n")  # run before: starts hidden in the tray
+            # run before (welcome shown too): starts hidden in the tray
+            cfg.write(b"[General]\r\nFirstRun=0\r\nWelcomeDlg=1\r\n")
         environment = dict(os.environ, XDG_CONFIG_HOME=f"{work}/config",
                            XDG_STATE_HOME=f"{work}/state")
         log = open(f"{work}/voxmere.log", "wb")

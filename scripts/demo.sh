@@ -96,7 +96,16 @@ export XDG_CONFIG_HOME=$work/config
 voxmere=$!
 pids+=("$voxmere")
 
-say "waiting for the options window of a first start"
+welcome_window() { xdotool search --onlyvisible --name '^Welcome to Voxmere!$' | head -n1 | grep .; }
+
+say "waiting for the welcome window of a first start"
+until_true 60 welcome_window || { cat "$work/voxmere.log" >&2; exit 1; }
+sleep 1  # let it paint
+import -window "$(welcome_window)" "$dir/welcome-window.png"
+say "welcome window: $dir/welcome-window.png"
+xdotool windowfocus --sync "$(welcome_window)" && xdotool key Escape
+
+say "waiting for the options window that follows it"
 until_true 60 options_window || { cat "$work/voxmere.log" >&2; exit 1; }
 until_true 30 tray_icon "$voxmere"
 sleep 1  # let it paint

@@ -9,9 +9,11 @@
 #include <QScopeGuard>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 
 #include "app/options_window.h"
+#include "app/welcome_window.h"
 #include "platform/desktop/desktop_web_links.h"
 #include "platform/desktop/lock_file_single_instance.h"
 #include "platform/desktop/missing_help_viewer.h"
@@ -34,6 +36,7 @@
 #include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
+#include "ui/welcome_window_view.h"
 
 namespace voxmere {
 namespace {
@@ -130,7 +133,20 @@ int Run(int argc, char** argv) {
     return kExitFailure;
   }
   if (window.EndRequested()) return kExitFailure;
-  window.Guard([&window] { window.ShowAtStart(); });
+  // The welcome window's view is made only when it shows.
+  WelcomeWindow welcome(window, [&view](WelcomeWindow& model) {
+    return std::make_unique<WelcomeWindowView>(model, view);
+  });
+  bool welcomed = false;
+  try {
+    welcomed = welcome.Create();
+  } catch (const std::exception& error) {
+    // As a failure of the options window's creation: shown, then the end.
+    window.ShowUnhandledError(error);
+    return kExitFailure;
+  }
+  // The welcome has shown the window already.
+  if (!welcomed) window.Guard([&window] { window.ShowAtStart(); });
   if (view.QuitRequested() || window.EndRequested())
     return window.EndRequested() ? kExitFailure : 0;
   const int status = QCoreApplication::exec();

@@ -29,6 +29,8 @@
 
 namespace voxmere {
 
+class WelcomeWindow;
+
 // The options window "Voxmere! Options": the main window's model and the
 // owner of everything that lives for the whole run (engines, hot keys, tray,
 // the reading controller, the slot and pronunciation tables). Its controls are
@@ -56,6 +58,8 @@ class OptionsWindow : public QObject {
 
   // The real window; set before Initialize. Without one nothing is shown.
   void AttachShell(OptionsWindowShell* shell) { shell_ = shell; }
+  // The welcome window, which Exit closes while it is visible.
+  void AttachWelcome(WelcomeWindow* welcome) { welcome_ = welcome; }
 
   // --- Start-up (options_window_startup.cpp) ---
   // The creation handler: probes, voice list, slots, settings, tray icon,
@@ -148,6 +152,7 @@ class OptionsWindow : public QObject {
   void RequestEnd();
 
   OptionsWindowShell* shell_ = nullptr;
+  WelcomeWindow* welcome_ = nullptr;
   WindowState start_state_ = WindowState::kNormal;
   bool end_requested_ = false;
   // True while the session manager's question is being answered: a message

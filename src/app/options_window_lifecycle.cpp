@@ -3,6 +3,7 @@
 // the tray, Exit, the end of the desktop session and the clean-up.
 #include "app/app_log.h"
 #include "app/options_window.h"
+#include "app/welcome_window.h"
 #include "platform/exception.h"
 
 namespace voxmere {
@@ -131,6 +132,7 @@ void OptionsWindow::CloseRequest() {
 }
 
 void OptionsWindow::ExitEntryClicked() {
+  if (welcome_ != nullptr) welcome_->CloseIfVisible();
   flags_.exit_requested = true;
   Reading().StopReading();
   CloseRequest();

@@ -47,9 +47,17 @@ void ReadingController::ConnectEngineEvents() {
 void ReadingController::ReadWithDefaultVoice() {
   // A hot key reading reports nothing but the warning sound.
   try {
-    ReadDefaultVoice();
+    ReadDefaultVoice([this] { return CaptureAndPrepare(); });
   } catch (...) {
     ReadingFailed(QStringLiteral("the default voice"));
+  }
+}
+
+void ReadingController::ReadTextWithDefaultVoice(const QString& text) {
+  try {
+    ReadDefaultVoice([&text] { return text; });
+  } catch (...) {
+    ReadingFailed(QStringLiteral("the default voice (a given text)"));
   }
 }
 
@@ -68,17 +76,17 @@ void ReadingController::ReadingFailed(const QString& reading) {
   parts_.beeper.Beep();
 }
 
-void ReadingController::ReadDefaultVoice() {
+void ReadingController::ReadDefaultVoice(const std::function<QString()>& take_text) {
   pitch_prefix_.clear();
   DefaultVoicePage& page = parts_.default_voice;
   page.SelectDefaultVoice();
   if (EngineOfEntry(parts_.sapi4, page.voices_list.ItemIndex()) == VoiceEngine::kSapi4) {
-    const QString text = CaptureAndPrepare();
+    const QString text = take_text();
     SpeakSapi4(parts_.sapi4, text);
     return;
   }
   pitch_prefix_ = PitchMarkup(page.pitch_bar.Position());
-  const QString text = CaptureAndPrepare();
+  const QString text = take_text();
   // Queued behind whatever the voice is saying: nothing is cut off. The
   // prefix is read after the capture, as the one the program shares.
   parts_.sapi5.Speak(pitch_prefix_ + text, SpeechVoiceServer::kFlagsAsync);

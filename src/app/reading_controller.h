@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 #include "app/app_flags.h"
 #include "app/tray_model.h"
@@ -50,6 +51,10 @@ class ReadingController : public QObject {
   QTimer& AnimationTimer() { return timer_; }
 
   void ReadWithDefaultVoice();
+  // Reads a text of the program's own (no capture, no preparation) with the
+  // default voice as the reading hot key reads a captured one; a failure
+  // beeps.
+  void ReadTextWithDefaultVoice(const QString& text);
   void SelectSlot(int slot);
   // May throw (an engine's stop failed): the caller's error handler shows it.
   void StopReading();
@@ -63,7 +68,8 @@ class ReadingController : public QObject {
  private:
   void ReadingStarted();
   void ReadingEnded();
-  void ReadDefaultVoice();
+  // take_text gives the text at the moment the hot key path captures it.
+  void ReadDefaultVoice(const std::function<QString()>& take_text);
   void ReadSlot(int slot);
   QString CaptureAndPrepare();
   // Logs the exception being handled, then beeps; only inside a catch block.

@@ -112,6 +112,10 @@ def main():
     folder = tempfile.mkdtemp(prefix="voxmere-a11y-")
     copy = os.path.join(folder, "voxmere")
     shutil.copy(program, copy)
+    # A first run whose welcome window has been shown: the options window
+    # shows at once.
+    with open(os.path.join(folder, "cfg.ini"), "w", newline="") as cfg:
+        cfg.write("[General]\r\nWelcomeDlg=1\r\n")
     environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     process = subprocess.Popen([copy], env=environment)
     failures = []

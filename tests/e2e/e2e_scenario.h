@@ -18,8 +18,12 @@
 namespace voxmere::e2e {
 
 // Settings of a program that has run before: it starts hidden in the tray,
-// with the default hot keys and the first voice of the list (espeak-ng's).
-inline const QByteArray kRunBefore = "[General]\r\nFirstRun=0\r\n";
+// with the default hot keys and the first voice of the list (espeak-ng's),
+// and its welcome window has been shown.
+inline const QByteArray kRunBefore = "[General]\r\nFirstRun=0\r\nWelcomeDlg=1\r\n";
+// A first run whose welcome window has already been shown (the settings of
+// another copy, say): the options window shows at once.
+inline const QByteArray kWelcomed = "[General]\r\nWelcomeDlg=1\r\n";
 
 // A scenario: the program in a fresh folder of its own, xterms to read from,
 // and what the test audio sink plays.

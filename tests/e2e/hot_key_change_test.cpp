@@ -10,7 +10,8 @@ using namespace std::chrono_literals;
 
 // A first start whose stored placement puts the focus into the reading hot
 // key field.
-const QByteArray kFocusOnReadingField = "[Options_window]\r\nActiveControl=Reading_HotKey\r\n";
+const QByteArray kFocusOnReadingField =
+    kWelcomed + "[Options_window]\r\nActiveControl=Reading_HotKey\r\n";
 
 class HotKeyChangeTest : public ScenarioTest {
  protected:

@@ -18,7 +18,7 @@ QString ExecLine(const QByteArray& entry) {
 }
 
 TEST_F(StartTest, FirstStartShowsTheOptionsWindowAndASecondStartOnlyTellsSo) {
-  QProcess* first = StartProgram(QByteArray());
+  QProcess* first = StartProgram(kWelcomed);
   ASSERT_NE(first, nullptr);
   const std::optional<WindowInfo> window = copy_.WaitForOptionsWindow(*first);
   ASSERT_TRUE(window) << "no options window on a first start; " << Output().toStdString();
@@ -66,7 +66,7 @@ TEST_F(StartTest, FirstStartShowsTheOptionsWindowAndASecondStartOnlyTellsSo) {
 
 TEST_F(StartTest, LaterStartsStayInTheTrayUntilTheOptionsHotKey) {
   // The first start leaves its first run behind.
-  QProcess* first = StartProgram(QByteArray());
+  QProcess* first = StartProgram(kWelcomed);
   ASSERT_NE(first, nullptr);
   ASSERT_TRUE(copy_.WaitForOptionsWindow(*first)) << Output().toStdString();
   ASSERT_TRUE(WaitFor(
