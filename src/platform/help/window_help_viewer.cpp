@@ -61,6 +61,9 @@ bool WindowHelpViewer::Open(const QString& path) {
     return false;
   }
   auto engine = std::make_unique<QHelpEngineCore>(dir->filePath(QStringLiteral("voxmere.qhc")));
+  // Qt's engine opens collections read-only unless told: this one is ours
+  // and gets the help file registered in it.
+  engine->setReadOnly(false);
   if (!engine->setupData() || !engine->registerDocumentation(path)) {
     qCWarning(HelpLog, "The help file %s cannot be read: %s", qUtf8Printable(path),
               qUtf8Printable(engine->error()));
