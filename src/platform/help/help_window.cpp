@@ -37,7 +37,7 @@ const QString& HelpWindow::Caption() {
 HelpWindow::HelpWindow(QHelpEngineCore& engine, QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(Caption());
-  resize(760, 560);
+  resize(860, 600);
 
   back_ = new QPushButton(QStringLiteral("< &Back"), this);
   back_->setObjectName(QStringLiteral("Back_Button"));
@@ -51,6 +51,7 @@ HelpWindow::HelpWindow(QHelpEngineCore& engine, QWidget* parent) : QWidget(paren
   contents_ = new QListWidget(this);
   contents_->setObjectName(QStringLiteral("Contents_List"));
   contents_->setAccessibleName(QStringLiteral("Help topics"));
+  contents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   for (HelpTopic topic : kAllHelpTopics) {
     const QString page = HelpTopicPage(topic);
     auto* item = new QListWidgetItem(PageTitle(engine, page), contents_);
@@ -64,7 +65,7 @@ HelpWindow::HelpWindow(QHelpEngineCore& engine, QWidget* parent) : QWidget(paren
   splitter->addWidget(contents_);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({200, 560});
+  splitter->setSizes({240, 620});
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(back_);
