@@ -15,4 +15,8 @@ inline constexpr const char* kHelpFileName = "voxmere.qch";
 // missing.
 QString LocateHelpFile(const QString& program_dir);
 
+// The module with the help window (kHelpModuleFileName), likewise: beside the
+// program, else ../lib/voxmere/. Empty when neither exists.
+QString LocateHelpModule(const QString& program_dir);
+
 }  // namespace voxmere

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/help/window_help_viewer.h"
 
-#include <QHelpEngineCore>
-#include <QTemporaryDir>
+#include <QWidget>
 
-#include "platform/help/help_browser.h"
 #include "platform/help/help_file_locator.h"
 #include "platform/help/help_log.h"
 #include "platform/help/help_topic_pages.h"
-#include "platform/help/help_window.h"
+#include "platform/help/help_window_module.h"
 
 namespace voxmere {
 
@@ -29,49 +27,57 @@ QString WindowHelpViewer::MissingMessage(const QString& support_text) {
 
 void WindowHelpViewer::ShowTopic(HelpTopic topic, QObject* parent) {
   const QString path = LocateHelpFile(program_dir_);
-  if (path.isEmpty() || !Open(path)) {
-    qCWarning(HelpLog, "Help topic %d asked for, but there is no help file in %s",
+  if (path.isEmpty()) {
+    qCWarning(HelpLog, "Help topic %d asked for, but there is no help file for %s",
               static_cast<int>(topic), qUtf8Printable(program_dir_));
+  }
+  if (path.isEmpty() || !Open(path)) {
     messages_.Show(MessageBoxes::Kind::kPlain, MissingMessage(support_text_),
                    MessageBoxes::Buttons::kOk, parent);
     return;
   }
-  window_->ShowPage(HelpPageUrl(HelpTopicPage(topic)));
-  if (window_->isMinimized()) window_->showNormal();
-  window_->show();
-  window_->raise();
-  window_->activateWindow();
+  session_->ShowPage(HelpPageUrl(HelpTopicPage(topic)));
 }
 
 void WindowHelpViewer::CloseAll() {
-  if (window_) window_->close();
-  window_.reset();
-  engine_.reset();
-  collection_dir_.reset();
+  if (session_ && session_->Window() != nullptr) session_->Window()->close();
+  session_.reset();
   open_path_.clear();
 }
 
+QWidget* WindowHelpViewer::Window() const { return session_ ? session_->Window() : nullptr; }
+
 bool WindowHelpViewer::Open(const QString& path) {
-  if (window_ && path == open_path_) return true;
+  if (session_ && path == open_path_) return true;
   CloseAll();
-  auto dir = std::make_unique<QTemporaryDir>();
-  if (!dir->isValid()) {
-    qCWarning(HelpLog, "No temporary folder for the help collection: %s",
-              qUtf8Printable(dir->errorString()));
+  if (!module_library_.isLoaded()) {
+    const QString module = LocateHelpModule(program_dir_);
+    if (module.isEmpty()) {
+      qCWarning(HelpLog, "The help window's module %s is not installed for %s", kHelpModuleFileName,
+                qUtf8Printable(program_dir_));
+      return false;
+    }
+    module_library_.setFileName(module);
+    if (!module_library_.load()) {
+      qCWarning(HelpLog, "The help window's module cannot be loaded: %s",
+                qUtf8Printable(module_library_.errorString()));
+      return false;
+    }
+  }
+  const auto make = reinterpret_cast<MakeHelpWindowModuleFunction>(
+      module_library_.resolve(kMakeHelpWindowModule));
+  if (make == nullptr) {
+    qCWarning(HelpLog, "The help window's module has no %s", kMakeHelpWindowModule);
     return false;
   }
-  auto engine = std::make_unique<QHelpEngineCore>(dir->filePath(QStringLiteral("voxmere.qhc")));
-  // Qt's engine opens collections read-only unless told: this one is ours
-  // and gets the help file registered in it.
-  engine->setReadOnly(false);
-  if (!engine->setupData() || !engine->registerDocumentation(path)) {
+  std::unique_ptr<HelpWindowModule> session(make());
+  QString error;
+  if (!session->Open(path, error)) {
     qCWarning(HelpLog, "The help file %s cannot be read: %s", qUtf8Printable(path),
-              qUtf8Printable(engine->error()));
+              qUtf8Printable(error));
     return false;
   }
-  collection_dir_ = std::move(dir);
-  engine_ = std::move(engine);
-  window_ = std::make_unique<HelpWindow>(*engine_);
+  session_ = std::move(session);
   open_path_ = path;
   return true;
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -12,13 +13,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
+#include <stdexcept>
 
 #include "fakes/fake_message_boxes.h"
-#include "platform/help/help_browser.h"
+#include "platform/help/help_file_locator.h"
 #include "platform/help/help_topic_pages.h"
-#include "platform/help/help_window.h"
+#include "platform/help/help_window_module.h"
 #include "support/test_application.h"
 #include "support/wait_until.h"
 
@@ -39,7 +42,7 @@ QString BuiltHelpFolder() {
 }
 
 // Every link target of the page the browser shows, resolved against it.
-QList<QUrl> LinksOf(HelpBrowser& browser) {
+QList<QUrl> LinksOf(QTextBrowser& browser) {
   QList<QUrl> links;
   for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -51,6 +54,13 @@ QList<QUrl> LinksOf(HelpBrowser& browser) {
     }
   }
   return links;
+}
+
+// The page view of the help window.
+QTextBrowser& Browser(QWidget& window) {
+  auto* browser = window.findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
+  if (browser == nullptr) throw std::runtime_error("no page view in the help window");
+  return *browser;
 }
 
 // Records the addresses QDesktopServices is asked to open.
@@ -68,9 +78,10 @@ class WindowHelpViewerTest : public ::testing::Test {
   WindowHelpViewerTest() { App(); }
   ~WindowHelpViewerTest() override { viewer.CloseAll(); }
 
-  HelpWindow& ShowTopic(HelpTopic topic) {
+  // The help window after the request; the test ends at once without one.
+  QWidget& ShowTopic(HelpTopic topic) {
     viewer.ShowTopic(topic);
-    if (viewer.Window() == nullptr) ADD_FAILURE() << "no help window";
+    if (viewer.Window() == nullptr) throw std::runtime_error("no help window");
     return *viewer.Window();
   }
 
@@ -92,19 +103,19 @@ TEST_F(WindowHelpViewerTest, OpensEachTopicAtItsOwnPageInOneWindow) {
       {HelpTopic::kGettingHelp, "Getting help"},
   };
   EXPECT_EQ(viewer.Window(), nullptr) << "made before the first request";
-  HelpWindow* first = nullptr;
+  QWidget* first = nullptr;
   for (const auto& test : topics) {
     SCOPED_TRACE(test.title);
-    HelpWindow& window = ShowTopic(test.topic);
+    QWidget& window = ShowTopic(test.topic);
     if (first == nullptr) first = &window;
     EXPECT_EQ(&window, first);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), "Voxmere! Help");
-    EXPECT_EQ(window.Browser().documentTitle(), QString::fromLatin1(test.title));
+    QTextBrowser& browser = Browser(window);
+    EXPECT_EQ(browser.documentTitle(), QString::fromLatin1(test.title));
     // The stylesheet came out of the help file too.
     EXPECT_FALSE(
-        window.Browser()
-            .loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("style.css")))
+        browser.loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("style.css")))
             .toByteArray()
             .isEmpty());
   }
@@ -114,7 +125,7 @@ TEST_F(WindowHelpViewerTest, OpensEachTopicAtItsOwnPageInOneWindow) {
 }
 
 TEST_F(WindowHelpViewerTest, EveryLinkBetweenTopicsLeadsToAPageWithATitle) {
-  HelpBrowser& browser = ShowTopic(HelpTopic::kIntroduction).Browser();
+  QTextBrowser& browser = Browser(ShowTopic(HelpTopic::kIntroduction));
   QSet<QUrl> followed;
   for (HelpTopic topic : kAllHelpTopics) {
     const QUrl page = HelpPageUrl(HelpTopicPage(topic));
@@ -138,9 +149,9 @@ TEST_F(WindowHelpViewerTest, EveryLinkBetweenTopicsLeadsToAPageWithATitle) {
 }
 
 TEST_F(WindowHelpViewerTest, BackAndForwardWalkTheHistoryByButtonAndKey) {
-  HelpWindow& window = ShowTopic(HelpTopic::kIntroduction);
+  QWidget& window = ShowTopic(HelpTopic::kIntroduction);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  HelpBrowser& browser = window.Browser();
+  QTextBrowser& browser = Browser(window);
   auto* back = window.findChild<QPushButton*>(QStringLiteral("Back_Button"));
   auto* forward = window.findChild<QPushButton*>(QStringLiteral("Forward_Button"));
   ASSERT_NE(back, nullptr);
@@ -172,7 +183,7 @@ TEST_F(WindowHelpViewerTest, AddressesOfTheWebGoToTheDesktopAndLeaveThePage) {
   OpenedUrls opened;
   QDesktopServices::setUrlHandler(QStringLiteral("https"), &opened, "Open");
   QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &opened, "Open");
-  HelpBrowser& browser = ShowTopic(HelpTopic::kGettingHelp).Browser();
+  QTextBrowser& browser = Browser(ShowTopic(HelpTopic::kGettingHelp));
   const QUrl page = browser.source();
   const QList<QUrl> external = {QUrl(QStringLiteral("https://example.invalid/voxmere")),
                                 QUrl(QStringLiteral("mailto:someone@example.invalid"))};
@@ -184,21 +195,36 @@ TEST_F(WindowHelpViewerTest, AddressesOfTheWebGoToTheDesktopAndLeaveThePage) {
   EXPECT_EQ(browser.documentTitle(), "Getting help");
 }
 
-TEST_F(WindowHelpViewerTest, AMissingHelpFileShowsTheSupportMessageAtEachRequest) {
-  QTemporaryDir program_dir;
-  ASSERT_TRUE(program_dir.isValid());
-  const QString copy = program_dir.filePath(QStringLiteral("voxmere.qch"));
-  ASSERT_TRUE(QFile::copy(QStringLiteral(VOXMERE_BUILT_HELP_FILE), copy));
-  WindowHelpViewer local(messages, kSupport, program_dir.path());
+// A program's folder of its own, with copies of the built help file and
+// module as a test wants them.
+struct ProgramFolder {
+  QTemporaryDir root;
+  QString Copy(const char* built_name, const QString& as) {
+    const QString target = root.filePath(as);
+    QDir().mkpath(QFileInfo(target).path());
+    if (!QFile::copy(QDir(BuiltHelpFolder()).filePath(QLatin1String(built_name)), target)) {
+      ADD_FAILURE() << "cannot copy " << built_name;
+    }
+    return target;
+  }
+  QString Bin() const { return root.filePath(QStringLiteral("bin")); }
+};
+
+TEST_F(WindowHelpViewerTest, AHelpFileDeletedAfterStartShowsTheSupportMessageAtEachRequest) {
+  // The installed layout: bin/voxmere, share/voxmere/, lib/voxmere/.
+  ProgramFolder program;
+  QDir().mkpath(program.Bin());
+  const QString help_file =
+      program.Copy(kHelpFileName, QStringLiteral("share/voxmere/voxmere.qch"));
+  program.Copy(kHelpModuleFileName, QStringLiteral("lib/voxmere/") + kHelpModuleFileName);
+  WindowHelpViewer local(messages, kSupport, program.Bin());
   QObject requester;
 
   local.ShowTopic(HelpTopic::kVoiceSlots, &requester);
   ASSERT_NE(local.Window(), nullptr);
   EXPECT_TRUE(messages.Boxes().empty());
 
-  // Deleted while the program runs: the window stays as it is, and every
-  // request from then on says the file is missing.
-  ASSERT_TRUE(QFile::remove(copy));
+  ASSERT_TRUE(QFile::remove(help_file));
   for (HelpTopic topic : {HelpTopic::kIntroduction, HelpTopic::kPronunciation}) {
     local.ShowTopic(topic, &requester);
   }
@@ -214,18 +240,38 @@ TEST_F(WindowHelpViewerTest, AMissingHelpFileShowsTheSupportMessageAtEachRequest
   local.CloseAll();
 }
 
-TEST_F(WindowHelpViewerTest, AFileThatIsNoHelpFileCountsAsMissing) {
-  QTemporaryDir program_dir;
-  ASSERT_TRUE(program_dir.isValid());
-  QFile broken(program_dir.filePath(QStringLiteral("voxmere.qch")));
-  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-  broken.write("not a help file");
-  broken.close();
-  WindowHelpViewer local(messages, kSupport, program_dir.path());
-  local.ShowTopic(HelpTopic::kIntroduction);
-  EXPECT_EQ(local.Window(), nullptr);
-  ASSERT_EQ(messages.Boxes().size(), 1u);
-  EXPECT_EQ(messages.Boxes()[0].text, WindowHelpViewer::MissingMessage(kSupport));
+TEST_F(WindowHelpViewerTest, HelpThatCannotBeShownCountsAsMissing) {
+  const struct {
+    const char* name;
+    bool help_file;
+    bool broken_help_file;
+    bool module;
+  } cases[] = {
+      {"no help file", false, false, true},
+      {"a help file that is none", false, true, true},
+      {"no module for the window", true, false, false},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.name);
+    messages.Clear();
+    ProgramFolder program;
+    QDir().mkpath(program.Bin());
+    const QString help_file = QDir(program.Bin()).filePath(kHelpFileName);
+    if (test.help_file) program.Copy(kHelpFileName, QStringLiteral("bin/") + kHelpFileName);
+    if (test.broken_help_file) {
+      QFile broken(help_file);
+      ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+      broken.write("not a help file");
+    }
+    if (test.module) {
+      program.Copy(kHelpModuleFileName, QStringLiteral("bin/") + kHelpModuleFileName);
+    }
+    WindowHelpViewer local(messages, kSupport, program.Bin());
+    local.ShowTopic(HelpTopic::kIntroduction);
+    EXPECT_EQ(local.Window(), nullptr);
+    ASSERT_EQ(messages.Boxes().size(), 1u);
+    EXPECT_EQ(messages.Boxes()[0].text, WindowHelpViewer::MissingMessage(kSupport));
+  }
 }
 
 }  // namespace
