@@ -2,8 +2,10 @@
 // The module that holds the help window (see help_window_module.h).
 #include "platform/help/help_window_module.h"
 
+#include <QApplication>
 #include <QHelpEngineCore>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtGlobal>
 #include <memory>
 
@@ -36,6 +38,12 @@ class HelpWindowSession : public HelpWindowModule {
   }
 
   void ShowPage(const QUrl& url) override {
+    // The slot and word editors are modal and ask for help while they are
+    // open: as the open editor's transient window the help window takes
+    // input (scrolling, links) meanwhile instead of being blocked by it.
+    QWidget* modal = QApplication::activeModalWidget();
+    window_->winId();  // makes the native window that takes the transient parent
+    window_->windowHandle()->setTransientParent(modal != nullptr ? modal->windowHandle() : nullptr);
     window_->ShowPage(url);
     if (window_->isMinimized()) window_->showNormal();
     window_->show();

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -177,6 +178,36 @@ TEST_F(WindowHelpViewerTest, BackAndForwardWalkTheHistoryByButtonAndKey) {
   EXPECT_TRUE(title_becomes("Introduction"));
   QTest::keyClick(&browser, Qt::Key_Right, Qt::AltModifier);
   EXPECT_TRUE(title_becomes("Working with voice slots"));
+}
+
+// Whether Qt last told the help window that a modal window blocks its input.
+class HelpWindowBlocked : public QObject {
+ public:
+  bool blocked = false;
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (object->objectName() == QLatin1String("HelpWindow")) {
+      if (event->type() == QEvent::WindowBlocked) blocked = true;
+      if (event->type() == QEvent::WindowUnblocked) blocked = false;
+    }
+    return false;
+  }
+};
+
+TEST_F(WindowHelpViewerTest, HelpAskedForFromAModalEditorTakesInputWhileTheEditorIsOpen) {
+  HelpWindowBlocked watch;
+  App().installEventFilter(&watch);
+  for (bool first_request : {true, false}) {
+    SCOPED_TRACE(first_request ? "help window made" : "help window shown again");
+    if (!first_request) viewer.Window()->hide();
+    // The slot and word editors are application modal while open.
+    QDialog editor;
+    editor.setModal(true);
+    editor.show();
+    ShowTopic(HelpTopic::kVoiceSlots);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(watch.blocked);
+  }
+  App().removeEventFilter(&watch);
 }
 
 TEST_F(WindowHelpViewerTest, AddressesOfTheWebGoToTheDesktopAndLeaveThePage) {
