@@ -8,7 +8,7 @@ VOXMERE_JOBS=${VOXMERE_JOBS:-$(nproc)}
 # Debian packages the build and every test suite need.
 VOXMERE_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev qt6-documentation-tools
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libespeak-ng-dev libspeechd-dev libpulse-dev
@@ -19,9 +19,11 @@ VOXMERE_BUILD_PACKAGES=(
 # What the program needs at run time beside its libraries: the Qt platform
 # plugins, the speech-dispatcher daemon with its espeak-ng module (only a
 # Recommends of the daemon, so named here), and fonts with Arial's widths for
-# the About page.
+# the About page, and Qt Help with the SQLite driver it reads the help file
+# through (a plugin, so no library dependency pulls it in).
 VOXMERE_RUNTIME_PACKAGES=(
   qt6-qpa-plugins speech-dispatcher speech-dispatcher-espeak-ng espeak-ng-data fonts-liberation
+  libqt6help6 libqt6sql6-sqlite
 )
 
 # The services and third-party programs the integration tests drive.

@@ -16,13 +16,13 @@
 #include "app/welcome_window.h"
 #include "platform/desktop/desktop_web_links.h"
 #include "platform/desktop/lock_file_single_instance.h"
-#include "platform/desktop/missing_help_viewer.h"
 #include "platform/desktop/qt_message_boxes.h"
 #include "platform/desktop/qt_screen_facts.h"
 #include "platform/desktop/qt_session_end.h"
 #include "platform/desktop/xdg_autostart_entry.h"
 #include "platform/desktop/xdg_trace_file.h"
 #include "platform/espeak/espeak_tts_factory.h"
+#include "platform/help/window_help_viewer.h"
 #include "platform/speechd/speechd_voice_connector.h"
 #include "platform/x11/clipboard_x11.h"
 #include "platform/x11/event_pump_qt.h"
@@ -110,7 +110,8 @@ int Run(int argc, char** argv) {
   XdgAutostartEntry startup_entry;
   XdgTraceFile trace;
   QtSessionEnd session_end(&app);
-  MissingHelpViewer help(messages, ProjectLinks::Built().SupportContact());
+  WindowHelpViewer help(messages, ProjectLinks::Built().SupportContact(),
+                        QCoreApplication::applicationDirPath());
   const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,    clipboard, focus_copy,
                              key_injector,  pump,      messages,    messages, links,     screen,
                              startup_entry, trace,     session_end, help};

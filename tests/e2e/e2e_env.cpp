@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QProcessEnvironment>
@@ -157,6 +158,16 @@ ProgramCopy::ProgramCopy() {
            QFile::copy(QStringLiteral(VOXMERE_PROGRAM), Path());
   ready_ = ready_ && QFile::setPermissions(
                          Path(), QFile::permissions(Path()) | QFile::ExeOwner | QFile::ReadOwner);
+  // The help file and the help window's module go beside the program, as the
+  // build puts them; a scenario may delete its copies.
+  const QDir built_folder = QFileInfo(QStringLiteral(VOXMERE_PROGRAM)).dir();
+  for (const char* name : {"voxmere.qch", "voxmere_help_window.so"}) {
+    const QString source = built_folder.filePath(QLatin1String(name));
+    const QString target = folder_ + "/program/" + QLatin1String(name);
+    ready_ = ready_ && (::link(QFile::encodeName(source).constData(),
+                               QFile::encodeName(target).constData()) == 0 ||
+                        QFile::copy(source, target));
+  }
 }
 
 ProgramCopy::~ProgramCopy() {
