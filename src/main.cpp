@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "app/options_window.h"
+#include "platform/desktop/canberra_warning_sound.h"
 #include "platform/desktop/desktop_web_links.h"
 #include "platform/desktop/lock_file_single_instance.h"
 #include "platform/desktop/missing_help_viewer.h"
@@ -102,14 +103,16 @@ int Run(int argc, char** argv) {
   QtFocusCopy focus_copy;
   X11KeyInjector key_injector;
   QtEventPump pump;
+  // The sound theme's warning sound; the X bell when it cannot be played.
+  CanberraWarningSound beeper(messages, "Voxmere!", "voxmere");
   DesktopWebLinks links;
   QtScreenFacts screen;
   XdgAutostartEntry startup_entry;
   XdgTraceFile trace;
   QtSessionEnd session_end(&app);
   MissingHelpViewer help(messages, ProjectLinks::Built().SupportContact());
-  const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,    clipboard, focus_copy,
-                             key_injector,  pump,      messages,    messages, links,     screen,
+  const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,  clipboard, focus_copy,
+                             key_injector,  pump,      messages,    beeper, links,     screen,
                              startup_entry, trace,     session_end, help};
   const AppPaths paths{QCoreApplication::applicationFilePath(),
                        SettingsFolder(QCoreApplication::applicationDirPath()),
