@@ -3,14 +3,13 @@
 
 #include <canberra.h>
 
-#include <QLoggingCategory>
 #include <QMetaObject>
 #include <utility>
 
+#include "platform/desktop/desktop_log.h"
+
 namespace voxmere {
 namespace {
-
-Q_LOGGING_CATEGORY(SoundLog, "voxmere.sound")
 
 constexpr char kWarningEvent[] = "dialog-warning";
 
@@ -77,7 +76,7 @@ bool CanberraWarningSound::PlayOne() {
                             "Warning", nullptr);
   }
   if (error == CA_SUCCESS) return true;
-  qCWarning(SoundLog, "The warning sound cannot be played (%s); ringing the bell instead",
+  qCWarning(DesktopLog, "The warning sound cannot be played (%s); ringing the bell instead",
             ca_strerror(error));
   // A theme without the sound leaves the connection good; after any other
   // failure connect afresh next time, the audio server may have come back.
