@@ -81,6 +81,9 @@ int Run(int argc, char** argv) {
   const SingleInstance::Result claim = instance.Claim();
 
   VoxmereApplication app(argc, argv);
+  // No application display name: Qt 6.4 on X11 appends it to every window's
+  // title (" — Voxmere!"), and tray hosts and notifications are given the
+  // application name anyway.
   QCoreApplication::setApplicationName(QStringLiteral("voxmere"));
   QGuiApplication::setDesktopFileName(QStringLiteral("voxmere"));
   QGuiApplication::setQuitOnLastWindowClosed(false);
