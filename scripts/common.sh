@@ -13,17 +13,19 @@ VOXMERE_BUILD_PACKAGES=(
   clang libclang-rt-14-dev clang-format
   libespeak-ng-dev libspeechd-dev libpulse-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-dev libx11-xcb-dev libxtst-dev libsm-dev libice-dev
-  libxkbcommon-dev
+  libxkbcommon-dev libcanberra-dev
 )
 
 # What the program needs at run time beside its libraries: the Qt platform
 # plugins, the speech-dispatcher daemon with its espeak-ng module (only a
-# Recommends of the daemon, so named here), and fonts with Arial's widths for
-# the About page, and Qt Help with the SQLite driver it reads the help file
-# through (a plugin, so no library dependency pulls it in).
+# Recommends of the daemon, so named here), fonts with Arial's widths for
+# the About page, Qt Help with the SQLite driver it reads the help file
+# through (a plugin, so no library dependency pulls it in), and the warning
+# sound: the freedesktop sound theme played through libcanberra's PulseAudio
+# driver (a package of its own; PipeWire serves it too).
 VOXMERE_RUNTIME_PACKAGES=(
   qt6-qpa-plugins speech-dispatcher speech-dispatcher-espeak-ng espeak-ng-data fonts-liberation
-  libqt6help6 libqt6sql6-sqlite
+  libqt6help6 libqt6sql6-sqlite libcanberra0 libcanberra-pulse sound-theme-freedesktop
 )
 
 # The services and third-party programs the integration tests drive.

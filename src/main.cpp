@@ -14,6 +14,7 @@
 
 #include "app/options_window.h"
 #include "app/welcome_window.h"
+#include "platform/desktop/canberra_warning_sound.h"
 #include "platform/desktop/desktop_web_links.h"
 #include "platform/desktop/lock_file_single_instance.h"
 #include "platform/desktop/qt_message_boxes.h"
@@ -83,6 +84,9 @@ int Run(int argc, char** argv) {
   const SingleInstance::Result claim = instance.Claim();
 
   VoxmereApplication app(argc, argv);
+  // No application display name: Qt 6.4 on X11 appends it to every window's
+  // title (" — Voxmere!"), and tray hosts and notifications are given the
+  // application name anyway.
   QCoreApplication::setApplicationName(QStringLiteral("voxmere"));
   QGuiApplication::setDesktopFileName(QStringLiteral("voxmere"));
   QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -105,6 +109,8 @@ int Run(int argc, char** argv) {
   QtFocusCopy focus_copy;
   X11KeyInjector key_injector;
   QtEventPump pump;
+  // The sound theme's warning sound; the X bell when it cannot be played.
+  CanberraWarningSound beeper(messages, "Voxmere!", "voxmere");
   DesktopWebLinks links;
   QtScreenFacts screen;
   XdgAutostartEntry startup_entry;
@@ -112,8 +118,8 @@ int Run(int argc, char** argv) {
   QtSessionEnd session_end(&app);
   WindowHelpViewer help(messages, ProjectLinks::Built().SupportContact(),
                         QCoreApplication::applicationDirPath());
-  const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,    clipboard, focus_copy,
-                             key_injector,  pump,      messages,    messages, links,     screen,
+  const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,  clipboard, focus_copy,
+                             key_injector,  pump,      messages,    beeper, links,     screen,
                              startup_entry, trace,     session_end, help};
   const AppPaths paths{QCoreApplication::applicationFilePath(),
                        SettingsFolder(QCoreApplication::applicationDirPath()),

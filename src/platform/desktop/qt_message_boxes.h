@@ -7,8 +7,8 @@
 
 namespace voxmere {
 
-// Message boxes as QMessageBox dialogs, and the warning beep. Needs a
-// QApplication.
+// Message boxes as QMessageBox dialogs, and the X bell (what the warning
+// sound falls back to). Needs a QApplication.
 class QtMessageBoxes : public MessageBoxes, public Beeper {
  public:
   // `application_title` titles the plain message box.
