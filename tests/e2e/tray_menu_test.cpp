@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QStringList>
 #include <algorithm>
@@ -84,6 +87,7 @@ struct MenuRows {
   int stop_first = 0, stop_last = 0;  // "Stop reading"
   int exit_first = 0, exit_last = 0;  // "Exit"
   int options_last = 0;               // "Options..." and "Configure Voice Slots..."
+  int help_first = 0;                 // "Help", as high as "Stop reading"
 };
 
 // What is wrong with the picture of the menu; empty when nothing is. While
@@ -104,7 +108,8 @@ QString MenuFaults(const MenuPicture& menu, bool reading, MenuRows& rows) {
     faults << QString("%1 separators instead of 3").arg(separators.size());
     return faults.join("; ");
   }
-  rows = {separators[0] + 2, separators[1] - 1, separators[2] + 2, bottom, separators[0] - 1};
+  rows = {separators[0] + 2, separators[1] - 1, separators[2] + 2, bottom,
+          separators[0] - 1, separators[1] + 2};
   // Enabled entries are written in black. A disabled entry's text is
   // $808080; smoothing leaves its darkest pixels that grey or a little
   // lighter, never darker.
@@ -215,6 +220,42 @@ TEST_F(TrayMenuTest, DuringAReadingTheMenuOffersStopReadingInsteadOfExit) {
   // Idle again: the menu is back to its idle state.
   ASSERT_FALSE(OpenAndCheckMenu(false, rows).isEmpty());
   ASSERT_TRUE(PressKeys("Escape"));
+}
+
+TEST_F(TrayMenuTest, HelpOpensItsTopicsAndAMissingHelpFileIsSaid) {
+  ASSERT_NE(StartProgram(), nullptr);
+  const qint64 pid = program_->processId();
+  MenuRows rows;
+  const QRect menu = OpenAndCheckMenu(false, rows);
+  ASSERT_FALSE(menu.isEmpty());
+  const QPoint help(menu.left() + 60,
+                    menu.top() + rows.help_first + (rows.stop_last - rows.stop_first) / 2);
+  ASSERT_TRUE(
+      Xdo({"mousemove", QString::number(help.x()), QString::number(help.y()), "click", "1"}));
+  EXPECT_TRUE(WaitFor([&] {
+    return VisibleWindowNamed(pid, "Introduction - Voxmere! Help").has_value();
+  })) << Output().toStdString();
+
+  // The options window's Help button asks for the topic of its page.
+  ASSERT_TRUE(PressKeys("ctrl+F11"));
+  const std::optional<WindowInfo> options = copy_.WaitForOptionsWindow(*program_);
+  ASSERT_TRUE(options && Focus(options->id));
+  ASSERT_TRUE(PressKeys("ctrl+Tab") && PressKeys("ctrl+Tab") && PressKeys("alt+h"));
+  EXPECT_TRUE(WaitFor([&] {
+    return VisibleWindowNamed(pid, "Working with voice slots - Voxmere! Help").has_value();
+  })) << Output().toStdString();
+
+  // Without the help file each request says so.
+  ASSERT_TRUE(QFile::remove(QFileInfo(copy_.Path()).dir().filePath("voxmere.qch")));
+  ASSERT_TRUE(Focus(options->id) && PressKeys("F1"));
+  std::optional<WindowInfo> box;
+  EXPECT_TRUE(WaitFor([&] { return (box = VisibleWindowNamed(pid, "Voxmere!")).has_value(); }))
+      << Output().toStdString();
+  if (box) {
+    ASSERT_TRUE(Focus(box->id) && PressKeys("Return"));
+    EXPECT_TRUE(WaitFor([&] { return !VisibleWindowNamed(pid, "Voxmere!"); }));
+  }
+  EXPECT_EQ(program_->state(), QProcess::Running);
 }
 
 }  // namespace

@@ -92,6 +92,9 @@ void HelpWindow::ShowPage(const QUrl& url) {
 }
 
 void HelpWindow::MarkCurrentTopic(const QUrl& url) {
+  // The title names the page, so that the window list tells help pages apart.
+  const QString title = browser_->documentTitle();
+  setWindowTitle(title.isEmpty() ? Caption() : title + QStringLiteral(" - ") + Caption());
   const QUrl page = WithoutFragment(url);
   for (int row = 0; row < contents_->count(); ++row) {
     if (contents_->item(row)->data(Qt::UserRole).toUrl() == page) {

@@ -111,7 +111,7 @@ TEST_F(WindowHelpViewerTest, OpensEachTopicAtItsOwnPageInOneWindow) {
     if (first == nullptr) first = &window;
     EXPECT_EQ(&window, first);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.windowTitle(), "Voxmere! Help");
+    EXPECT_EQ(window.windowTitle(), QString::fromLatin1(test.title) + " - Voxmere! Help");
     QTextBrowser& browser = Browser(window);
     EXPECT_EQ(browser.documentTitle(), QString::fromLatin1(test.title));
     // The stylesheet came out of the help file too.
