@@ -189,13 +189,14 @@ void ProgramCopy::WriteSettingsFile(const QString& name, const QByteArray& conte
   if (file.open(QIODevice::WriteOnly)) file.write(content);
 }
 
-QProcess& ProgramCopy::Start(const QStringList& arguments) {
+QProcess& ProgramCopy::Start(const QStringList& arguments, const QProcessEnvironment& extra) {
   auto started = std::make_unique<Started>();
   started->log = QString("%1/output-%2.txt").arg(folder_).arg(started_.size() + 1);
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_CONFIG_HOME", folder_ + "/config");
   environment.insert("XDG_STATE_HOME", folder_ + "/state");
   environment.insert("QT_QPA_PLATFORM", "xcb");
+  environment.insert(extra);
   started->process.setProcessEnvironment(environment);
   started->process.setProcessChannelMode(QProcess::MergedChannels);
   started->process.setStandardOutputFile(started->log);

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -103,7 +104,8 @@ class ProgramCopy {
   void WriteSettingsFile(const QString& name, const QByteArray& content) const;
 
   // Starts one more process of the program (the first one runs on).
-  QProcess& Start(const QStringList& arguments = {});
+  QProcess& Start(const QStringList& arguments = {},
+                  const QProcessEnvironment& extra = QProcessEnvironment());
   // What a started process printed, for failure messages.
   QString Output(const QProcess& process) const;
 

@@ -90,5 +90,40 @@ TEST_F(StartTest, LaterStartsStayInTheTrayUntilTheOptionsHotKey) {
   }
 }
 
+TEST_F(StartTest, WithNothingToSpeakOneMessageThenTheHelpThenTheEnd) {
+  copy_.WriteSettingsFile("cfg.ini", kWelcomed);
+  // No audio server for espeak-ng, no speech-dispatcher to reach or spawn.
+  QProcessEnvironment silent;
+  silent.insert("PULSE_SERVER", "unix:/nonexistent/pulse");
+  silent.insert("SPEECHD_ADDRESS", "unix_socket:/nonexistent/speechd.sock");
+  silent.insert("SPEECHD_CMD", "/bin/false");
+  QProcess& program = copy_.Start({}, silent);
+  const auto top_level = [&] {
+    std::vector<WindowInfo> shown;
+    for (const WindowInfo& window : WindowsOf(program.processId())) {
+      if (window.viewable && window.top_level) shown.push_back(window);
+    }
+    return shown;
+  };
+  std::vector<WindowInfo> shown;
+  ASSERT_TRUE(WaitFor([&] { return !(shown = top_level()).empty(); }))
+      << copy_.Output(program).toStdString();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].name, "Error");
+  EXPECT_FALSE(TrayIconOf(program.processId()));
+  ASSERT_TRUE(Focus(shown[0].id) && PressKeys("Return"));
+
+  // Then the help on installing engines, and nothing else, until it is closed.
+  ASSERT_TRUE(WaitFor([&] {
+    shown = top_level();
+    return shown.size() == 1 && shown[0].name == "Installing speech engines - Voxmere! Help";
+  })) << copy_.Output(program).toStdString();
+  EXPECT_EQ(program.state(), QProcess::Running);
+  ASSERT_TRUE(Focus(shown[0].id) && PressKeys("Escape"));
+  ASSERT_TRUE(WaitFor([&] { return program.state() == QProcess::NotRunning; }));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 1) << copy_.Output(program).toStdString();
+}
+
 }  // namespace
 }  // namespace voxmere::e2e

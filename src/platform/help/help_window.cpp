@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -75,6 +76,9 @@ HelpWindow::HelpWindow(QHelpEngineCore& engine, QWidget* parent) : QWidget(paren
   layout->addLayout(buttons);
   layout->addWidget(splitter, 1);
 
+  // Esc closes the window, as it closes the program's dialogs.
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(close, &QShortcut::activated, this, &QWidget::close);
   connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
   connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
   connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
