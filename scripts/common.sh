@@ -28,11 +28,12 @@ VOXMERE_RUNTIME_PACKAGES=(
   libqt6help6 libqt6sql6-sqlite libcanberra0 libcanberra-pulse sound-theme-freedesktop
 )
 
-# The services and third-party programs the integration tests drive.
+# The services and third-party programs the integration tests drive
+# (xfce4-panel is the StatusNotifierItem host; it brings xfconf).
 VOXMERE_TEST_PACKAGES=(
   pulseaudio pulseaudio-utils espeak-ng
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
-  xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi
+  xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi xfce4-panel
 )
 
 # Installs the named packages that are missing (apt-get update only when needed).

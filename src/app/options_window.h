@@ -99,6 +99,9 @@ class OptionsWindow : public QObject {
   // About page).
   void HelpClicked();
   void TrayIconDoubleClicked();
+  // A single left click: the double click's work on hosts that report no
+  // double clicks (StatusNotifierItem); nothing on an XEmbed tray.
+  void TrayIconClicked();
   void OptionsKeyPressed();
   void PageChanged(int page);
   void AcceptClicked();  // OK

@@ -10,11 +10,15 @@ namespace voxmere {
 
 namespace {
 
-const QString& CloseToTrayMessage() {
-  static const QString text = QStringLiteral(
-      "Voxmere will now be minimized into the system tray. To restore this window double click "
-      "on program's icon in system tray.");
-  return text;
+// Names the click that restores the window on the tray in use.
+QString CloseToTrayMessage(TrayProtocol protocol) {
+  const QString click = protocol == TrayProtocol::kStatusNotifierItem
+                            ? QStringLiteral("click")
+                            : QStringLiteral("double click");
+  return QStringLiteral(
+             "Voxmere will now be minimized into the system tray. To restore this window %1 on "
+             "program's icon in system tray.")
+      .arg(click);
 }
 
 }  // namespace
@@ -53,6 +57,10 @@ void OptionsWindow::TrayIconDoubleClicked() {
   // Then the menu's default entry, "Options...": a double click always ends
   // on the General page.
   if (MenuEntry* entry = tray_menu.DefaultEntry()) entry->Click();
+}
+
+void OptionsWindow::TrayIconClicked() {
+  if (tray_icon.Protocol() == TrayProtocol::kStatusNotifierItem) TrayIconDoubleClicked();
 }
 
 void OptionsWindow::ConfigureSlotsEntryClicked() {
@@ -119,7 +127,7 @@ bool OptionsWindow::MayClose() {
     // While the session manager asks, a box needs its leave. Without it the
     // message stays unshown, and so unmarked, for a later close.
     if (!answering_session_query_ || platform_.session_end.RequestInteraction()) {
-      platform_.messages.Information(CloseToTrayMessage());
+      platform_.messages.Information(CloseToTrayMessage(tray_icon.Protocol()));
       cfg.WriteCloseMsg();
     }
   }

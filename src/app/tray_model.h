@@ -15,6 +15,11 @@ namespace voxmere {
 // icon's picture as well).
 enum class TrayPicture { kTrayDefault, kIdleIcon, kReadingFrame1, kReadingFrame2 };
 
+// How the desktop hosts the icon. An XEmbed tray (trayer, older panels)
+// reports double clicks; a StatusNotifierItem host (KDE, XFCE, GNOME's
+// AppIndicator) reports single clicks only, as Activate.
+enum class TrayProtocol { kXEmbed, kStatusNotifierItem };
+
 // The tray icon as the program drives it. The view adds and removes the icon,
 // shows the picture and reports the mouse.
 class TrayIconModel : public QObject {
@@ -34,6 +39,9 @@ class TrayIconModel : public QObject {
   // Minimizing the application hides the window into the tray while on.
   bool MinimizeToTray() const { return minimize_to_tray_; }
   void SetMinimizeToTray(bool on) { minimize_to_tray_ = on; }
+  // Which protocol the tray speaks; the view says so once the icon exists.
+  TrayProtocol Protocol() const { return protocol_; }
+  void SetProtocol(TrayProtocol protocol) { protocol_ = protocol; }
   // The reading animation's phase.
   int Tag() const { return tag_; }
   void SetTag(int tag) { tag_ = tag; }
@@ -46,6 +54,7 @@ class TrayIconModel : public QObject {
   TrayPicture picture_ = TrayPicture::kTrayDefault;
   bool icon_visible_ = false;
   bool minimize_to_tray_ = true;
+  TrayProtocol protocol_ = TrayProtocol::kXEmbed;
   int tag_ = 0;
 };
 

@@ -2,6 +2,9 @@
 #include "ui/tray_icon_view.h"
 
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 
 #include "app/options_window.h"
 #include "ui/icons.h"
@@ -10,6 +13,28 @@
 
 namespace voxmere {
 
+namespace {
+
+// The protocol Qt chose for the icon just made. Qt's Linux themes speak
+// StatusNotifierItem when, at the icon's creation, the session bus has a
+// watcher that reports a registered host; otherwise they dock by XEmbed.
+// Asked the same way here, right after the icon was made.
+TrayProtocol ProtocolOfNewIcon() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) return TrayProtocol::kXEmbed;
+  QDBusMessage get = QDBusMessage::createMethodCall(
+      QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+  get.setArguments({QStringLiteral("org.kde.StatusNotifierWatcher"),
+                    QStringLiteral("IsStatusNotifierHostRegistered")});
+  const QDBusMessage reply = bus.call(get, QDBus::Block, 2000);
+  const bool host = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+                    reply.arguments().first().value<QDBusVariant>().variant().toBool();
+  return host ? TrayProtocol::kStatusNotifierItem : TrayProtocol::kXEmbed;
+}
+
+}  // namespace
+
 TrayIconView::TrayIconView(OptionsWindow& window, QObject* parent)
     : QObject(parent),
       window_(window),
@@ -17,6 +42,7 @@ TrayIconView::TrayIconView(OptionsWindow& window, QObject* parent)
       menu_(std::make_unique<TrayMenuView>(window.tray_menu, window, *style_)),
       icon_(std::make_unique<QSystemTrayIcon>()) {
   TrayIconModel& model = window.tray_icon;
+  model.SetProtocol(ProtocolOfNewIcon());
   icon_->setObjectName(model.objectName());
   icon_->setToolTip(TrayIconModel::Hint());
   icon_->setIcon(TrayPictureIcon(model.Picture()));
@@ -37,7 +63,13 @@ TrayIconView::~TrayIconView() {
 void TrayIconView::OnActivated(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Context:
+      // Also a StatusNotifierItem host's ContextMenu: Qt exports no D-Bus
+      // menu for an icon without a context menu, so the host draws none and
+      // asks us.
       menu_->popup(QCursor::pos());
+      break;
+    case QSystemTrayIcon::Trigger:
+      window_.Guard([this] { window_.TrayIconClicked(); });
       break;
     case QSystemTrayIcon::DoubleClick:
       window_.Guard([this] { window_.TrayIconDoubleClicked(); });

@@ -12,8 +12,10 @@ class TrayMenuStyle;
 class TrayMenuView;
 
 // The tray icon: the model's hint and picture, shown while the model says so.
-// A right-button press pops the painted menu up at the cursor; a double click
-// runs the window's double-click handler; single clicks do nothing.
+// A right-button press (a StatusNotifierItem host's ContextMenu) pops the
+// painted menu up at the cursor; a double click runs the window's double-click
+// handler; a single click goes to the window, which acts on it only where the
+// tray reports no double clicks. The model learns which tray protocol is used.
 class TrayIconView : public QObject {
   Q_OBJECT
 

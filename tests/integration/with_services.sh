@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# with_services.sh [x11] [audio] [speechd] [tray] -- COMMAND [ARGS...]
+# with_services.sh [x11] [audio] [speechd] [tray] [sni] -- COMMAND [ARGS...]
 # Runs COMMAND with private services of its own, all torn down afterwards:
 #   x11      an Xvfb server on a free display, COMMAND inside dbus-run-session
 #   audio    a PulseAudio daemon whose default sink is a null sink, named in
@@ -9,17 +9,23 @@
 #            through that PulseAudio daemon (implies audio)
 #   tray     a tray host (trayer, at the top right of the screen) on that X
 #            server, ready once it owns the tray selection (implies x11)
+#   sni      a StatusNotifierItem host: xfce4-panel with its status tray
+#            plugin on that X server and on the session bus COMMAND uses,
+#            ready once org.kde.StatusNotifierWatcher is owned (implies x11);
+#            its settings are in $VOXMERE_TEST_PANEL_CONFIG, and
+#            "xfce4-panel --disable-wm-check" starts it again
 # HOME and the XDG folders point into a fresh temporary folder, so tests never
 # touch the user's settings, and XDG_RUNTIME_DIR is a private 0700 folder.
 set -euo pipefail
 
-want_x11=0 want_audio=0 want_speechd=0 want_tray=0
+want_x11=0 want_audio=0 want_speechd=0 want_tray=0 want_sni=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case $1 in
     x11) want_x11=1 ;;
     audio) want_audio=1 ;;
     speechd) want_audio=1 want_speechd=1 ;;
     tray) want_x11=1 want_tray=1 ;;
+    sni) want_x11=1 want_sni=1 ;;
     *) echo "with_services.sh: unknown service '$1'" >&2; exit 2 ;;
   esac
   shift
@@ -104,6 +110,52 @@ if [ "$want_tray" = 1 ]; then
   wait_for 10 tray_owned
 fi
 
+# watcher_owned: whether a StatusNotifierItem host serves the session bus.
+watcher_owned() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher | grep -q 'boolean true'
+}
+
+if [ "$want_sni" = 1 ]; then
+  # The panel must share COMMAND's session bus, so the bus starts here
+  # rather than with COMMAND.
+  exec {bus_fd}>"$work/bus"
+  dbus-daemon --session --nofork --print-address="$bus_fd" >"$work/dbus.log" 2>&1 &
+  pids+=($!)
+  exec {bus_fd}>&-
+  wait_for 10 test -s "$work/bus"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+  # One panel along the top with nothing but the status tray; xfconfd (started
+  # by the bus) reads it from XDG_CONFIG_HOME, so the panel asks no questions.
+  export VOXMERE_TEST_PANEL_CONFIG=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml
+  mkdir -p "$(dirname "$VOXMERE_TEST_PANEL_CONFIG")"
+  cat >"$VOXMERE_TEST_PANEL_CONFIG" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="26"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+XML
+  xfce4-panel --disable-wm-check >"$work/panel.log" 2>&1 &
+  pids+=($!)
+  wait_for 20 watcher_owned
+fi
+
 if [ "$want_audio" = 1 ]; then
   export VOXMERE_TEST_SINK=voxmere_null
   # Running as root (CI) is fine for a private daemon; it only warns.
@@ -134,7 +186,9 @@ fi
 [ "$want_audio" = 1 ] && sleep 2.5
 
 status=0
-if [ "$want_x11" = 1 ]; then
+if [ "$want_sni" = 1 ]; then
+  "$@" || status=$?
+elif [ "$want_x11" = 1 ]; then
   dbus-run-session -- "$@" || status=$?
 else
   "$@" || status=$?

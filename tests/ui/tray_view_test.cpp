@@ -155,12 +155,22 @@ TEST(TrayIconView, HintPictureVisibilityAndClicks) {
   window.tray_icon.SetPicture(TrayPicture::kIdleIcon);
   EXPECT_EQ(icon.icon().pixmap(16, 16).toImage(), IdleIconPixmap().toImage());
 
-  // A single click does nothing; a double click shows the General page.
+  // On an XEmbed tray a single click does nothing; a double click shows the
+  // General page.
+  window.tray_icon.SetProtocol(TrayProtocol::kXEmbed);
   ui.view->Hide();
   window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
   ui.tray->OnActivated(QSystemTrayIcon::Trigger);
   EXPECT_FALSE(ui.view->isVisible());
   ui.tray->OnActivated(QSystemTrayIcon::DoubleClick);
+  EXPECT_TRUE(ui.view->isVisible());
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+
+  // A StatusNotifierItem host's Activate is the single click.
+  window.tray_icon.SetProtocol(TrayProtocol::kStatusNotifierItem);
+  ui.view->Hide();
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
+  ui.tray->OnActivated(QSystemTrayIcon::Trigger);
   EXPECT_TRUE(ui.view->isVisible());
   EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
 }

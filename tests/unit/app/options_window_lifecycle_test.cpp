@@ -184,6 +184,28 @@ TEST_F(OptionsWindowLifecycleTest, CloseBoxSavesAndGoesToTheTrayWithTheMessageOn
   EXPECT_TRUE(fixture_.shell.Visible());
 }
 
+// A StatusNotifierItem host reports no double clicks: a single click does the
+// double click's work, and the close message names the click it takes.
+TEST_F(OptionsWindowLifecycleTest, SingleClickRestoresOnlyWhereTheTrayHasNoDoubleClick) {
+  OptionsWindow& window = StartHidden();
+  window.TrayIconClicked();
+  EXPECT_FALSE(fixture_.shell.Visible());
+
+  window.tray_icon.SetProtocol(TrayProtocol::kStatusNotifierItem);
+  window.TrayIconClicked();
+  EXPECT_TRUE(fixture_.shell.Visible());
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
+  window.TrayIconClicked();
+  EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+
+  window.CloseRequest();
+  EXPECT_FALSE(fixture_.shell.Visible());
+  ASSERT_EQ(fixture_.messages.Boxes().size(), 1u);
+  EXPECT_EQ(fixture_.messages.Boxes().front().text,
+            QStringLiteral("Voxmere will now be minimized into the system tray. To restore this "
+                           "window click on program's icon in system tray."));
+}
+
 TEST_F(OptionsWindowLifecycleTest, CloseMessageAlreadyShownInAnEarlierRunStaysAway) {
   OptionsWindow& window = StartHidden(QStringLiteral("CloseMsg=1\n"));
   window.OptionsEntryClicked();
