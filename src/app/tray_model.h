@@ -42,6 +42,9 @@ class TrayIconModel : public QObject {
   // Which protocol the tray speaks; the view says so once the icon exists.
   TrayProtocol Protocol() const { return protocol_; }
   void SetProtocol(TrayProtocol protocol) { protocol_ = protocol; }
+  // Some StatusNotifierItem hosts (XFCE's panel) never ask for the menu on a
+  // right click; there a middle click (SecondaryActivate) opens it too.
+  bool MiddleClickOpensMenu() const { return protocol_ == TrayProtocol::kStatusNotifierItem; }
   // The reading animation's phase.
   int Tag() const { return tag_; }
   void SetTag(int tag) { tag_ = tag; }

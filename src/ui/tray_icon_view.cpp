@@ -68,6 +68,9 @@ void TrayIconView::OnActivated(QSystemTrayIcon::ActivationReason reason) {
       // asks us.
       menu_->popup(QCursor::pos());
       break;
+    case QSystemTrayIcon::MiddleClick:
+      if (window_.tray_icon.MiddleClickOpensMenu()) menu_->popup(QCursor::pos());
+      break;
     case QSystemTrayIcon::Trigger:
       window_.Guard([this] { window_.TrayIconClicked(); });
       break;

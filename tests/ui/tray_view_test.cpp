@@ -173,6 +173,15 @@ TEST(TrayIconView, HintPictureVisibilityAndClicks) {
   ui.tray->OnActivated(QSystemTrayIcon::Trigger);
   EXPECT_TRUE(ui.view->isVisible());
   EXPECT_EQ(window.pages.ActivePageIndex(), OptionsWindow::kGeneral);
+
+  // A middle click opens the menu only there, for hosts that never ask for
+  // it on a right click.
+  for (const TrayProtocol protocol : {TrayProtocol::kXEmbed, TrayProtocol::kStatusNotifierItem}) {
+    window.tray_icon.SetProtocol(protocol);
+    ui.tray->OnActivated(QSystemTrayIcon::MiddleClick);
+    EXPECT_EQ(ui.tray->Menu().isVisible(), protocol == TrayProtocol::kStatusNotifierItem);
+    ui.tray->Menu().hide();
+  }
 }
 
 }  // namespace
