@@ -1,0 +1,92 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Where a process's resident memory is: /proc/PID/smaps summed by mapping.
+
+    bench/smaps_breakdown.py PID [--top N]
+
+Sums the resident size (Rss) of every mapping into a few groups (heap,
+anonymous memory, the Qt libraries, ICU, OpenMP, fonts, espeak-ng,
+PulseAudio, everything else) and lists the files with the most resident
+pages. program_bench.py prints it for the program in the tray; run alone it
+describes any running process.
+"""
+
+import argparse
+import collections
+import os
+import re
+import sys
+
+# (group, test of a mapping's path); the first that matches names the group.
+GROUPS = (
+    ("heap", lambda path: path == "[heap]"),
+    ("anonymous", lambda path: path == "" or path.startswith("[anon")),
+    ("libQt6Widgets", lambda path: "libQt6Widgets" in path),
+    ("libQt6Gui", lambda path: "libQt6Gui" in path),
+    ("libQt6Core", lambda path: "libQt6Core" in path),
+    ("other Qt 6 libraries and plugins", lambda path: "libQt6" in path or "/qt6/plugins/" in path),
+    ("libicu*", lambda path: "libicu" in os.path.basename(path)),
+    ("libgomp / OpenMP", lambda path: re.search(r"lib(g|l|i)?omp", os.path.basename(path))),
+    ("fonts (files, caches, FreeType, fontconfig)",
+     lambda path: ("/fonts/" in path or "fontconfig" in path or "libfreetype" in path
+                   or path.endswith((".ttf", ".otf", ".pfb", ".ttc")))),
+    ("libespeak-ng and its data", lambda path: "espeak" in path),
+    ("libpulse*", lambda path: "libpulse" in path),
+    ("the program", lambda path: os.path.basename(path) == "voxmere"),
+)
+OTHERS = "others"
+HEADER = re.compile(r"^[0-9a-f]+-[0-9a-f]+ \S+ \S+ \S+ \S+\s*(.*)$")
+
+
+def group_of(path):
+    for name, matches in GROUPS:
+        if matches(path):
+            return name
+    return OTHERS
+
+
+def resident_by_path(pid):
+    """{mapping path ('' for anonymous): resident KiB} of a running process."""
+    sizes = collections.Counter()
+    path = ""
+    with open(f"/proc/{pid}/smaps") as smaps:
+        for line in smaps:
+            header = HEADER.match(line)
+            if header:
+                path = header.group(1).strip()
+            elif line.startswith("Rss:"):
+                sizes[path] += int(line.split()[1])
+    return sizes
+
+
+def breakdown(pid):
+    """(resident KiB by group, resident KiB by path), each largest first."""
+    by_path = resident_by_path(pid)
+    by_group = collections.Counter()
+    for path, kib in by_path.items():
+        by_group[group_of(path)] += kib
+    return by_group.most_common(), by_path.most_common()
+
+
+def print_breakdown(pid, title, top=12, indent="  "):
+    groups, paths = breakdown(pid)
+    total = sum(kib for _, kib in groups)
+    print(f"{indent}{title}: {total / 1024:.1f} MiB resident (smaps)")
+    for name, kib in groups:
+        print(f"{indent}  {name:<44} {kib / 1024:7.2f} MiB")
+    print(f"{indent}  top mappings:")
+    for path, kib in paths[:top]:
+        print(f"{indent}    {kib / 1024:7.2f} MiB  {path or '(anonymous)'}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("pid", type=int)
+    parser.add_argument("--top", type=int, default=12)
+    arguments = parser.parse_args()
+    print_breakdown(arguments.pid, f"process {arguments.pid}", arguments.top, indent="")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
