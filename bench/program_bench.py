@@ -41,7 +41,7 @@ import tempfile
 import threading
 import time
 
-from smaps_breakdown import print_breakdown
+from smaps_breakdown import breakdown, print_breakdown
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RATE = 16000
@@ -51,6 +51,7 @@ HOT_KEY = "ctrl+BackSpace"
 OPTIONS_HOT_KEY = "ctrl+F11"
 DIY = "xbindkeys + xsel + espeak-ng"
 GOAL_RATIO = 0.4
+IDLE_SECONDS = 10
 
 
 def fail(message):
@@ -68,6 +69,11 @@ def default_program():
 
 def run(*arguments, timeout=10):
     return subprocess.run(arguments, capture_output=True, text=True, timeout=timeout)
+
+
+def stop(process):
+    process.kill()
+    process.wait()
 
 
 def wait_until(condition, timeout, what):
@@ -236,8 +242,9 @@ class Owner:
 
     def __init__(self, name, command, title, select_command):
         self.name = name
-        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+        # Without the accessibility bridge, which would start a bus of its own.
+        self.process = subprocess.Popen(command, env=dict(os.environ, NO_AT_BRIDGE="1"),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = find_window(title)
         self.select_command = select_command
 
@@ -254,10 +261,6 @@ class Owner:
                 return
             time.sleep(0.5)
         fail(f"could not select the text in {self.name}")
-
-    def stop(self):
-        self.process.kill()
-        self.process.wait()
 
 
 def start_xterm(work):
@@ -289,7 +292,7 @@ def start_owners(work, stack):
         else:
             print(f"note: {editor} is not installed, so not measured")
     for owner in owners:
-        stack.callback(owner.stop)
+        stack.callback(stop, owner.process)
     return owners
 
 
@@ -321,10 +324,6 @@ class Voxmere:
     def log(self):
         with open(self.log_path) as log:
             return log.read()
-
-    def stop(self):
-        self.process.kill()
-        self.process.wait()
 
 
 def options_window(pid):
@@ -405,11 +404,6 @@ def start_xbindkeys(work):
     return process
 
 
-def stop(process):
-    process.kill()
-    process.wait()
-
-
 def print_latencies(rows, rounds):
     print(f"Hot key to first sound, ms ({rounds} presses each after one warm-up,"
           " text \"Hello\", espeak-ng default voice)")
@@ -425,16 +419,61 @@ def print_latencies(rows, rounds):
             print(f"  {setup:<40} {owner:<16} {median / diy:7.2f}")
 
 
-def print_program_figures(figures):
-    print("Voxmere in the tray")
-    for name, value in figures:
-        print(f"  {name:<48} {value}")
-
-
-def print_wakeups(total, rows, seconds):
-    print(f"  {'idle wake-ups, all threads':<48} {total:.1f} /s   (over {seconds} s)")
+def print_wakeups(total, rows):
+    print(f"  {'idle wake-ups, all threads':<48} {total:.1f} /s   (over {IDLE_SECONDS} s)")
     for tid, name, rate in rows:
         print(f"    thread {tid:>7} {name:<26} {rate:8.1f} /s")
+
+
+def measure_program(program, work, recorder, owners, rounds, stack):
+    """Times the program over every owner and takes its figures in the tray:
+    (latency rows, [(name, figure)], idle wake-ups, memory breakdowns)."""
+    voxmere = Voxmere(program, work, "default")
+    stack.callback(stop, voxmere.process)
+    rss_start = rss_kib(voxmere.pid)
+    memory_start = breakdown(voxmere.pid)
+    rows = time_owners(recorder, owners, rounds, "Voxmere, Ctrl+C capture (default)")
+    readings = len(owners) * (rounds + 1)
+    if not recorder.wait_for_quiet(2, 60):
+        fail("the sink never went quiet")
+    rss_readings = rss_kib(voxmere.pid)
+    wakeups = idle_wakeups(voxmere.pid, IDLE_SECONDS)
+    show_and_hide_options(voxmere.pid)
+    rss_shown = rss_kib(voxmere.pid)
+    memory_shown = breakdown(voxmere.pid)
+    stop(voxmere.process)
+    figures = [
+        ("start-up to tray icon", f"{voxmere.start_up * 1000:.0f} ms"),
+        ("resident memory after start-up", f"{rss_start / 1024:.1f} MiB"),
+        (f"resident memory after {readings} readings", f"{rss_readings / 1024:.1f} MiB"),
+        ("  and after the options window was shown, hidden", f"{rss_shown / 1024:.1f} MiB"),
+    ]
+    memory = [("in the tray after start-up", memory_start),
+              ("after the readings and the options window", memory_shown)]
+    return rows, figures, wakeups, memory
+
+
+def measure_direct_mode(program, work, recorder, owners, rounds, stack):
+    """Latency rows of the program reading the primary selection directly."""
+    if not has_direct_option(program):
+        print("note: direct mode skipped, this build has no General/PrimarySelection option")
+        return []
+    voxmere = Voxmere(program, work, "direct", b"PrimarySelection=1\r\n")
+    stack.callback(stop, voxmere.process)
+    rows = time_owners(recorder, owners, rounds, "Voxmere, direct (primary selection)")
+    stop(voxmere.process)
+    return rows
+
+
+def measure_do_it_yourself(work, recorder, owners, rounds, stack):
+    """Latency rows of xbindkeys + xsel + espeak-ng, and of espeak-ng alone."""
+    xbindkeys = start_xbindkeys(work)
+    stack.callback(stop, xbindkeys)
+    rows = time_owners(recorder, owners, rounds, DIY)
+    stop(xbindkeys)
+    rows.append(("espeak-ng Hello, started directly", "(none)",
+                 time_presses(recorder, rounds, start_espeak, "espeak-ng")))
+    return rows
 
 
 def inside(program, rounds, direct):
@@ -452,49 +491,20 @@ def inside(program, rounds, direct):
                        timeout=10, check=True)
         owners = start_owners(work, stack)
 
-        voxmere = Voxmere(program, work, "default")
-        stack.callback(voxmere.stop)
-        rss_start = rss_kib(voxmere.pid)
-        print()
-        print_breakdown(voxmere.pid, "memory breakdown in the tray after start-up")
-        latency_rows = time_owners(recorder, owners, rounds, "Voxmere, Ctrl+C capture (default)")
-        readings = len(owners) * (rounds + 1)
-        if not recorder.wait_for_quiet(2, 60):
-            fail("the sink never went quiet")
-        rss_readings = rss_kib(voxmere.pid)
-        idle_seconds = 10
-        wakeups = idle_wakeups(voxmere.pid, idle_seconds)
-        show_and_hide_options(voxmere.pid)
-        rss_shown = rss_kib(voxmere.pid)
-        print_breakdown(voxmere.pid, "memory breakdown after the options window was shown")
-        print()
-        voxmere.stop()
+        rows, figures, wakeups, memory = measure_program(program, work, recorder, owners, rounds,
+                                                         stack)
+        if direct:
+            rows += measure_direct_mode(program, work, recorder, owners, rounds, stack)
+        rows += measure_do_it_yourself(work, recorder, owners, rounds, stack)
 
-        if not direct:
-            pass
-        elif has_direct_option(program):
-            direct_voxmere = Voxmere(program, work, "direct", b"PrimarySelection=1\r\n")
-            stack.callback(direct_voxmere.stop)
-            latency_rows += time_owners(recorder, owners, rounds, "Voxmere, direct (primary selection)")
-            direct_voxmere.stop()
-        else:
-            print("note: direct mode skipped, this build has no General/PrimarySelection option")
-
-        xbindkeys = start_xbindkeys(work)
-        stack.callback(stop, xbindkeys)
-        latency_rows += time_owners(recorder, owners, rounds, DIY)
-        stop(xbindkeys)
-        latency_rows.append(("espeak-ng Hello, started directly", "(none)",
-                             time_presses(recorder, rounds, start_espeak, "espeak-ng")))
-
-        print_latencies(latency_rows, rounds)
-        print_program_figures([
-            ("start-up to tray icon", f"{voxmere.start_up * 1000:.0f} ms"),
-            ("resident memory after start-up", f"{rss_start / 1024:.1f} MiB"),
-            (f"resident memory after {readings} readings", f"{rss_readings / 1024:.1f} MiB"),
-            ("  and after the options window was shown, hidden", f"{rss_shown / 1024:.1f} MiB"),
-        ])
-        print_wakeups(*wakeups, idle_seconds)
+        print_latencies(rows, rounds)
+        print("Voxmere in the tray")
+        for name, value in figures:
+            print(f"  {name:<48} {value}")
+        print_wakeups(*wakeups)
+        print("Where the memory is (resident, by mapping)")
+        for title, where in memory:
+            print_breakdown(where, title)
         return 0
 
 

@@ -27,11 +27,16 @@ GROUPS = (
     ("other Qt 6 libraries and plugins", lambda path: "libQt6" in path or "/qt6/plugins/" in path),
     ("libicu*", lambda path: "libicu" in os.path.basename(path)),
     ("libgomp / OpenMP", lambda path: re.search(r"lib(g|l|i)?omp", os.path.basename(path))),
-    ("fonts (files, caches, FreeType, fontconfig)",
+    ("fonts, FreeType, fontconfig",
      lambda path: ("/fonts/" in path or "fontconfig" in path or "libfreetype" in path
                    or path.endswith((".ttf", ".otf", ".pfb", ".ttc")))),
     ("libespeak-ng and its data", lambda path: "espeak" in path),
     ("libpulse*", lambda path: "libpulse" in path),
+    ("libX11, libxcb*, libxkbcommon",
+     lambda path: re.search(r"lib(X11|xcb|xkbcommon)", os.path.basename(path))),
+    ("libc, libm, libstdc++, ld.so",
+     lambda path: re.match(r"(libc|libm|libstdc\+\+|libgcc_s|ld-linux[-\w]*)\.so",
+                           os.path.basename(path))),
     ("the program", lambda path: os.path.basename(path) == "voxmere"),
 )
 OTHERS = "others"
@@ -68,8 +73,9 @@ def breakdown(pid):
     return by_group.most_common(), by_path.most_common()
 
 
-def print_breakdown(pid, title, top=12, indent="  "):
-    groups, paths = breakdown(pid)
+def print_breakdown(pid_breakdown, title, top=15, indent="  "):
+    """Prints what breakdown() returned: the groups, then the top mappings."""
+    groups, paths = pid_breakdown
     total = sum(kib for _, kib in groups)
     print(f"{indent}{title}: {total / 1024:.1f} MiB resident (smaps)")
     for name, kib in groups:
@@ -82,9 +88,9 @@ def print_breakdown(pid, title, top=12, indent="  "):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("pid", type=int)
-    parser.add_argument("--top", type=int, default=12)
+    parser.add_argument("--top", type=int, default=15)
     arguments = parser.parse_args()
-    print_breakdown(arguments.pid, f"process {arguments.pid}", arguments.top, indent="")
+    print_breakdown(breakdown(arguments.pid), f"process {arguments.pid}", arguments.top, indent="")
     return 0
 
 
