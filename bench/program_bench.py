@@ -263,7 +263,7 @@ class Owner:
         fail(f"could not select the text in {self.name}")
 
 
-def start_xterm(work):
+def start_xterm():
     title = f"bench-xterm-{os.getpid()}"
     command = ["xterm", "-T", title, "-geometry", "100x3+0+0", "-xrm",
                "XTerm*VT100.translations: #override Ctrl<Key>c: copy-selection(CLIPBOARD)",
@@ -285,7 +285,7 @@ def start_editor(work, editor):
 
 def start_owners(work, stack):
     """The selection's owners: xterm, l3afpad and featherpad where installed."""
-    owners = [start_xterm(work)]
+    owners = [start_xterm()]
     for editor in ("l3afpad", "featherpad"):
         if shutil.which(editor):
             owners.append(start_editor(work, editor))
