@@ -348,6 +348,13 @@ def show_and_hide_options(pid):
     time.sleep(2)  # settle
 
 
+def fill_clipboard():
+    """Puts text on the clipboard, as on most desktops (the program puts it
+    back after each reading), so that every run of it starts alike."""
+    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=b"clipboard text",
+                   timeout=10, check=True)
+
+
 def press_hot_key():
     run("xdotool", "key", HOT_KEY)
 
@@ -428,6 +435,7 @@ def print_wakeups(total, rows):
 def measure_program(program, work, recorder, owners, rounds, stack):
     """Times the program over every owner and takes its figures in the tray:
     (latency rows, [(name, figure)], idle wake-ups, memory breakdowns)."""
+    fill_clipboard()
     voxmere = Voxmere(program, work, "default")
     stack.callback(stop, voxmere.process)
     rss_start = rss_kib(voxmere.pid)
@@ -458,6 +466,7 @@ def measure_direct_mode(program, work, recorder, owners, rounds, stack):
     if not has_direct_option(program):
         print("note: direct mode skipped, this build has no General/PrimarySelection option")
         return []
+    fill_clipboard()
     voxmere = Voxmere(program, work, "direct", b"PrimarySelection=1\r\n")
     stack.callback(stop, voxmere.process)
     rows = time_owners(recorder, owners, rounds, "Voxmere, direct (primary selection)")
@@ -485,10 +494,6 @@ def inside(program, rounds, direct):
         stack.callback(shutil.rmtree, work, ignore_errors=True)
         recorder = SinkRecorder(sink)
         stack.callback(recorder.close)
-        # Something on the clipboard, as on most desktops: the program puts it
-        # back after each reading.
-        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=b"clipboard text",
-                       timeout=10, check=True)
         owners = start_owners(work, stack)
 
         rows, figures, wakeups, memory = measure_program(program, work, recorder, owners, rounds,
