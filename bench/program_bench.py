@@ -19,8 +19,9 @@ plays, median, min and max of N presses each:
 
 and prints the ratio of the program's medians to the do-it-yourself ones.
 Of the program it also prints the time from start to the docked tray icon
-(found by polling every 50 ms or so, so a few tens of ms late), resident memory (VmRSS) after start-up, after the readings and after the
-options window was shown (Ctrl+F11) and closed (Esc), where that memory is
+(found by polling every 50 ms or so, so a few tens of ms late), resident
+memory (VmRSS) after start-up, after the readings and after the options
+window was shown (Ctrl+F11) and closed (Esc), where that memory is
 (/proc/PID/smaps by mapping, see smaps_breakdown.py), and wake-ups while
 idle: context switches per second of every thread over 10 s.
 
