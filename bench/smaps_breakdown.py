@@ -4,10 +4,10 @@
 
     bench/smaps_breakdown.py PID [--top N]
 
-Sums the resident size (Rss) of every mapping into a few groups (heap,
-anonymous memory, the Qt libraries, ICU, OpenMP, fonts, espeak-ng,
-PulseAudio, everything else) and lists the files with the most resident
-pages. program_bench.py prints it for the program in the tray; run alone it
+Sums the resident size (Rss, and the private dirty part of it) of every
+mapping into a few groups (heap, anonymous memory, the Qt libraries, ICU,
+OpenMP, fonts, espeak-ng, PulseAudio, everything else) and lists the files
+with the most resident pages. program_bench.py prints it for the program in the tray; run alone it
 describes any running process.
 """
 
@@ -50,9 +50,9 @@ def group_of(path):
     return OTHERS
 
 
-def resident_by_path(pid):
-    """{mapping path ('' for anonymous): resident KiB} of a running process."""
-    sizes = collections.Counter()
+def sizes_by_path(pid):
+    """{mapping path ('' for anonymous): [resident KiB, private dirty KiB]}."""
+    sizes = collections.defaultdict(lambda: [0, 0])
     path = ""
     with open(f"/proc/{pid}/smaps") as smaps:
         for line in smaps:
@@ -60,29 +60,43 @@ def resident_by_path(pid):
             if header:
                 path = header.group(1).strip()
             elif line.startswith("Rss:"):
-                sizes[path] += int(line.split()[1])
+                sizes[path][0] += int(line.split()[1])
+            elif line.startswith("Private_Dirty:"):
+                sizes[path][1] += int(line.split()[1])
     return sizes
 
 
+def largest_first(sizes):
+    return sorted(sizes.items(), key=lambda item: item[1][0], reverse=True)
+
+
 def breakdown(pid):
-    """(resident KiB by group, resident KiB by path), each largest first."""
-    by_path = resident_by_path(pid)
-    by_group = collections.Counter()
-    for path, kib in by_path.items():
-        by_group[group_of(path)] += kib
-    return by_group.most_common(), by_path.most_common()
+    """([(group, [resident, private dirty KiB])], [(path, [...])]), each
+    largest first."""
+    by_path = sizes_by_path(pid)
+    by_group = collections.defaultdict(lambda: [0, 0])
+    for path, (resident, private) in by_path.items():
+        by_group[group_of(path)][0] += resident
+        by_group[group_of(path)][1] += private
+    return largest_first(by_group), largest_first(by_path)
 
 
 def print_breakdown(pid_breakdown, title, top=15, indent="  "):
-    """Prints what breakdown() returned: the groups, then the top mappings."""
+    """Prints what breakdown() returned: the groups, then the top mappings.
+    Private dirty pages are the process's own; the rest of a library's
+    resident pages are read from its file (and shared with other processes)."""
     groups, paths = pid_breakdown
-    total = sum(kib for _, kib in groups)
-    print(f"{indent}{title}: {total / 1024:.1f} MiB resident (smaps)")
-    for name, kib in groups:
-        print(f"{indent}  {name:<44} {kib / 1024:7.2f} MiB")
+    total = sum(resident for _, (resident, _) in groups)
+    private = sum(private for _, (_, private) in groups)
+    print(f"{indent}{title}: {total / 1024:.1f} MiB resident, {private / 1024:.1f} MiB of it"
+          " private dirty (smaps)")
+    print(f"{indent}  {'':<44} {'resident':>11} {'private dirty':>15}")
+    for name, (resident, private) in groups:
+        print(f"{indent}  {name:<44} {resident / 1024:7.2f} MiB {private / 1024:11.2f} MiB")
     print(f"{indent}  top mappings:")
-    for path, kib in paths[:top]:
-        print(f"{indent}    {kib / 1024:7.2f} MiB  {path or '(anonymous)'}")
+    for path, (resident, private) in paths[:top]:
+        print(f"{indent}    {resident / 1024:7.2f} MiB {private / 1024:7.2f} MiB"
+              f"  {path or '(anonymous)'}")
 
 
 def main():
