@@ -1,20 +1,29 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Figures of the real program on a virtual display of its own.
+"""Figures of the real program beside a do-it-yourself setup, on one display.
 
-    bench/program_bench.py [--program PATH] [--rounds N]
+    bench/program_bench.py [--program PATH] [--rounds N] [--direct]
 
-Starts the program (a copy in a fresh folder, so it has fresh settings and
-starts hidden in the tray with the default voice, espeak-ng's first) under
-Xvfb with a tray host, PulseAudio with a null sink and speech-dispatcher
-(tests/integration/with_services.sh), and measures:
+Under Xvfb with a tray host, PulseAudio with a null sink and speech-dispatcher
+(tests/integration/with_services.sh), with "Hello" selected in turn in xterm,
+l3afpad and featherpad (those installed), measures from the hot key typed
+with xdotool (Ctrl+Backspace) to the first audible sample the null sink
+plays, median, min and max of N presses each:
 
-  * hot key to sound: from the reading hot key typed with xdotool
-    (Ctrl+Backspace, over a line selected in xterm) to the first audible
-    sample the null sink plays, median of N readings;
-  * resident memory (VmRSS) after start-up and after 20 readings;
-  * wake-ups while idle: context switches per second of every thread over
-    10 s with nothing to do.
+  * the program (a copy in a fresh folder, so it has fresh settings and
+    starts hidden in the tray with the default voice, espeak-ng's first),
+    capturing with Ctrl+C; with --direct, also started again with
+    General/PrimarySelection=1 when the build knows that option;
+  * xbindkeys running `espeak-ng "$(xsel -o)"` on the same key;
+  * `espeak-ng Hello` started directly (from its start, no hot key);
+
+and prints the ratio of the program's medians to the do-it-yourself ones.
+Of the program it also prints the time from start to the docked tray icon
+(found by polling every 50 ms or so, so a few tens of ms late), resident
+memory (VmRSS) after start-up, after the readings and after the options
+window was shown (Ctrl+F11) and closed (Esc), where that memory is
+(/proc/PID/smaps by mapping, see smaps_breakdown.py), and wake-ups while
+idle: context switches per second of every thread over 10 s.
 
 The sink is recorded with parec in small blocks; each block is stamped with
 its arrival time minus its length, as the integration tests' audio monitor
@@ -22,7 +31,9 @@ does, so the time of the first loud sample is known to a few milliseconds.
 """
 
 import argparse
+import contextlib
 import os
+import re
 import shutil
 import statistics
 import subprocess
@@ -31,9 +42,17 @@ import tempfile
 import threading
 import time
 
+from smaps_breakdown import breakdown, print_breakdown
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RATE = 16000
 LOUD = 400  # about -38 dBFS; the null sink's monitor gives exact zeros
+TEXT = "Hello"
+HOT_KEY = "ctrl+BackSpace"
+OPTIONS_HOT_KEY = "ctrl+F11"
+DIY = "xbindkeys + xsel + espeak-ng"
+GOAL_RATIO = 0.4
+IDLE_SECONDS = 10
 
 
 def fail(message):
@@ -51,6 +70,11 @@ def default_program():
 
 def run(*arguments, timeout=10):
     return subprocess.run(arguments, capture_output=True, text=True, timeout=timeout)
+
+
+def stop(process):
+    process.kill()
+    process.wait()
 
 
 def wait_until(condition, timeout, what):
@@ -181,137 +205,333 @@ def thread_switches(pid):
     return threads
 
 
-def start_xterm(line):
-    title = f"bench-{os.getpid()}"
-    xterm = subprocess.Popen(
-        ["xterm", "-T", title, "-geometry", "100x3+0+0", "-xrm",
-         "XTerm*VT100.translations: #override Ctrl<Key>c: copy-selection(CLIPBOARD)",
-         "-e", "sh", "-c", 'stty -echo; printf "%s" "$0"; exec sleep 3600', line],
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def idle_wakeups(pid, seconds):
+    """Context switches per second while idle: (total, [(tid, name, rate)])."""
+    before = thread_switches(pid)
+    time.sleep(seconds)
+    after = thread_switches(pid)
+    rows = []
+    for tid, (name, count) in sorted(after.items(), key=lambda item: int(item[0])):
+        rows.append((tid, name, (count - before.get(tid, (name, 0))[1]) / seconds))
+    return sum(rate for _, _, rate in rows), rows
 
+
+def find_window(name):
     def window():
-        found = run("xdotool", "search", "--onlyvisible", "--name", f"^{title}$")
-        return found.stdout.split()[0] if found.returncode == 0 and found.stdout.split() else None
+        found = run("xdotool", "search", "--onlyvisible", "--name", name)
+        words = found.stdout.split()
+        return words[0] if found.returncode == 0 and words else None
 
-    xterm_window = wait_until(window, 20, "the xterm")
-    for _ in range(5):
-        run("xdotool", "mousemove", "--window", xterm_window, "20", "8", "click", "--repeat", "3",
-            "--delay", "50", "1")
-        selected = run("xclip", "-selection", "primary", "-o").stdout
-        if selected.startswith(line):
-            break
-        time.sleep(0.5)
-    else:
-        fail("could not select the xterm's line")
-    run("xdotool", "windowfocus", "--sync", xterm_window)
-    return xterm
+    return wait_until(window, 30, f"a window named {name}")
 
 
-def inside(program, rounds):
+def focus(window):
+    run("xdotool", "windowfocus", "--sync", window)
+    deadline = time.monotonic() + 5
+    while run("xdotool", "getwindowfocus").stdout.strip() != window:
+        if time.monotonic() > deadline:
+            fail(f"window {window} never took the focus")
+        time.sleep(0.05)
+
+
+def primary_selection():
+    return run("xclip", "-selection", "primary", "-o").stdout.strip()
+
+
+class Owner:
+    """A program showing TEXT in a window of its own, which selects it on demand."""
+
+    def __init__(self, name, command, title, select_command):
+        self.name = name
+        # Without the accessibility bridge, which would start a bus of its own.
+        self.process = subprocess.Popen(command, env=dict(os.environ, NO_AT_BRIDGE="1"),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = find_window(title)
+        self.select_command = select_command
+
+    def select(self):
+        """Selects TEXT (so it owns the primary selection) and takes the focus."""
+        for _ in range(10):
+            # No window manager: windows overlap at the top left, so raise it
+            # for the mouse.
+            run("xdotool", "windowraise", self.window)
+            focus(self.window)
+            run("xdotool", *self.select_command(self.window))
+            if primary_selection() == TEXT:
+                focus(self.window)
+                return
+            time.sleep(0.5)
+        fail(f"could not select the text in {self.name}")
+
+
+def start_xterm():
+    title = f"bench-xterm-{os.getpid()}"
+    command = ["xterm", "-T", title, "-geometry", "100x3+0+0", "-xrm",
+               "XTerm*VT100.translations: #override Ctrl<Key>c: copy-selection(CLIPBOARD)",
+               "-e", "sh", "-c", 'stty -echo; printf "%s" "$0"; exec sleep 3600', TEXT]
+    # A triple click selects the line.
+    return Owner("xterm", command, f"^{title}$",
+                 lambda window: ["mousemove", "--window", window, "20", "8", "click",
+                                 "--repeat", "3", "--delay", "50", "1"])
+
+
+def start_editor(work, editor):
+    """A text editor with a file holding TEXT open; Ctrl+A selects it."""
+    name = f"bench-{editor}-{os.getpid()}.txt"
+    with open(os.path.join(work, name), "w") as file:
+        file.write(TEXT)
+    return Owner(editor, [editor, os.path.join(work, name)], re.escape(name),
+                 lambda window: ["key", "--clearmodifiers", "ctrl+a"])
+
+
+def start_owners(work, stack):
+    """The selection's owners: xterm, l3afpad and featherpad where installed."""
+    owners = [start_xterm()]
+    for editor in ("l3afpad", "featherpad"):
+        if shutil.which(editor):
+            owners.append(start_editor(work, editor))
+        else:
+            print(f"note: {editor} is not installed, so not measured")
+    for owner in owners:
+        stack.callback(stop, owner.process)
+    return owners
+
+
+class Voxmere:
+    """The program started from a fresh folder, hidden in the tray."""
+
+    def __init__(self, program, work, name, settings=b""):
+        folder = os.path.join(work, name)
+        os.makedirs(folder)
+        shutil.copy2(program, os.path.join(folder, "voxmere"))
+        with open(os.path.join(folder, "cfg.ini"), "wb") as cfg:
+            # run before (welcome shown too): starts hidden in the tray
+            cfg.write(b"[General]\r\nFirstRun=0\r\nWelcomeDlg=1\r\n" + settings)
+        environment = dict(os.environ, XDG_CONFIG_HOME=f"{folder}/config",
+                           XDG_STATE_HOME=f"{folder}/state")
+        self.log_path = os.path.join(folder, "voxmere.log")
+        with open(self.log_path, "wb") as log:
+            started = time.monotonic()
+            self.process = subprocess.Popen([os.path.join(folder, "voxmere")], env=environment,
+                                            stdout=log, stderr=subprocess.STDOUT)
+        self.pid = self.process.pid
+        wait_until(lambda: tray_icon(self.pid) or self.process.poll() is not None, 60,
+                   "the tray icon")
+        if self.process.poll() is not None:
+            fail("the program ended at start-up:\n" + self.log())
+        self.start_up = time.monotonic() - started
+        time.sleep(2)  # settle
+
+    def log(self):
+        with open(self.log_path) as log:
+            return log.read()
+
+
+def options_window(pid):
+    """The program's viewable top-level window (the options window), or None."""
+    found = run("xdotool", "search", "--pid", str(pid))
+    for window in found.stdout.split():
+        fields = window_fields(window)
+        if (fields.get("Map State") == "IsViewable"
+                and "the root window" in fields.get("Parent window id", "")):
+            return window
+    return None
+
+
+def show_and_hide_options(pid):
+    """Opens the options window with its hot key, then closes it with Esc (Cancel)."""
+    run("xdotool", "key", "--clearmodifiers", OPTIONS_HOT_KEY)
+    window = wait_until(lambda: options_window(pid), 30, "the options window")
+    time.sleep(2)  # let it draw everything
+    focus(window)
+    run("xdotool", "key", "--clearmodifiers", "Escape")
+    wait_until(lambda: options_window(pid) is None, 30, "the options window to close")
+    time.sleep(2)  # settle
+
+
+def fill_clipboard():
+    """Puts text on the clipboard, as on most desktops (the program puts it
+    back after each reading), so that every run of it starts alike."""
+    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=b"clipboard text",
+                   timeout=10, check=True)
+
+
+def press_hot_key():
+    run("xdotool", "key", HOT_KEY)
+
+
+def start_espeak():
+    return subprocess.Popen(["espeak-ng", TEXT], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+
+
+def time_presses(recorder, rounds, press, what):
+    """Milliseconds from each press to the first sound, after one unmeasured
+    press that brings the files into the page cache."""
+    latencies = []
+    for _ in range(rounds + 1):
+        if not recorder.wait_for_quiet(0.5, 30):
+            fail("the sink never went quiet")
+        pressed = time.monotonic()
+        started = press()
+        sound = recorder.first_sound_after(pressed, 15)
+        if started is not None:
+            started.wait()
+        if sound is None:
+            fail(f"{what}: a press made no sound")
+        latencies.append((sound - pressed) * 1000)
+    return latencies[1:]
+
+
+def time_owners(recorder, owners, rounds, setup):
+    """[(setup, owner, latencies)] of the hot key over each owner's selection."""
+    rows = []
+    for owner in owners:
+        owner.select()
+        rows.append((setup, owner.name,
+                     time_presses(recorder, rounds, press_hot_key, f"{setup}, {owner.name}")))
+    return rows
+
+
+def has_direct_option(program):
+    with open(program, "rb") as binary:
+        return b"PrimarySelection" in binary.read()
+
+
+def start_xbindkeys(work):
+    """xbindkeys reading the primary selection aloud on the same hot key."""
+    home = os.path.join(work, "xbindkeys-home")
+    os.makedirs(home)
+    with open(os.path.join(home, ".xbindkeysrc"), "w") as rc:
+        rc.write('"espeak-ng \\"$(xsel -o)\\""\n    control + BackSpace\n')
+    process = subprocess.Popen(["xbindkeys", "--nodaemon"], env=dict(os.environ, HOME=home),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1)  # until it has grabbed the key
+    if process.poll() is not None:
+        fail("xbindkeys ended at start-up")
+    return process
+
+
+def print_latencies(rows, rounds):
+    print(f"Hot key to first sound, ms ({rounds} presses each after one warm-up,"
+          " text \"Hello\", espeak-ng default voice)")
+    print(f"  {'setup':<40} {'selection owner':<16} {'median':>7} {'min':>7} {'max':>7}")
+    for setup, owner, latencies in rows:
+        print(f"  {setup:<40} {owner:<16} {statistics.median(latencies):7.1f}"
+              f" {min(latencies):7.1f} {max(latencies):7.1f}")
+    medians = {(setup, owner): statistics.median(latencies) for setup, owner, latencies in rows}
+    print(f"Voxmere / do-it-yourself, ratio of medians (goal: at most {GOAL_RATIO})")
+    for (setup, owner), median in medians.items():
+        diy = medians.get((DIY, owner))
+        if setup.startswith("Voxmere") and diy:
+            print(f"  {setup:<40} {owner:<16} {median / diy:7.2f}")
+
+
+def print_wakeups(total, rows):
+    print(f"  {'idle wake-ups, all threads':<48} {total:.1f} /s   (over {IDLE_SECONDS} s)")
+    for tid, name, rate in rows:
+        print(f"    thread {tid:>7} {name:<26} {rate:8.1f} /s")
+
+
+def measure_program(program, work, recorder, owners, rounds, stack):
+    """Times the program over every owner and takes its figures in the tray:
+    (latency rows, [(name, figure)], idle wake-ups, memory breakdowns)."""
+    fill_clipboard()
+    voxmere = Voxmere(program, work, "default")
+    stack.callback(stop, voxmere.process)
+    rss_start = rss_kib(voxmere.pid)
+    memory_start = breakdown(voxmere.pid)
+    rows = time_owners(recorder, owners, rounds, "Voxmere, Ctrl+C capture (default)")
+    readings = len(owners) * (rounds + 1)
+    if not recorder.wait_for_quiet(2, 60):
+        fail("the sink never went quiet")
+    rss_readings = rss_kib(voxmere.pid)
+    wakeups = idle_wakeups(voxmere.pid, IDLE_SECONDS)
+    show_and_hide_options(voxmere.pid)
+    rss_shown = rss_kib(voxmere.pid)
+    memory_shown = breakdown(voxmere.pid)
+    stop(voxmere.process)
+    figures = [
+        ("start-up to tray icon", f"{voxmere.start_up * 1000:.0f} ms"),
+        ("resident memory after start-up", f"{rss_start / 1024:.1f} MiB"),
+        (f"resident memory after {readings} readings", f"{rss_readings / 1024:.1f} MiB"),
+        ("  and after the options window was shown, hidden", f"{rss_shown / 1024:.1f} MiB"),
+    ]
+    memory = [("in the tray after start-up", memory_start),
+              ("after the readings and the options window", memory_shown)]
+    return rows, figures, wakeups, memory
+
+
+def measure_direct_mode(program, work, recorder, owners, rounds, stack):
+    """Latency rows of the program reading the primary selection directly."""
+    if not has_direct_option(program):
+        print("note: direct mode skipped, this build has no General/PrimarySelection option")
+        return []
+    fill_clipboard()
+    voxmere = Voxmere(program, work, "direct", b"PrimarySelection=1\r\n")
+    stack.callback(stop, voxmere.process)
+    rows = time_owners(recorder, owners, rounds, "Voxmere, direct (primary selection)")
+    stop(voxmere.process)
+    return rows
+
+
+def measure_do_it_yourself(work, recorder, owners, rounds, stack):
+    """Latency rows of xbindkeys + xsel + espeak-ng, and of espeak-ng alone."""
+    xbindkeys = start_xbindkeys(work)
+    stack.callback(stop, xbindkeys)
+    rows = time_owners(recorder, owners, rounds, DIY)
+    stop(xbindkeys)
+    rows.append(("espeak-ng Hello, started directly", "(none)",
+                 time_presses(recorder, rounds, start_espeak, "espeak-ng")))
+    return rows
+
+
+def inside(program, rounds, direct):
     sink = os.environ.get("VOXMERE_TEST_SINK")
     if not sink:
         fail("no test sink: run outside with_services.sh")
-    work = tempfile.mkdtemp(prefix="voxmere-bench-")
-    processes = []
-    try:
-        os.makedirs(f"{work}/program")
-        shutil.copy2(program, f"{work}/program/voxmere")
-        with open(f"{work}/program/cfg.ini", "wb") as cfg:
-            # run before (welcome shown too): starts hidden in the tray
-            cfg.write(b"[General]\r\nFirstRun=0\r\nWelcomeDlg=1\r\n")
-        environment = dict(os.environ, XDG_CONFIG_HOME=f"{work}/config",
-                           XDG_STATE_HOME=f"{work}/state")
-        log = open(f"{work}/voxmere.log", "wb")
-        started = time.monotonic()
-        voxmere = subprocess.Popen([f"{work}/program/voxmere"], env=environment, stdout=log,
-                                   stderr=subprocess.STDOUT)
-        processes.append(voxmere)
-        wait_until(lambda: tray_icon(voxmere.pid) or voxmere.poll() is not None, 60, "the tray icon")
-        if voxmere.poll() is not None:
-            fail("the program ended at start-up:\n" + open(f"{work}/voxmere.log").read())
-        start_up = time.monotonic() - started
-        time.sleep(2)  # settle
-        rss_start = rss_kib(voxmere.pid)
-
+    with contextlib.ExitStack() as stack:
+        work = tempfile.mkdtemp(prefix="voxmere-bench-")
+        stack.callback(shutil.rmtree, work, ignore_errors=True)
         recorder = SinkRecorder(sink)
-        processes.append(recorder)
-        time.sleep(0.5)
-        # Something on the clipboard, as on most desktops: the program puts it
-        # back after each reading.
-        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=b"clipboard text",
-                       timeout=10, check=True)
-        processes.append(start_xterm("Hello there, how are you"))
+        stack.callback(recorder.close)
+        owners = start_owners(work, stack)
 
-        latencies = []
-        key_runs = []  # how long xdotool itself took, up to its exit
-        readings = 0
-        while readings < max(20, rounds):
-            if not recorder.wait_for_quiet(0.5, 30):
-                fail("the sink never went quiet")
-            pressed = time.monotonic()
-            run("xdotool", "key", "ctrl+BackSpace")
-            key_runs.append((time.monotonic() - pressed) * 1000)
-            sound = recorder.first_sound_after(pressed, 15)
-            if sound is None:
-                fail("a reading made no sound:\n" + open(f"{work}/voxmere.log").read())
-            readings += 1
-            if len(latencies) < rounds:
-                latencies.append((sound - pressed) * 1000)
-        if not recorder.wait_for_quiet(2, 60):
-            fail("the sink never went quiet")
-        rss_after = rss_kib(voxmere.pid)
+        rows, figures, wakeups, memory = measure_program(program, work, recorder, owners, rounds,
+                                                         stack)
+        if direct:
+            rows += measure_direct_mode(program, work, recorder, owners, rounds, stack)
+        rows += measure_do_it_yourself(work, recorder, owners, rounds, stack)
 
-        before = thread_switches(voxmere.pid)
-        idle_seconds = 10
-        time.sleep(idle_seconds)
-        after = thread_switches(voxmere.pid)
-
-        print(f"Voxmere program figures ({os.path.basename(program)}, espeak-ng default voice)")
-        print()
-        print(f"  {'start-up to tray icon':<38} {start_up * 1000:8.0f} ms")
-        print(f"  {'hot key to first sound, median':<38} {statistics.median(latencies):8.1f} ms"
-              f"   (of {len(latencies)}: min {min(latencies):.1f}, max {max(latencies):.1f})")
-        print(f"  {'  of which xdotool ran, median':<38} {statistics.median(key_runs):8.1f} ms")
-        print(f"  {'resident memory after start-up':<38} {rss_start / 1024:8.1f} MiB")
-        print(f"  {f'resident memory after {readings} readings':<38} {rss_after / 1024:8.1f} MiB")
-        total = 0.0
-        rows = []
-        for tid, (name, count) in sorted(after.items(), key=lambda item: int(item[0])):
-            rate = (count - before.get(tid, (name, 0))[1]) / idle_seconds
-            total += rate
-            rows.append((tid, name, rate))
-        print(f"  {'idle wake-ups, all threads':<38} {total:8.1f} /s   (over {idle_seconds} s)")
-        for tid, name, rate in rows:
-            print(f"    thread {tid:>7} {name:<26} {rate:8.1f} /s")
+        print_latencies(rows, rounds)
+        print("Voxmere in the tray")
+        for name, value in figures:
+            print(f"  {name:<48} {value}")
+        print_wakeups(*wakeups)
+        print("Where the memory is (resident, by mapping)")
+        for title, where in memory:
+            print_breakdown(where, title)
         return 0
-    finally:
-        for process in reversed(processes):
-            try:
-                if isinstance(process, SinkRecorder):
-                    process.close()
-                else:
-                    process.kill()
-                    process.wait()
-            except OSError:
-                pass
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", default=os.environ.get("VOXMERE_PROGRAM") or default_program())
-    parser.add_argument("--rounds", type=int, default=10)
+    parser.add_argument("--rounds", type=int, default=9, help="measured presses per setup (≥ 7)")
+    parser.add_argument("--direct", action="store_true",
+                        help="also time the direct mode (General/PrimarySelection=1)")
     parser.add_argument("--inside", action="store_true", help=argparse.SUPPRESS)
     arguments = parser.parse_args()
     program = os.path.abspath(arguments.program)
     if not os.access(program, os.X_OK):
         fail(f"no program at {program} (build it first)")
     if arguments.inside:
-        return inside(program, arguments.rounds)
+        return inside(program, arguments.rounds, arguments.direct)
     services = os.path.join(ROOT, "tests", "integration", "with_services.sh")
     return subprocess.call([services, "x11", "speechd", "tray", "--", sys.executable,
                             os.path.abspath(__file__), "--inside", "--program", program,
-                            "--rounds", str(arguments.rounds)])
+                            "--rounds", str(arguments.rounds)]
+                           + (["--direct"] if arguments.direct else []))
 
 
 if __name__ == "__main__":

@@ -36,6 +36,11 @@ VOXMERE_TEST_PACKAGES=(
   xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi xfce4-panel
 )
 
+# What only ./scripts/bench needs: the do-it-yourself setup it measures the
+# program against (xbindkeys running espeak-ng on xsel's output) and a Qt
+# editor as a further owner of the selection.
+VOXMERE_BENCH_PACKAGES=(xbindkeys xsel featherpad)
+
 # Installs the named packages that are missing (apt-get update only when needed).
 ensure_packages() {
   local missing=()
