@@ -19,15 +19,16 @@ struct CaptureServices {
   EventPump& event_pump;
 };
 
-// The one wait between the copy command and reading the clipboard.
+// The longest wait between the copy command and reading the clipboard; it
+// ends earlier when the clipboard's owner changes.
 inline constexpr int kCopyWaitMilliseconds = 100;
 
 // Fetches the selected text of the focused application through the
 // clipboard: saves what the clipboard holds, has our own focused field copy,
-// types Ctrl+C, waits once, reads the clipboard's text and puts the saved
-// contents back. When nothing was copied (the clipboard still has its owner
-// and its text) the clipboard is left as it is. There is no retry: whatever
-// the clipboard holds after the wait is the result.
+// types Ctrl+C, waits once (until the copy, at most the bound), reads the clipboard's text and puts
+// the saved contents back. When nothing was copied (the clipboard still has its owner and its text)
+// the clipboard is left as it is. There is no retry: whatever the clipboard holds after the wait is
+// the result.
 //
 // Runs on the user-interface thread; the wait handles waiting events, so
 // other handlers (a further capture too) may run inside it. Failures

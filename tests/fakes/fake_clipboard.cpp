@@ -8,6 +8,7 @@ namespace voxmere {
 void FakeClipboard::Take(ClipboardOwner owner, const QString& text,
                          std::vector<std::pair<QString, QByteArray>> formats) {
   current_ = {.owner = owner, .text = text, .formats = std::move(formats)};
+  ++owner_changes_;
 }
 
 void FakeClipboard::Enter(const std::string& operation) {
@@ -35,6 +36,7 @@ void FakeClipboard::Restore(const ClipboardContents& contents) {
   current_ = contents;
   current_.text_only = false;
   current_.owner = contents.IsEmpty() ? 0 : kOurOwner;
+  ++owner_changes_;
 }
 
 }  // namespace voxmere

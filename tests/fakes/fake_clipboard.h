@@ -28,6 +28,8 @@ class FakeClipboard : public Clipboard {
 
   ClipboardOwner Owner() override;
   ClipboardContents Save() override;
+  // Every Take and Restore is a change; not logged.
+  std::uint64_t OwnerChanges() override { return owner_changes_; }
   QString Text() override;
   void Restore(const ClipboardContents& contents) override;
 
@@ -37,6 +39,7 @@ class FakeClipboard : public Clipboard {
   CaptureLog& log_;
   ClipboardContents current_;
   std::set<std::string> failing_;
+  std::uint64_t owner_changes_ = 0;
 };
 
 }  // namespace voxmere

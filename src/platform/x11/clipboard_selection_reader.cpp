@@ -2,6 +2,7 @@
 #include "platform/x11/clipboard_selection_reader.h"
 
 #include <poll.h>
+#include <xcb/xfixes.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -71,7 +72,38 @@ ClipboardSelectionReader::ClipboardSelectionReader(const char* display_name) {
   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, root_, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
                     &event_mask);
+  WatchOwner();
   xcb_flush(connection_);
+}
+
+void ClipboardSelectionReader::WatchOwner() {
+  const xcb_query_extension_reply_t* extension =
+      xcb_get_extension_data(connection_, &xcb_xfixes_id);
+  if (extension == nullptr || !extension->present) return;
+  // The server sends selection notices only to clients that said which
+  // XFixes version they speak.
+  xcb_xfixes_query_version_reply_t* version = xcb_xfixes_query_version_reply(
+      connection_,
+      xcb_xfixes_query_version(connection_, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+      nullptr);
+  if (version == nullptr) return;
+  std::free(version);
+  xcb_xfixes_select_selection_input(connection_, window_, clipboard_,
+                                    XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                        XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                        XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+  owner_change_event_ = extension->first_event + XCB_XFIXES_SELECTION_NOTIFY;
+}
+
+void ClipboardSelectionReader::NoteOwnerChange(const xcb_generic_event_t* event) {
+  if (owner_change_event_ == 0 || (event->response_type & 0x7f) != owner_change_event_) return;
+  const auto* notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
+  if (notify->selection == clipboard_) ++owner_changes_;
+}
+
+std::uint64_t ClipboardSelectionReader::OwnerChanges() {
+  while (Event event{xcb_poll_for_event(connection_)}) NoteOwnerChange(event.get());
+  return owner_changes_;
 }
 
 ClipboardSelectionReader::~ClipboardSelectionReader() {
@@ -146,9 +178,11 @@ ClipboardSelectionReader::Event ClipboardSelectionReader::WaitFor(Match match,
                                                                   Clock::time_point deadline) {
   for (;;) {
     // Other events (notices of our own property changes, answers to
-    // abandoned requests) are of no use any more.
+    // abandoned requests) are of no use any more; notices of owner changes
+    // are counted.
     while (Event event{xcb_poll_for_event(connection_)}) {
       if (match(event.get())) return event;
+      NoteOwnerChange(event.get());
     }
     if (xcb_connection_has_error(connection_)) return nullptr;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();

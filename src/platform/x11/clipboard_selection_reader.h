@@ -50,6 +50,11 @@ class ClipboardSelectionReader {
   // the server, never by the owner.
   xcb_window_t Owner();
 
+  // How many owner changes of the selection the server has reported so far
+  // (XFixes selection notices); stays 0 when the server has no XFixes.
+  // Never waits.
+  std::uint64_t OwnerChanges();
+
   // Asks the owner for the selection converted to `target` and waits at most
   // `answer_time` for each answer of the owner.
   Reply Convert(xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size);
@@ -72,6 +77,10 @@ class ClipboardSelectionReader {
   // window instead would make a late owner's write fail, and an Xlib owner
   // such as xclip dies of that error, taking the clipboard with it.)
   void Abandon();
+  // Asks the server for notices of the selection's owner changes.
+  void WatchOwner();
+  // Counts the event when it is a notice of a change of the owner.
+  void NoteOwnerChange(const xcb_generic_event_t* event);
   template <typename Match>
   Event WaitFor(Match match, Clock::time_point deadline);
   Reply ReadIncremental(std::uint32_t announced_size, std::chrono::milliseconds answer_time,
@@ -86,6 +95,9 @@ class ClipboardSelectionReader {
   size_t next_property_ = 0;
   xcb_atom_t property_ = XCB_NONE;
   xcb_atom_t incr_ = XCB_NONE;
+  // The XFixes selection notice's event code; 0 without XFixes.
+  std::uint8_t owner_change_event_ = 0;
+  std::uint64_t owner_changes_ = 0;
 };
 
 }  // namespace voxmere

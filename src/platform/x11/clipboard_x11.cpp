@@ -91,6 +91,10 @@ ClipboardOwner X11Clipboard::Owner() {
   return data != nullptr && !data->formats().isEmpty() ? 1 : 0;
 }
 
+std::uint64_t X11Clipboard::OwnerChanges() {
+  return reader_ != nullptr ? reader_->OwnerChanges() : 0;
+}
+
 ClipboardContents X11Clipboard::SaveOurs(ClipboardOwner owner) const {
   ClipboardContents contents;
   contents.owner = owner;

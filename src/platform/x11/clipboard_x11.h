@@ -40,6 +40,8 @@ class X11Clipboard : public Clipboard {
 
   ClipboardOwner Owner() override;
   ClipboardContents Save() override;
+  // Counted from the server's XFixes notices on our own connection.
+  std::uint64_t OwnerChanges() override;
   QString Text() override;
   void Restore(const ClipboardContents& contents) override;
 

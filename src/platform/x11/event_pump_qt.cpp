@@ -32,4 +32,26 @@ void QtEventPump::Wait(int milliseconds) {
   }
 }
 
+void QtEventPump::WaitUntil(int milliseconds, const std::function<bool()>& done) {
+  constexpr int kCheckMilliseconds = 1;
+  QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
+  if (QCoreApplication::instance() == nullptr) {
+    while (!deadline.hasExpired() && !done()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(
+          std::min<qint64>(kCheckMilliseconds, std::max<qint64>(deadline.remainingTime(), 0))));
+    }
+    return;
+  }
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  while (!deadline.hasExpired() && !done()) {
+    if (!wake.isActive()) {
+      wake.start(
+          static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 0, kCheckMilliseconds)));
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+}
+
 }  // namespace voxmere

@@ -13,6 +13,9 @@ class QtEventPump : public EventPump {
   // (the clipboard restore needs the copy's selection events to have been
   // seen) and other handlers run meanwhile.
   void Wait(int milliseconds) override;
+  // Also wakes every millisecond to ask `done`: what it watches may arrive
+  // outside Qt's event loop (over another X connection).
+  void WaitUntil(int milliseconds, const std::function<bool()>& done) override;
 };
 
 }  // namespace voxmere

@@ -57,19 +57,24 @@ class SelectedTextTest : public ::testing::Test {
   std::vector<FakeKeyInjector::Press> presses_;
 };
 
-const CaptureLog kUpToRead = {"Save",
-                              "CopyFocusedSelection",
-                              "EndKeyboardGrab",
-                              "ReleaseHeldModifiers",
-                              "KeyDown 0x11",
-                              "KeyDown 0x43",
-                              "KeyUp 0x43",
-                              "KeyUp 0x11",
-                              "ProcessEvents",
-                              "Wait 100",
-                              "ProcessEvents",
-                              "Text",
-                              "Owner"};
+// Up to the read, the wait ending once the copy came, or at the bound.
+CaptureLog UpToRead(const char* wait_end) {
+  return {"Save",
+          "CopyFocusedSelection",
+          "EndKeyboardGrab",
+          "ReleaseHeldModifiers",
+          "KeyDown 0x11",
+          "KeyDown 0x43",
+          "KeyUp 0x43",
+          "KeyUp 0x11",
+          "ProcessEvents",
+          "Wait 100 until",
+          wait_end,
+          "ProcessEvents",
+          "Text",
+          "Owner"};
+}
+const CaptureLog kCopiedUpToRead = UpToRead("ended early");
 
 CaptureLog With(CaptureLog log, const std::string& last) {
   log.push_back(last);
@@ -79,7 +84,7 @@ CaptureLog With(CaptureLog log, const std::string& last) {
 TEST_F(SelectedTextTest, ReadsTheSelectionAndPutsEveryFormatBack) {
   editor_selection_ = "selected words";
   EXPECT_EQ(Capture(), "selected words");
-  EXPECT_EQ(log_, With(kUpToRead, "Restore"));
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
   // The old text, the picture and the rich text are all back.
   EXPECT_EQ(clipboard_.Current().text, "old text");
   EXPECT_EQ(clipboard_.Current().formats, kPicture);
@@ -106,7 +111,7 @@ TEST_F(SelectedTextTest, HeldHotKeyModifiersAndTheGrabDoNotStopTheCopy) {
 
 TEST_F(SelectedTextTest, NothingCopiedReadsTheOldTextAndLeavesTheClipboardAlone) {
   EXPECT_EQ(Capture(), "old text");
-  EXPECT_EQ(log_, kUpToRead);  // no restore
+  EXPECT_EQ(log_, UpToRead("ran out"));  // no restore, the full wait
   EXPECT_EQ(clipboard_.Current().owner, kOldOwner);
   EXPECT_EQ(clipboard_.Current().formats, kPicture);
 
@@ -152,6 +157,8 @@ TEST_F(SelectedTextTest, OurOwnFocusedFieldCopiesBeforeTheKeysAreTyped) {
     clipboard_.Take(FakeClipboard::kOurOwner, "field selection");
   };
   EXPECT_EQ(Capture(), "field selection");
+  // Our own copy, too, ends the wait.
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
   EXPECT_EQ(clipboard_.Current().text, "old text");
   EXPECT_EQ(clipboard_.Current().owner, FakeClipboard::kOurOwner);
 }
@@ -188,7 +195,7 @@ TEST_F(SelectedTextTest, FailureAtTheReadOrTheRestoreKeepsWhatTheCopyLeft) {
   log_.clear();
   CaptureServices services{restore_fails, focus_, keys_, pump_};
   EXPECT_THROW(CaptureSelectedText(services), Exception);
-  EXPECT_EQ(log_, With(kUpToRead, "Restore"));
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
   EXPECT_EQ(restore_fails.Current().text, "selection");
 }
 
