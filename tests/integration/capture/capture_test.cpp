@@ -214,9 +214,35 @@ TEST_F(CaptureTest, NothingSelectedReadsTheOldTextAndLeavesTheClipboardAlone) {
   QProcess& old_owner = programs_.OwnClipboard("old clipboard text");
   const ClipboardOwner owner = clipboard_.Owner();
 
+  // A copy that never comes: the wait runs its whole bound.
+  QElapsedTimer timer;
+  timer.start();
   EXPECT_EQ(Capture(), "old clipboard text");
+  EXPECT_GE(timer.elapsed(), kCopyWaitMilliseconds);
   EXPECT_EQ(clipboard_.Owner(), owner);
   EXPECT_EQ(old_owner.state(), QProcess::Running);
+  EXPECT_EQ(ReadClipboard().output, "old clipboard text");
+}
+
+TEST_F(CaptureTest, ACopyThatComesLateIsStillRead) {
+  const QString window = programs_.StartEditor("Nothing of this is selected\n");
+  ASSERT_FALSE(window.isEmpty());
+  ASSERT_TRUE(Focus(window));
+  programs_.OwnClipboard("old clipboard text");
+  // A slow application: 80 ms after the capture began it puts its selection
+  // on the clipboard (an xclip that takes the clipboard once its input ends).
+  QProcess& late_owner =
+      programs_.Start("xclip", {"-quiet", "-selection", "clipboard", "-t", "UTF8_STRING"});
+  ASSERT_TRUE(late_owner.waitForStarted());
+  late_owner.write("copied late");
+  QTimer::singleShot(std::chrono::milliseconds(80), Qt::PreciseTimer,
+                     [&] { late_owner.closeWriteChannel(); });
+
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_EQ(Capture(), "copied late");
+  std::printf("capture of a copy 80 ms late: %lld ms\n", static_cast<long long>(timer.elapsed()));
+  EXPECT_GE(timer.elapsed(), 80);
   EXPECT_EQ(ReadClipboard().output, "old clipboard text");
 }
 
