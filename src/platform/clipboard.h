@@ -57,6 +57,12 @@ class Clipboard {
   // first zero character.
   virtual QString Text() = 0;
 
+  // What is selected on the screen now (X11's PRIMARY selection, which
+  // needs no copy), as plain text; empty when nothing is selected, when the
+  // selection offers no text, or when its owner has not given the text
+  // within the time. Leaves the clipboard alone and never throws.
+  virtual QString PrimaryText(int milliseconds) = 0;
+
   // Makes the clipboard hold the contents again, every format of them; empty
   // contents leave the clipboard empty.
   virtual void Restore(const ClipboardContents& contents) = 0;

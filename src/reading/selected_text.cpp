@@ -47,8 +47,18 @@ QString CaptureSelectedText(const CaptureServices& services) {
   return captured;
 }
 
-QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs) {
-  return PrepareText(CaptureSelectedText(services), inputs);
+QString TakeSelectedText(const CaptureServices& services, bool read_directly) {
+  if (read_directly) {
+    QString selected = services.clipboard.PrimaryText(kCopyWaitMilliseconds);
+    if (!selected.isEmpty()) return selected;
+    qCDebug(ReadingLog, "Capture: no selection to read directly; copying it instead");
+  }
+  return CaptureSelectedText(services);
+}
+
+QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs,
+                        bool read_directly) {
+  return PrepareText(TakeSelectedText(services, read_directly), inputs);
 }
 
 }  // namespace voxmere

@@ -36,8 +36,15 @@ inline constexpr int kCopyWaitMilliseconds = 100;
 // restore leaves the clipboard as the copy left it.
 QString CaptureSelectedText(const CaptureServices& services);
 
-// Capture, then text preparation of the captured text; returns the prepared
+// With read_directly, what is selected on the screen (the X11 primary
+// selection) without a copy, so the clipboard is never touched; when that is
+// empty, or its owner does not give it within the copy wait, and without
+// read_directly, CaptureSelectedText.
+QString TakeSelectedText(const CaptureServices& services, bool read_directly);
+
+// TakeSelectedText, then text preparation of its text; returns the prepared
 // text.
-QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs);
+QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs,
+                        bool read_directly);
 
 }  // namespace voxmere

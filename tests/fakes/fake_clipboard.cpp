@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/fake_clipboard.h"
 
+#include <string>
+
 #include "platform/exception.h"
 
 namespace voxmere {
@@ -29,6 +31,11 @@ ClipboardContents FakeClipboard::Save() {
 QString FakeClipboard::Text() {
   Enter("Text");
   return current_.text;
+}
+
+QString FakeClipboard::PrimaryText(int milliseconds) {
+  log_.push_back("PrimaryText " + std::to_string(milliseconds));
+  return primary_answers_ ? primary_ : QString();
 }
 
 void FakeClipboard::Restore(const ClipboardContents& contents) {

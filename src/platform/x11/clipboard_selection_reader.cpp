@@ -143,9 +143,13 @@ QByteArrayList ClipboardSelectionReader::AtomNames(const std::vector<xcb_atom_t>
   return names;
 }
 
-xcb_window_t ClipboardSelectionReader::Owner() {
+xcb_atom_t ClipboardSelectionReader::AtomOf(Selection selection) const {
+  return selection == Selection::kPrimary ? xcb_atom_t{XCB_ATOM_PRIMARY} : clipboard_;
+}
+
+xcb_window_t ClipboardSelectionReader::Owner(Selection selection) {
   xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
-      connection_, xcb_get_selection_owner(connection_, clipboard_), nullptr);
+      connection_, xcb_get_selection_owner(connection_, AtomOf(selection)), nullptr);
   const xcb_window_t owner = reply != nullptr ? reply->owner : XCB_NONE;
   std::free(reply);
   return owner;
@@ -193,9 +197,11 @@ ClipboardSelectionReader::Event ClipboardSelectionReader::WaitFor(Match match,
 }
 
 ClipboardSelectionReader::Reply ClipboardSelectionReader::Convert(
-    xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size) {
+    xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size,
+    Selection selection) {
+  const xcb_atom_t selection_atom = AtomOf(selection);
   xcb_delete_property(connection_, window_, property_);
-  xcb_convert_selection(connection_, window_, clipboard_, target, property_, XCB_CURRENT_TIME);
+  xcb_convert_selection(connection_, window_, selection_atom, target, property_, XCB_CURRENT_TIME);
   xcb_flush(connection_);
   const xcb_window_t window = window_;
   const xcb_atom_t expected_property = property_;
@@ -203,7 +209,7 @@ ClipboardSelectionReader::Reply ClipboardSelectionReader::Convert(
       [&](xcb_generic_event_t* event) {
         if ((event->response_type & 0x7f) != XCB_SELECTION_NOTIFY) return false;
         auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(event);
-        return notify->requestor == window && notify->selection == clipboard_ &&
+        return notify->requestor == window && notify->selection == selection_atom &&
                notify->target == target &&
                (notify->property == expected_property || notify->property == XCB_NONE);
       },

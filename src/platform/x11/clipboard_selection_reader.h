@@ -12,7 +12,8 @@
 
 namespace voxmere {
 
-// Reads the CLIPBOARD selection over an X connection of its own, so that an
+// Reads the CLIPBOARD selection (or PRIMARY, what is selected on the screen)
+// over an X connection of its own, so that an
 // owner that never answers cannot block Qt's connection, and every answer is
 // waited for a bounded time. Large data arrives in pieces (the INCR
 // protocol); the whole transfer may take longer, as long as each piece
@@ -44,11 +45,13 @@ class ClipboardSelectionReader {
   ClipboardSelectionReader(const ClipboardSelectionReader&) = delete;
   ClipboardSelectionReader& operator=(const ClipboardSelectionReader&) = delete;
 
+  enum class Selection { kClipboard, kPrimary };
+
   bool Connected() const { return connection_ != nullptr; }
 
   // The selection's owner window, XCB_NONE when there is none. Answered by
   // the server, never by the owner.
-  xcb_window_t Owner();
+  xcb_window_t Owner(Selection selection = Selection::kClipboard);
 
   // How many owner changes of the selection the server has reported so far
   // (XFixes selection notices); stays 0 when the server has no XFixes.
@@ -57,9 +60,10 @@ class ClipboardSelectionReader {
 
   // Asks the owner for the selection converted to `target` and waits at most
   // `answer_time` for each answer of the owner.
-  Reply Convert(xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size);
+  Reply Convert(xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size,
+                Selection selection = Selection::kClipboard);
 
-  // Leaves the selection without an owner. True when it then has none.
+  // Leaves the CLIPBOARD selection without an owner. True when it then has none.
   bool ClearOwner();
 
   std::vector<xcb_atom_t> Atoms(const QByteArrayList& names);
@@ -77,6 +81,7 @@ class ClipboardSelectionReader {
   // window instead would make a late owner's write fail, and an Xlib owner
   // such as xclip dies of that error, taking the clipboard with it.)
   void Abandon();
+  xcb_atom_t AtomOf(Selection selection) const;
   // Asks the server for notices of the selection's owner changes.
   void WatchOwner();
   // Counts the event when it is a notice of a change of the owner.

@@ -212,6 +212,48 @@ QString X11Clipboard::Text() {
   return ReadText(names, &bytes);
 }
 
+QString X11Clipboard::PrimaryText(int milliseconds) {
+  using Selection = ClipboardSelectionReader::Selection;
+  QClipboard* clipboard = QtClipboard();
+  if (reader_ == nullptr) {
+    return clipboard != nullptr ? UpToZero(clipboard->text(QClipboard::Selection)) : QString();
+  }
+  const xcb_window_t owner = reader_->Owner(Selection::kPrimary);
+  if (owner == XCB_NONE) return {};
+  // A selection in one of our own fields: our user-interface thread could not
+  // answer our own request.
+  if (OwnedByUs(owner)) {
+    return clipboard != nullptr ? UpToZero(clipboard->text(QClipboard::Selection)) : QString();
+  }
+  const QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
+  const auto time_left = [&] { return std::chrono::milliseconds(deadline.remainingTime()); };
+  const auto no_answer = [&](const char* what) {
+    qCDebug(ClipboardLog, "The selection's owner did not give %s within %d ms", what, milliseconds);
+    return QString();
+  };
+  const ClipboardSelectionReader::Reply list = reader_->Convert(
+      reader_->Atoms({"TARGETS"})[0], time_left(), kTargetsLimit, Selection::kPrimary);
+  if (list.status == Status::kNoAnswer) return no_answer("its formats");
+  std::vector<xcb_atom_t> targets;
+  if (list.status == Status::kOk && list.format == 32) {
+    for (qsizetype at = 0; at + 4 <= list.data.size(); at += 4) {
+      std::uint32_t atom = 0;
+      std::memcpy(&atom, list.data.constData() + at, 4);
+      if (atom != XCB_NONE) targets.push_back(atom);
+    }
+  }
+  for (const QByteArray& target : TextTargets(reader_->AtomNames(targets))) {
+    if (deadline.hasExpired()) return no_answer("its text");
+    const ClipboardSelectionReader::Reply reply =
+        reader_->Convert(reader_->Atoms({target})[0], time_left(), kTextLimit, Selection::kPrimary);
+    if (reply.status == Status::kNoAnswer) return no_answer("its text");
+    if (reply.status == Status::kOk && reply.format == 8) {
+      return UpToZero(DecodeText(target, reply.data));
+    }
+  }
+  return {};
+}
+
 void X11Clipboard::Restore(const ClipboardContents& contents) {
   QClipboard* clipboard = QtClipboard();
   if (clipboard == nullptr) CannotOpenClipboard("there is no Qt clipboard to restore to");

@@ -43,6 +43,7 @@ class X11Clipboard : public Clipboard {
   // Counted from the server's XFixes notices on our own connection.
   std::uint64_t OwnerChanges() override;
   QString Text() override;
+  QString PrimaryText(int milliseconds) override;
   void Restore(const ClipboardContents& contents) override;
 
  private:

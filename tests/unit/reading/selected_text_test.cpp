@@ -213,6 +213,34 @@ TEST_F(SelectedTextTest, ACaptureInsideTheWaitDoesNotSpoilTheOuterRestore) {
   EXPECT_EQ(clipboard_.Current().formats, kPicture);
 }
 
+TEST_F(SelectedTextTest, DirectReadingTakesTheScreenSelectionAndFallsBackToTheCopy) {
+  editor_selection_ = "copied selection";
+  clipboard_.Select("highlighted words");
+  EXPECT_EQ(TakeSelectedText(services_, true), "highlighted words");
+  // No copy, no key, and the clipboard was never asked or touched.
+  EXPECT_EQ(log_, CaptureLog{"PrimaryText 100"});
+  EXPECT_TRUE(presses_.empty());
+  EXPECT_EQ(clipboard_.Current().owner, kOldOwner);
+
+  // Nothing selected on the screen, or an owner that does not answer within
+  // the wait: the copy capture, as without the option.
+  for (const bool answers : {true, false}) {
+    clipboard_.Select(answers ? "" : "never given", answers);
+    log_.clear();
+    EXPECT_EQ(TakeSelectedText(services_, true), "copied selection");
+    CaptureLog expected{"PrimaryText 100"};
+    for (const std::string& entry : With(kCopiedUpToRead, "Restore")) expected.push_back(entry);
+    EXPECT_EQ(log_, expected);
+    EXPECT_EQ(clipboard_.Current().text, "old text");
+  }
+
+  // Without the option the screen's selection is not looked at.
+  clipboard_.Select("highlighted words");
+  log_.clear();
+  EXPECT_EQ(TakeSelectedText(services_, false), "copied selection");
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
+}
+
 TEST_F(SelectedTextTest, GetSelectedTextPreparesTheCapturedText) {
   editor_selection_ = "a*b_c";
   PronunciationTable corrections;
@@ -221,7 +249,7 @@ TEST_F(SelectedTextTest, GetSelectedTextPreparesTheCapturedText) {
                                  .ignored_characters = "*_",
                                  .words_corrections = true,
                                  .corrections = &corrections};
-  EXPECT_EQ(GetSelectedText(services_, inputs), "a bee c");
+  EXPECT_EQ(GetSelectedText(services_, inputs, false), "a bee c");
   // The clipboard still gets its old contents, not the prepared text.
   EXPECT_EQ(clipboard_.Current().text, "old text");
 }
