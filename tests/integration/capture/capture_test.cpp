@@ -246,6 +246,60 @@ TEST_F(CaptureTest, ACopyThatComesLateIsStillRead) {
   EXPECT_EQ(ReadClipboard().output, "old clipboard text");
 }
 
+TEST_F(CaptureTest, DirectReadingTakesTheScreenSelectionAndNeverTouchesTheClipboard) {
+  QProcess& old_owner = programs_.OwnClipboard("old clipboard text");
+  const ClipboardOwner owner = clipboard_.Owner();
+  const std::uint64_t owner_changes = clipboard_.OwnerChanges();
+  const auto read_directly = [&] {
+    return TakeSelectedText({clipboard_, focus_, keys_, pump_}, true);
+  };
+
+  const QString xterm_line = SelectedXterm("Selected in xterm");
+  ASSERT_FALSE(xterm_line.isEmpty());
+  EXPECT_EQ(read_directly(), xterm_line);
+
+  const QString editor = programs_.StartEditor("Selected in a GTK editor\nsecond line\n");
+  ASSERT_FALSE(editor.isEmpty());
+  ASSERT_TRUE(Focus(editor));
+  ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
+  ASSERT_TRUE(WaitFor([] { return PrimarySelection() == "Selected in a GTK editor"; }));
+  EXPECT_EQ(read_directly(), "Selected in a GTK editor");
+
+  const QString qt_window = programs_.StartQtSelection("Selected in a Qt field");
+  ASSERT_FALSE(qt_window.isEmpty());
+  ASSERT_TRUE(Focus(qt_window));
+  EXPECT_EQ(read_directly(), "Selected in a Qt field");
+
+  // The clipboard never changed hands (a clipboard manager saw nothing).
+  EXPECT_EQ(clipboard_.OwnerChanges(), owner_changes);
+  EXPECT_EQ(clipboard_.Owner(), owner);
+  EXPECT_EQ(old_owner.state(), QProcess::Running);
+  EXPECT_EQ(ReadClipboard().output, "old clipboard text");
+}
+
+TEST_F(CaptureTest, DirectReadingFallsBackToTheCopyWhenTheSelectionsOwnerHangs) {
+  programs_.OwnClipboard("old clipboard text");
+  const QString window = programs_.StartQtSelection("Never given");
+  ASSERT_FALSE(window.isEmpty());
+  ASSERT_TRUE(Focus(window));
+  const RunResult pid = capture_test::Run("xdotool", {"getwindowpid", window});
+  ASSERT_TRUE(pid.ok);
+  ASSERT_EQ(::kill(static_cast<pid_t>(pid.output.trimmed().toLongLong()), SIGSTOP), 0);
+
+  // The selection's owner gets the copy wait, then the copy takes over; the
+  // stopped application copies nothing either, so the old text is read.
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_EQ(TakeSelectedText({clipboard_, focus_, keys_, pump_}, true), "old clipboard text");
+  const qint64 elapsed = timer.elapsed();
+  std::printf("direct reading from a hung owner, then the copy: %lld ms\n",
+              static_cast<long long>(elapsed));
+  EXPECT_GE(elapsed, 2 * kCopyWaitMilliseconds);
+  EXPECT_LT(elapsed, 900);  // not the clipboard's one-second answer time
+  // Woken, the field takes the Ctrl+C it missed: a copy after the capture.
+  ::kill(static_cast<pid_t>(pid.output.trimmed().toLongLong()), SIGCONT);
+}
+
 TEST_F(CaptureTest, HungOwnerFailsWithinAboutASecondAndTheUiKeepsRunning) {
   QProcess& old_owner = programs_.OwnClipboard("old clipboard text");
   ASSERT_FALSE(SelectedXterm("Never read").isEmpty());
