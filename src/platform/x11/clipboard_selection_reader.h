@@ -13,11 +13,10 @@
 namespace voxmere {
 
 // Reads the CLIPBOARD selection (or PRIMARY, what is selected on the screen)
-// over an X connection of its own, so that an
-// owner that never answers cannot block Qt's connection, and every answer is
-// waited for a bounded time. Large data arrives in pieces (the INCR
-// protocol); the whole transfer may take longer, as long as each piece
-// arrives in time.
+// over an X connection of its own, so that an owner that never answers
+// cannot block Qt's connection, and every answer is waited for a bounded
+// time. Large data arrives in pieces (the INCR protocol); the whole transfer
+// may take longer, as long as each piece arrives in time.
 class ClipboardSelectionReader {
  public:
   enum class Status {
