@@ -13,9 +13,6 @@ class EventPump {
   // Handles every event that is waiting, then returns.
   virtual void ProcessEvents() = 0;
 
-  // Waits the given time, handling events as they arrive meanwhile.
-  virtual void Wait(int milliseconds) = 0;
-
   // Waits at most the given time, handling events as they arrive meanwhile,
   // and ends as soon as `done` holds; `done` is asked after each batch of
   // events and at least every millisecond.

@@ -20,13 +20,6 @@ void FakeEventPump::ProcessEvents() {
   RunQueue();
 }
 
-void FakeEventPump::Wait(int milliseconds) {
-  log_.push_back("Wait " + std::to_string(milliseconds));
-  RunQueue();
-  if (std::function<void()> arriving = std::exchange(during_wait, nullptr)) arriving();
-  RunQueue();
-}
-
 void FakeEventPump::WaitUntil(int milliseconds, const std::function<bool()>& done) {
   log_.push_back("Wait " + std::to_string(milliseconds) + " until");
   RunQueue();

@@ -13,35 +13,18 @@ namespace voxmere {
 
 void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void QtEventPump::Wait(int milliseconds) {
-  if (QCoreApplication::instance() == nullptr) {
-    // No event loop to run: a plain sleep.
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    return;
-  }
-  QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
-  // The timer only wakes the blocking wait for events at the deadline.
-  QTimer wake;
-  wake.setSingleShot(true);
-  wake.setTimerType(Qt::PreciseTimer);
-  while (!deadline.hasExpired()) {
-    if (!wake.isActive()) {
-      wake.start(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  }
-}
-
 void QtEventPump::WaitUntil(int milliseconds, const std::function<bool()>& done) {
   constexpr int kCheckMilliseconds = 1;
   QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
   if (QCoreApplication::instance() == nullptr) {
+    // No event loop to run: plain sleeps.
     while (!deadline.hasExpired() && !done()) {
       std::this_thread::sleep_for(std::chrono::milliseconds(
           std::min<qint64>(kCheckMilliseconds, std::max<qint64>(deadline.remainingTime(), 0))));
     }
     return;
   }
+  // The timer only wakes the blocking wait for events, to ask `done`.
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
