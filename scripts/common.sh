@@ -12,7 +12,7 @@ VOXMERE_BUILD_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libespeak-ng-dev libspeechd-dev libpulse-dev
-  libxcb1-dev libxcb-keysyms1-dev libx11-dev libx11-xcb-dev libxtst-dev libsm-dev libice-dev
+  libxcb1-dev libxcb-keysyms1-dev libxcb-xfixes0-dev libx11-dev libx11-xcb-dev libxtst-dev libsm-dev libice-dev
   libxkbcommon-dev libcanberra-dev
 )
 

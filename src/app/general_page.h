@@ -22,6 +22,10 @@ class GeneralPage : public QObject {
   // Stored as MinimizeToTray: closing the window hides it into the tray.
   CheckBox minimize_to_tray{QStringLiteral("MinimizeToTray_CheckBox"),
                             QStringLiteral("&Minimize to system tray on window closing"), true};
+  // Stored as PrimarySelection: readings take what is selected on the screen
+  // (X11's primary selection) instead of copying it through the clipboard.
+  CheckBox primary_selection{QStringLiteral("PrimarySelection_CheckBox"),
+                             QStringLiteral("Read the selection &directly (without copying it)")};
   // Reading, options and stop hot keys; the reading field holds Alt+Ins
   // until the first settings load.
   HotKeyField reading_key_field;

@@ -43,11 +43,12 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
           [this] { Guard([this] { slot_editor_->OpenForAdding(); }); });
   connect(slots_page_.get(), &SlotsPage::EditRequested, this,
           [this](int row) { Guard([this, row] { slot_editor_->OpenForEditing(row); }); });
-  reading_ = std::make_unique<ReadingController>(ReadingController::Parts{
-      flags_, *sapi4_, *sapi5_, default_voice, pronunciation, *slots_, tray_icon, tray_menu,
-      CaptureServices{platform_.clipboard, platform_.focus_copy, platform_.key_injector,
-                      platform_.event_pump},
-      platform_.beeper});
+  reading_ = std::make_unique<ReadingController>(
+      ReadingController::Parts{flags_, *sapi4_, *sapi5_, default_voice, general, pronunciation,
+                               *slots_, tray_icon, tray_menu,
+                               CaptureServices{platform_.clipboard, platform_.focus_copy,
+                                               platform_.key_injector, platform_.event_pump},
+                               platform_.beeper});
   reading_->ConnectEngineEvents();
 
   default_hot_key_.OnHotKey = [this](GlobalHotKey&) {

@@ -76,6 +76,7 @@ void OptionsWindow::LoadSettings() {
   general.options_key_field.SetShortcut(cfg.ReadHotKey(kOptHotKey));
   general.stop_key_field.SetShortcut(cfg.ReadHotKey(kStopHotKey));
   general.minimize_to_tray.SetChecked(cfg.ReadBool(kMinimizeToTray));
+  general.primary_selection.SetChecked(cfg.ReadBool(kPrimarySelection));
   if (!cfg.ReadBool(kWelcomeDlg)) flags_.show_welcome = true;
 
   pronunciation.ignore_characters.SetChecked(cfg.ReadBool(kIgnoreCharacters));
@@ -210,6 +211,12 @@ bool OptionsWindow::SaveSettings() {
     WriteInteger(cfg, kOptHotKey, general.options_key_field.Shortcut());
     WriteInteger(cfg, kStopHotKey, general.stop_key_field.Shortcut());
     WriteBool(cfg, kMinimizeToTray, general.minimize_to_tray.Checked());
+    // A key of ours only: files that never had the option on stay as the
+    // Windows program writes them (an extra line shifts the blank lines its
+    // tidying puts between the sections).
+    if (general.primary_selection.Checked() || cfg.TryReadString(kPrimarySelection)) {
+      WriteBool(cfg, kPrimarySelection, general.primary_selection.Checked());
+    }
     WriteBool(cfg, kIgnoreCharacters, pronunciation.ignore_characters.Checked());
     WriteString(cfg, kIgnoredCharacters, pronunciation.ignored_characters.Text());
     WriteBool(cfg, kWordsCorrections, pronunciation.use_corrections.Checked());

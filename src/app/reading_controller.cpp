@@ -147,7 +147,7 @@ QString ReadingController::CaptureAndPrepare() {
   inputs.ignored_characters = page.ignored_characters.Text();
   inputs.words_corrections = page.use_corrections.Checked();
   inputs.corrections = &page.Table();
-  return GetSelectedText(parts_.capture, inputs);
+  return GetSelectedText(parts_.capture, inputs, parts_.general.primary_selection.Checked());
 }
 
 void ReadingController::StopReading() {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/app_flags.h"
+#include "app/general_page.h"
 #include "app/tray_model.h"
 #include "platform/message_boxes.h"
 #include "pronunciation/pronunciation_page.h"
@@ -32,6 +33,8 @@ class ReadingController : public QObject {
     Sapi4Voice& sapi4;
     Sapi5Voice& sapi5;
     DefaultVoicePage& default_voice;
+    // Its "Read the selection directly" box, as it stands.
+    const GeneralPage& general;
     const PronunciationPage& pronunciation;
     const VoiceSlotStore& voice_slots;
     TrayIconModel& tray;

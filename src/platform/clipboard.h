@@ -47,9 +47,21 @@ class Clipboard {
   // (beyond it, the text alone).
   virtual ClipboardContents Save() = 0;
 
+  // How many times the clipboard's owner has changed (a program took it, or
+  // its owner left it) since this object was made, as far as the system has
+  // told us by now; an implementation that is not told counts nothing.
+  // Asks the system only, never the owner, and never blocks.
+  virtual std::uint64_t OwnerChanges() = 0;
+
   // The clipboard's plain text; empty when it holds none. Text ends at the
   // first zero character.
   virtual QString Text() = 0;
+
+  // What is selected on the screen now (X11's PRIMARY selection, which
+  // needs no copy), as plain text; empty when nothing is selected, when the
+  // selection offers no text, or when its owner has not given the text
+  // within the time. Leaves the clipboard alone and never throws.
+  virtual QString PrimaryText(int milliseconds) = 0;
 
   // Makes the clipboard hold the contents again, every format of them; empty
   // contents leave the clipboard empty.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+
 namespace voxmere {
 
 // The program's event loop, run from inside a handler.
@@ -11,8 +13,10 @@ class EventPump {
   // Handles every event that is waiting, then returns.
   virtual void ProcessEvents() = 0;
 
-  // Waits the given time, handling events as they arrive meanwhile.
-  virtual void Wait(int milliseconds) = 0;
+  // Waits at most the given time, handling events as they arrive meanwhile,
+  // and ends as soon as `done` holds; `done` is asked after each batch of
+  // events and at least every millisecond.
+  virtual void WaitUntil(int milliseconds, const std::function<bool()>& done) = 0;
 };
 
 }  // namespace voxmere

@@ -9,6 +9,9 @@ QString CaptureSelectedText(const CaptureServices& services) {
   // Kept per call, not program-wide: a capture that runs inside this one's
   // wait must not overwrite what this one puts back.
   const ClipboardContents saved = services.clipboard.Save();
+  // Counted from here: a change later than this is the copy (ours or the
+  // focused application's).
+  const std::uint64_t owner_changes = services.clipboard.OwnerChanges();
 
   services.focus_copy.CopyFocusedSelection();
 
@@ -23,7 +26,11 @@ QString CaptureSelectedText(const CaptureServices& services) {
   services.key_injector.KeyEvent(KeyInjector::kVkControl, true);
 
   services.event_pump.ProcessEvents();
-  services.event_pump.Wait(kCopyWaitMilliseconds);
+  // Ends as soon as the clipboard's owner is set anew (also by the window
+  // that held it already): the copy has happened and its owner answers our
+  // read. A copy that never comes ends at the bound.
+  services.event_pump.WaitUntil(kCopyWaitMilliseconds,
+                                [&] { return services.clipboard.OwnerChanges() != owner_changes; });
   services.event_pump.ProcessEvents();
 
   const QString captured = services.clipboard.Text();
@@ -40,8 +47,18 @@ QString CaptureSelectedText(const CaptureServices& services) {
   return captured;
 }
 
-QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs) {
-  return PrepareText(CaptureSelectedText(services), inputs);
+QString TakeSelectedText(const CaptureServices& services, bool read_directly) {
+  if (read_directly) {
+    QString selected = services.clipboard.PrimaryText(kCopyWaitMilliseconds);
+    if (!selected.isEmpty()) return selected;
+    qCDebug(ReadingLog, "Capture: no selection to read directly; copying it instead");
+  }
+  return CaptureSelectedText(services);
+}
+
+QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs,
+                        bool read_directly) {
+  return PrepareText(TakeSelectedText(services, read_directly), inputs);
 }
 
 }  // namespace voxmere

@@ -19,15 +19,16 @@ struct CaptureServices {
   EventPump& event_pump;
 };
 
-// The one wait between the copy command and reading the clipboard.
+// The longest wait between the copy command and reading the clipboard; it
+// ends earlier when the clipboard's owner changes.
 inline constexpr int kCopyWaitMilliseconds = 100;
 
 // Fetches the selected text of the focused application through the
 // clipboard: saves what the clipboard holds, has our own focused field copy,
-// types Ctrl+C, waits once, reads the clipboard's text and puts the saved
-// contents back. When nothing was copied (the clipboard still has its owner
-// and its text) the clipboard is left as it is. There is no retry: whatever
-// the clipboard holds after the wait is the result.
+// types Ctrl+C, waits once (until the copy, at most the bound), reads the clipboard's text and puts
+// the saved contents back. When nothing was copied (the clipboard still has its owner and its text)
+// the clipboard is left as it is. There is no retry: whatever the clipboard holds after the wait is
+// the result.
 //
 // Runs on the user-interface thread; the wait handles waiting events, so
 // other handlers (a further capture too) may run inside it. Failures
@@ -35,8 +36,15 @@ inline constexpr int kCopyWaitMilliseconds = 100;
 // restore leaves the clipboard as the copy left it.
 QString CaptureSelectedText(const CaptureServices& services);
 
-// Capture, then text preparation of the captured text; returns the prepared
+// With read_directly, what is selected on the screen (the X11 primary
+// selection) without a copy, so the clipboard is never touched; when that is
+// empty, or its owner does not give it within the copy wait, and without
+// read_directly, CaptureSelectedText.
+QString TakeSelectedText(const CaptureServices& services, bool read_directly);
+
+// TakeSelectedText, then text preparation of its text; returns the prepared
 // text.
-QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs);
+QString GetSelectedText(const CaptureServices& services, const PreparationInputs& inputs,
+                        bool read_directly);
 
 }  // namespace voxmere

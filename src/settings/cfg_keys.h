@@ -40,6 +40,9 @@ inline constexpr CfgKey kStopHotKey{kCfgGeneral, u"StopHotKey", CfgType::kIntege
 inline constexpr CfgKey kMinimizeToTray{kCfgGeneral, u"MinimizeToTray", CfgType::kBool, true};
 inline constexpr CfgKey kWelcomeDlg{kCfgGeneral, u"WelcomeDlg", CfgType::kBool, false};
 inline constexpr CfgKey kCloseMsg{kCfgGeneral, u"CloseMsg", CfgType::kBool, false};
+// Ours alone (the Windows program has no such option and ignores the key):
+// readings take the screen's selection directly instead of copying it.
+inline constexpr CfgKey kPrimarySelection{kCfgGeneral, u"PrimarySelection", CfgType::kBool, false};
 
 inline constexpr CfgKey kIgnoreCharacters{kCfgPronunciation, u"IgnoreCharacters", CfgType::kBool,
                                           false};

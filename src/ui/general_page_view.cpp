@@ -46,7 +46,14 @@ QWidget* BuildGeneralPage(OptionsWindow& window, const KeyEventConversion& keys,
     grid->addWidget(edit, row, 1);
     ++row;
   }
+  // How the reading hot key takes the selection.
+  auto* primary_selection = new QCheckBox(hot_keys);
+  BindCheckBox(*primary_selection, general.primary_selection, window);
+  grid->addWidget(primary_selection, row, 0, 1, 2);
   grid->setColumnStretch(1, 1);
+  // Four rows in the fixed window's height: closer together than the style's
+  // spacing.
+  grid->setVerticalSpacing(2);
   layout->addWidget(hot_keys);
   layout->addStretch(1);
   return page;

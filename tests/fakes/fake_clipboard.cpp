@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/fake_clipboard.h"
 
+#include <string>
+
 #include "platform/exception.h"
 
 namespace voxmere {
@@ -8,6 +10,7 @@ namespace voxmere {
 void FakeClipboard::Take(ClipboardOwner owner, const QString& text,
                          std::vector<std::pair<QString, QByteArray>> formats) {
   current_ = {.owner = owner, .text = text, .formats = std::move(formats)};
+  ++owner_changes_;
 }
 
 void FakeClipboard::Enter(const std::string& operation) {
@@ -30,11 +33,17 @@ QString FakeClipboard::Text() {
   return current_.text;
 }
 
+QString FakeClipboard::PrimaryText(int milliseconds) {
+  log_.push_back("PrimaryText " + std::to_string(milliseconds));
+  return primary_answers_ ? primary_ : QString();
+}
+
 void FakeClipboard::Restore(const ClipboardContents& contents) {
   Enter("Restore");
   current_ = contents;
   current_.text_only = false;
   current_.owner = contents.IsEmpty() ? 0 : kOurOwner;
+  ++owner_changes_;
 }
 
 }  // namespace voxmere

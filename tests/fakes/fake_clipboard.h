@@ -11,6 +11,7 @@ namespace voxmere {
 
 // A clipboard in memory. Applications take it with Take(); our own restores
 // make "us" (kOurOwner) its owner. Logs "Owner", "Save", "Text", "Restore".
+// The screen's selection (PRIMARY) is kept apart.
 class FakeClipboard : public Clipboard {
  public:
   static constexpr ClipboardOwner kOurOwner = 1;
@@ -21,6 +22,12 @@ class FakeClipboard : public Clipboard {
   void Take(ClipboardOwner owner, const QString& text,
             std::vector<std::pair<QString, QByteArray>> formats = {});
   const ClipboardContents& Current() const { return current_; }
+  // An application selects this text on the screen; an owner that does not
+  // answer gives nothing.
+  void Select(const QString& text, bool answers = true) {
+    primary_ = text;
+    primary_answers_ = answers;
+  }
 
   // From now on the named operation ("Save", "Text", "Restore") fails as an
   // unanswered owner does.
@@ -28,7 +35,11 @@ class FakeClipboard : public Clipboard {
 
   ClipboardOwner Owner() override;
   ClipboardContents Save() override;
+  // Every Take and Restore is a change; not logged.
+  std::uint64_t OwnerChanges() override { return owner_changes_; }
   QString Text() override;
+  // Logs "PrimaryText <ms>".
+  QString PrimaryText(int milliseconds) override;
   void Restore(const ClipboardContents& contents) override;
 
  private:
@@ -37,6 +48,9 @@ class FakeClipboard : public Clipboard {
   CaptureLog& log_;
   ClipboardContents current_;
   std::set<std::string> failing_;
+  std::uint64_t owner_changes_ = 0;
+  QString primary_;
+  bool primary_answers_ = true;
 };
 
 }  // namespace voxmere

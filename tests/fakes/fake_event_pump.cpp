@@ -20,11 +20,12 @@ void FakeEventPump::ProcessEvents() {
   RunQueue();
 }
 
-void FakeEventPump::Wait(int milliseconds) {
-  log_.push_back("Wait " + std::to_string(milliseconds));
+void FakeEventPump::WaitUntil(int milliseconds, const std::function<bool()>& done) {
+  log_.push_back("Wait " + std::to_string(milliseconds) + " until");
   RunQueue();
   if (std::function<void()> arriving = std::exchange(during_wait, nullptr)) arriving();
   RunQueue();
+  log_.push_back(done() ? "ended early" : "ran out");
 }
 
 }  // namespace voxmere

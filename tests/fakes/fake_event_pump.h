@@ -11,7 +11,9 @@ namespace voxmere {
 
 // An event queue: Post() queues a handler (another application's answer, a
 // timer tick, a further hot key) that runs only when the program pumps.
-// Logs "ProcessEvents" and "Wait <ms>".
+// Logs "ProcessEvents", and for WaitUntil (which has no clock and runs
+// every event) "Wait <ms> until" then "ended early" when its condition held
+// after the events or "ran out".
 class FakeEventPump : public EventPump {
  public:
   explicit FakeEventPump(CaptureLog& log) : log_(log) {}
@@ -24,7 +26,7 @@ class FakeEventPump : public EventPump {
   std::function<void()> during_wait;
 
   void ProcessEvents() override;
-  void Wait(int milliseconds) override;
+  void WaitUntil(int milliseconds, const std::function<bool()>& done) override;
 
  private:
   void RunQueue();

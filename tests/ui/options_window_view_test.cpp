@@ -27,6 +27,7 @@ TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
                              "Stop_HotKey",
                              "LoadAtStartup_CheckBox",
                              "MinimizeToTray_CheckBox",
+                             "PrimarySelection_CheckBox",
                              "VoicesList",
                              "Speed_Bar",
                              "Pitch_Bar",
@@ -271,6 +272,31 @@ TEST(OptionsWindowView, HelpButtonAndF1AskForThePageTopic) {
   QTest::keyClick(ui.view.get(), Qt::Key_F1);
   EXPECT_EQ(ui.fakes.help.topics,
             (std::vector<HelpTopic>{HelpTopic::kVoiceSlots, HelpTopic::kConfiguringKeys}));
+}
+
+TEST(OptionsWindowView, GeneralPageControlsFitTheFixedWindowUnsqueezed) {
+  UiFixture ui;
+  ui.Start();
+  ui.Window().pages.SetActivePageIndex(OptionsWindow::kGeneral);
+  auto* page = ui.Find<QWidget>("General_Page");
+  ASSERT_NE(page, nullptr);
+  std::vector<QRect> taken;
+  for (QWidget* control : page->findChildren<QWidget*>()) {
+    if (qobject_cast<QCheckBox*>(control) == nullptr &&
+        qobject_cast<QLineEdit*>(control) == nullptr)
+      continue;
+    const QRect area(control->mapTo(page, QPoint(0, 0)), control->size());
+    const std::string name = control->objectName().toStdString();
+    EXPECT_TRUE(control->isVisible()) << name;
+    EXPECT_TRUE(page->rect().contains(area)) << name;
+    EXPECT_GE(control->height(), control->sizeHint().height()) << name;
+    if (qobject_cast<QCheckBox*>(control) != nullptr) {
+      EXPECT_GE(control->width(), control->sizeHint().width()) << name;
+    }
+    for (const QRect& other : taken) EXPECT_FALSE(area.intersects(other)) << name;
+    taken.push_back(area);
+  }
+  EXPECT_EQ(taken.size(), 6u);
 }
 
 TEST(OptionsWindowView, AboutPageRunsFromBlueToWhiteWithMirroredStrips) {

@@ -2,6 +2,7 @@
 #include "platform/x11/clipboard_selection_reader.h"
 
 #include <poll.h>
+#include <xcb/xfixes.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -71,7 +72,38 @@ ClipboardSelectionReader::ClipboardSelectionReader(const char* display_name) {
   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, root_, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
                     &event_mask);
+  WatchOwner();
   xcb_flush(connection_);
+}
+
+void ClipboardSelectionReader::WatchOwner() {
+  const xcb_query_extension_reply_t* extension =
+      xcb_get_extension_data(connection_, &xcb_xfixes_id);
+  if (extension == nullptr || !extension->present) return;
+  // The server sends selection notices only to clients that said which
+  // XFixes version they speak.
+  xcb_xfixes_query_version_reply_t* version = xcb_xfixes_query_version_reply(
+      connection_,
+      xcb_xfixes_query_version(connection_, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+      nullptr);
+  if (version == nullptr) return;
+  std::free(version);
+  xcb_xfixes_select_selection_input(connection_, window_, clipboard_,
+                                    XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                        XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                        XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+  owner_change_event_ = extension->first_event + XCB_XFIXES_SELECTION_NOTIFY;
+}
+
+void ClipboardSelectionReader::NoteOwnerChange(const xcb_generic_event_t* event) {
+  if (owner_change_event_ == 0 || (event->response_type & 0x7f) != owner_change_event_) return;
+  const auto* notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
+  if (notify->selection == clipboard_) ++owner_changes_;
+}
+
+std::uint64_t ClipboardSelectionReader::OwnerChanges() {
+  while (Event event{xcb_poll_for_event(connection_)}) NoteOwnerChange(event.get());
+  return owner_changes_;
 }
 
 ClipboardSelectionReader::~ClipboardSelectionReader() {
@@ -111,9 +143,13 @@ QByteArrayList ClipboardSelectionReader::AtomNames(const std::vector<xcb_atom_t>
   return names;
 }
 
-xcb_window_t ClipboardSelectionReader::Owner() {
+xcb_atom_t ClipboardSelectionReader::AtomOf(Selection selection) const {
+  return selection == Selection::kPrimary ? xcb_atom_t{XCB_ATOM_PRIMARY} : clipboard_;
+}
+
+xcb_window_t ClipboardSelectionReader::Owner(Selection selection) {
   xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
-      connection_, xcb_get_selection_owner(connection_, clipboard_), nullptr);
+      connection_, xcb_get_selection_owner(connection_, AtomOf(selection)), nullptr);
   const xcb_window_t owner = reply != nullptr ? reply->owner : XCB_NONE;
   std::free(reply);
   return owner;
@@ -146,9 +182,11 @@ ClipboardSelectionReader::Event ClipboardSelectionReader::WaitFor(Match match,
                                                                   Clock::time_point deadline) {
   for (;;) {
     // Other events (notices of our own property changes, answers to
-    // abandoned requests) are of no use any more.
+    // abandoned requests) are of no use any more; notices of owner changes
+    // are counted.
     while (Event event{xcb_poll_for_event(connection_)}) {
       if (match(event.get())) return event;
+      NoteOwnerChange(event.get());
     }
     if (xcb_connection_has_error(connection_)) return nullptr;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -159,9 +197,11 @@ ClipboardSelectionReader::Event ClipboardSelectionReader::WaitFor(Match match,
 }
 
 ClipboardSelectionReader::Reply ClipboardSelectionReader::Convert(
-    xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size) {
+    xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size,
+    Selection selection) {
+  const xcb_atom_t selection_atom = AtomOf(selection);
   xcb_delete_property(connection_, window_, property_);
-  xcb_convert_selection(connection_, window_, clipboard_, target, property_, XCB_CURRENT_TIME);
+  xcb_convert_selection(connection_, window_, selection_atom, target, property_, XCB_CURRENT_TIME);
   xcb_flush(connection_);
   const xcb_window_t window = window_;
   const xcb_atom_t expected_property = property_;
@@ -169,7 +209,7 @@ ClipboardSelectionReader::Reply ClipboardSelectionReader::Convert(
       [&](xcb_generic_event_t* event) {
         if ((event->response_type & 0x7f) != XCB_SELECTION_NOTIFY) return false;
         auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(event);
-        return notify->requestor == window && notify->selection == clipboard_ &&
+        return notify->requestor == window && notify->selection == selection_atom &&
                notify->target == target &&
                (notify->property == expected_property || notify->property == XCB_NONE);
       },

@@ -12,11 +12,11 @@
 
 namespace voxmere {
 
-// Reads the CLIPBOARD selection over an X connection of its own, so that an
-// owner that never answers cannot block Qt's connection, and every answer is
-// waited for a bounded time. Large data arrives in pieces (the INCR
-// protocol); the whole transfer may take longer, as long as each piece
-// arrives in time.
+// Reads the CLIPBOARD selection (or PRIMARY, what is selected on the screen)
+// over an X connection of its own, so that an owner that never answers
+// cannot block Qt's connection, and every answer is waited for a bounded
+// time. Large data arrives in pieces (the INCR protocol); the whole transfer
+// may take longer, as long as each piece arrives in time.
 class ClipboardSelectionReader {
  public:
   enum class Status {
@@ -44,17 +44,25 @@ class ClipboardSelectionReader {
   ClipboardSelectionReader(const ClipboardSelectionReader&) = delete;
   ClipboardSelectionReader& operator=(const ClipboardSelectionReader&) = delete;
 
+  enum class Selection { kClipboard, kPrimary };
+
   bool Connected() const { return connection_ != nullptr; }
 
   // The selection's owner window, XCB_NONE when there is none. Answered by
   // the server, never by the owner.
-  xcb_window_t Owner();
+  xcb_window_t Owner(Selection selection = Selection::kClipboard);
+
+  // How many owner changes of the selection the server has reported so far
+  // (XFixes selection notices); stays 0 when the server has no XFixes.
+  // Never waits.
+  std::uint64_t OwnerChanges();
 
   // Asks the owner for the selection converted to `target` and waits at most
   // `answer_time` for each answer of the owner.
-  Reply Convert(xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size);
+  Reply Convert(xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size,
+                Selection selection = Selection::kClipboard);
 
-  // Leaves the selection without an owner. True when it then has none.
+  // Leaves the CLIPBOARD selection without an owner. True when it then has none.
   bool ClearOwner();
 
   std::vector<xcb_atom_t> Atoms(const QByteArrayList& names);
@@ -72,6 +80,11 @@ class ClipboardSelectionReader {
   // window instead would make a late owner's write fail, and an Xlib owner
   // such as xclip dies of that error, taking the clipboard with it.)
   void Abandon();
+  xcb_atom_t AtomOf(Selection selection) const;
+  // Asks the server for notices of the selection's owner changes.
+  void WatchOwner();
+  // Counts the event when it is a notice of a change of the owner.
+  void NoteOwnerChange(const xcb_generic_event_t* event);
   template <typename Match>
   Event WaitFor(Match match, Clock::time_point deadline);
   Reply ReadIncremental(std::uint32_t announced_size, std::chrono::milliseconds answer_time,
@@ -86,6 +99,9 @@ class ClipboardSelectionReader {
   size_t next_property_ = 0;
   xcb_atom_t property_ = XCB_NONE;
   xcb_atom_t incr_ = XCB_NONE;
+  // The XFixes selection notice's event code; 0 without XFixes.
+  std::uint8_t owner_change_event_ = 0;
+  std::uint64_t owner_changes_ = 0;
 };
 
 }  // namespace voxmere

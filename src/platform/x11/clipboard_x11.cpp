@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -52,6 +53,20 @@ QClipboard* QtClipboard() {
              : nullptr;
 }
 
+// The targets of a TARGETS answer, each once; none when the owner did not
+// say.
+std::vector<xcb_atom_t> TargetsOf(const ClipboardSelectionReader::Reply& list) {
+  std::vector<xcb_atom_t> targets;
+  if (list.status != Status::kOk || list.format != 32) return targets;
+  std::set<xcb_atom_t> seen;
+  for (qsizetype at = 0; at + 4 <= list.data.size(); at += 4) {
+    std::uint32_t atom = 0;
+    std::memcpy(&atom, list.data.constData() + at, 4);
+    if (atom != XCB_NONE && seen.insert(atom).second) targets.push_back(atom);
+  }
+  return targets;
+}
+
 QString UpToZero(const QString& text) {
   const qsizetype zero = text.indexOf(QChar(0));
   return zero < 0 ? text : text.left(zero);
@@ -89,6 +104,10 @@ ClipboardOwner X11Clipboard::Owner() {
   QClipboard* clipboard = QtClipboard();
   const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
   return data != nullptr && !data->formats().isEmpty() ? 1 : 0;
+}
+
+std::uint64_t X11Clipboard::OwnerChanges() {
+  return reader_ != nullptr ? reader_->OwnerChanges() : 0;
 }
 
 ClipboardContents X11Clipboard::SaveOurs(ClipboardOwner owner) const {
@@ -140,15 +159,7 @@ QByteArrayList X11Clipboard::OfferedTargets(std::vector<xcb_atom_t>* targets) {
   if (list.status == Status::kNoAnswer) {
     CannotOpenClipboard("the owner did not say in time which formats it has");
   }
-  targets->clear();
-  if (list.status == Status::kOk && list.format == 32) {
-    std::set<xcb_atom_t> seen;
-    for (qsizetype at = 0; at + 4 <= list.data.size(); at += 4) {
-      std::uint32_t atom = 0;
-      std::memcpy(&atom, list.data.constData() + at, 4);
-      if (atom != XCB_NONE && seen.insert(atom).second) targets->push_back(atom);
-    }
-  }
+  *targets = TargetsOf(list);
   return reader_->AtomNames(*targets);
 }
 
@@ -206,6 +217,44 @@ QString X11Clipboard::Text() {
   const QByteArrayList names = OfferedTargets(&targets);
   qsizetype bytes = 0;
   return ReadText(names, &bytes);
+}
+
+QString X11Clipboard::PrimaryText(int milliseconds) {
+  using Selection = ClipboardSelectionReader::Selection;
+  QClipboard* clipboard = QtClipboard();
+  if (reader_ == nullptr) {
+    return clipboard != nullptr ? UpToZero(clipboard->text(QClipboard::Selection)) : QString();
+  }
+  const xcb_window_t owner = reader_->Owner(Selection::kPrimary);
+  if (owner == XCB_NONE) return {};
+  // A selection in one of our own fields: our user-interface thread could not
+  // answer our own request.
+  if (OwnedByUs(owner)) {
+    return clipboard != nullptr ? UpToZero(clipboard->text(QClipboard::Selection)) : QString();
+  }
+  const QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
+  const auto time_left = [&] { return std::chrono::milliseconds(deadline.remainingTime()); };
+  const auto no_answer = [&] {
+    qCDebug(ClipboardLog, "The selection's owner did not give its text within %d ms", milliseconds);
+    return QString();
+  };
+  // The text asked for at once, without the list of formats first: one
+  // answer of the owner instead of two. An owner that answers any request
+  // with its one kind of data (xclip holding a picture) gives it under that
+  // data's type, which is no text type.
+  const QByteArrayList names = TextTargets({});
+  if (text_targets_.empty()) text_targets_ = reader_->Atoms(names);
+  for (size_t i = 0; i < text_targets_.size(); ++i) {
+    if (deadline.hasExpired()) return no_answer();
+    const ClipboardSelectionReader::Reply reply =
+        reader_->Convert(text_targets_[i], time_left(), kTextLimit, Selection::kPrimary);
+    if (reply.status == Status::kNoAnswer) return no_answer();
+    if (reply.status != Status::kOk) continue;
+    const auto type = std::find(text_targets_.begin(), text_targets_.end(), reply.type);
+    if (reply.format != 8 || type == text_targets_.end()) return {};
+    return DecodeText(names[type - text_targets_.begin()], reply.data);
+  }
+  return {};
 }
 
 void X11Clipboard::Restore(const ClipboardContents& contents) {

@@ -40,7 +40,10 @@ class X11Clipboard : public Clipboard {
 
   ClipboardOwner Owner() override;
   ClipboardContents Save() override;
+  // Counted from the server's XFixes notices on our own connection.
+  std::uint64_t OwnerChanges() override;
   QString Text() override;
+  QString PrimaryText(int milliseconds) override;
   void Restore(const ClipboardContents& contents) override;
 
  private:
@@ -57,6 +60,9 @@ class X11Clipboard : public Clipboard {
   const qsizetype save_limit_;
   const std::chrono::milliseconds answer_time_;
   std::unique_ptr<ClipboardSelectionReader> reader_;
+  // The text targets, in the order TextTargets gives them; asked for the
+  // first time PRIMARY is read.
+  std::vector<xcb_atom_t> text_targets_;
   // Identifies the windows of Qt's own connection.
   std::uint32_t our_resource_base_ = 0;
   std::uint32_t our_resource_mask_ = 0;

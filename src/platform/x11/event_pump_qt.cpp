@@ -13,20 +13,25 @@ namespace voxmere {
 
 void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void QtEventPump::Wait(int milliseconds) {
+void QtEventPump::WaitUntil(int milliseconds, const std::function<bool()>& done) {
+  constexpr int kCheckMilliseconds = 1;
+  QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
   if (QCoreApplication::instance() == nullptr) {
-    // No event loop to run: a plain sleep.
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    // No event loop to run: plain sleeps.
+    while (!deadline.hasExpired() && !done()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(
+          std::min<qint64>(kCheckMilliseconds, std::max<qint64>(deadline.remainingTime(), 0))));
+    }
     return;
   }
-  QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
-  // The timer only wakes the blocking wait for events at the deadline.
+  // The timer only wakes the blocking wait for events, to ask `done`.
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
-  while (!deadline.hasExpired()) {
+  while (!deadline.hasExpired() && !done()) {
     if (!wake.isActive()) {
-      wake.start(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
+      wake.start(
+          static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 0, kCheckMilliseconds)));
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }

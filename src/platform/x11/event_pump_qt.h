@@ -11,8 +11,10 @@ class QtEventPump : public EventPump {
   void ProcessEvents() override;
   // Sleeps in the event loop, not in a system call: X events keep coming in
   // (the clipboard restore needs the copy's selection events to have been
-  // seen) and other handlers run meanwhile.
-  void Wait(int milliseconds) override;
+  // seen) and other handlers run meanwhile. Wakes every millisecond to ask
+  // `done`: what it watches may arrive outside Qt's event loop (over another
+  // X connection).
+  void WaitUntil(int milliseconds, const std::function<bool()>& done) override;
 };
 
 }  // namespace voxmere

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QRandomGenerator>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <chrono>
 #include <ostream>
@@ -214,10 +215,101 @@ TEST_F(CaptureTest, NothingSelectedReadsTheOldTextAndLeavesTheClipboardAlone) {
   QProcess& old_owner = programs_.OwnClipboard("old clipboard text");
   const ClipboardOwner owner = clipboard_.Owner();
 
+  // A copy that never comes: the wait runs its whole bound.
+  QElapsedTimer timer;
+  timer.start();
   EXPECT_EQ(Capture(), "old clipboard text");
+  EXPECT_GE(timer.elapsed(), kCopyWaitMilliseconds);
   EXPECT_EQ(clipboard_.Owner(), owner);
   EXPECT_EQ(old_owner.state(), QProcess::Running);
   EXPECT_EQ(ReadClipboard().output, "old clipboard text");
+}
+
+TEST_F(CaptureTest, ACopyThatComesLateIsStillRead) {
+  const QString window = programs_.StartEditor("Nothing of this is selected\n");
+  ASSERT_FALSE(window.isEmpty());
+  ASSERT_TRUE(Focus(window));
+  programs_.OwnClipboard("old clipboard text");
+  // A slow application: 80 ms after the capture began it puts its selection
+  // on the clipboard (an xclip that takes the clipboard once its input ends).
+  QProcess& late_owner =
+      programs_.Start("xclip", {"-quiet", "-selection", "clipboard", "-t", "UTF8_STRING"});
+  ASSERT_TRUE(late_owner.waitForStarted());
+  late_owner.write("copied late");
+  QTimer::singleShot(std::chrono::milliseconds(80), Qt::PreciseTimer,
+                     [&] { late_owner.closeWriteChannel(); });
+
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_EQ(Capture(), "copied late");
+  std::printf("capture of a copy 80 ms late: %lld ms\n", static_cast<long long>(timer.elapsed()));
+  EXPECT_GE(timer.elapsed(), 80);
+  EXPECT_EQ(ReadClipboard().output, "old clipboard text");
+}
+
+TEST_F(CaptureTest, DirectReadingTakesTheScreenSelectionAndNeverTouchesTheClipboard) {
+  QProcess& old_owner = programs_.OwnClipboard("old clipboard text");
+  const ClipboardOwner owner = clipboard_.Owner();
+  const std::uint64_t owner_changes = clipboard_.OwnerChanges();
+  // Given ample time: on a loaded machine an application may take longer
+  // than the copy wait to answer, and the reading would then copy instead
+  // (the fall-back has a test of its own).
+  const auto read_directly = [&] { return clipboard_.PrimaryText(2000); };
+
+  const QString xterm_line = SelectedXterm("Selected in xterm");
+  ASSERT_FALSE(xterm_line.isEmpty());
+  EXPECT_EQ(read_directly(), xterm_line);
+
+  const QString editor = programs_.StartEditor("Selected in a GTK editor\nsecond line\n");
+  ASSERT_FALSE(editor.isEmpty());
+  ASSERT_TRUE(Focus(editor));
+  ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
+  ASSERT_TRUE(WaitFor([] { return PrimarySelection() == "Selected in a GTK editor"; }));
+  EXPECT_EQ(read_directly(), "Selected in a GTK editor");
+
+  const QString qt_window = programs_.StartQtSelection("Selected in a Qt field");
+  ASSERT_FALSE(qt_window.isEmpty());
+  ASSERT_TRUE(Focus(qt_window));
+  EXPECT_EQ(read_directly(), "Selected in a Qt field");
+
+  // An owner that gives its picture for any format asked: no text.
+  QTemporaryFile picture;
+  ASSERT_TRUE(picture.open());
+  picture.write(QByteArray("\x89PNG\r\n\x1a\n-picture", 17));
+  picture.close();
+  programs_.Start("xclip",
+                  {"-quiet", "-selection", "primary", "-t", "image/png", "-i", picture.fileName()});
+  ASSERT_TRUE(WaitFor([] { return PrimarySelection("image/png").startsWith("\x89PNG"); }));
+  EXPECT_EQ(clipboard_.PrimaryText(kCopyWaitMilliseconds), "");
+
+  // The clipboard never changed hands (a clipboard manager saw nothing).
+  EXPECT_EQ(clipboard_.OwnerChanges(), owner_changes);
+  EXPECT_EQ(clipboard_.Owner(), owner);
+  EXPECT_EQ(old_owner.state(), QProcess::Running);
+  EXPECT_EQ(ReadClipboard().output, "old clipboard text");
+}
+
+TEST_F(CaptureTest, DirectReadingFallsBackToTheCopyWhenTheSelectionsOwnerHangs) {
+  programs_.OwnClipboard("old clipboard text");
+  const QString window = programs_.StartQtSelection("Never given");
+  ASSERT_FALSE(window.isEmpty());
+  ASSERT_TRUE(Focus(window));
+  const RunResult pid = capture_test::Run("xdotool", {"getwindowpid", window});
+  ASSERT_TRUE(pid.ok);
+  ASSERT_EQ(::kill(static_cast<pid_t>(pid.output.trimmed().toLongLong()), SIGSTOP), 0);
+
+  // The selection's owner gets the copy wait, then the copy takes over; the
+  // stopped application copies nothing either, so the old text is read.
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_EQ(TakeSelectedText({clipboard_, focus_, keys_, pump_}, true), "old clipboard text");
+  const qint64 elapsed = timer.elapsed();
+  std::printf("direct reading from a hung owner, then the copy: %lld ms\n",
+              static_cast<long long>(elapsed));
+  EXPECT_GE(elapsed, 2 * kCopyWaitMilliseconds);
+  EXPECT_LT(elapsed, 900);  // not the clipboard's one-second answer time
+  // Woken, the field takes the Ctrl+C it missed: a copy after the capture.
+  ::kill(static_cast<pid_t>(pid.output.trimmed().toLongLong()), SIGCONT);
 }
 
 TEST_F(CaptureTest, HungOwnerFailsWithinAboutASecondAndTheUiKeepsRunning) {

@@ -87,6 +87,14 @@ QString Programs::StartEditor(const QString& text) {
   return FindWindow(name);
 }
 
+QString Programs::StartQtSelection(const QString& text) {
+  const QString name = "capture-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+  Start(QStringLiteral(VOXMERE_QT_SELECTION_OWNER), {text, name});
+  const QString window = FindWindow(name);
+  if (window.isEmpty() || !WaitFor([&] { return PrimarySelection() == text.toUtf8(); })) return {};
+  return window;
+}
+
 QString FindWindow(const QString& name) {
   QString window;
   WaitFor(

@@ -64,6 +64,10 @@ class Programs {
   // l3afpad editing a file holding `text`; its window id.
   QString StartEditor(const QString& text);
 
+  // A Qt application (our qt_selection_owner) whose field shows `text`, all
+  // of it selected on the screen; its window id once it holds the selection.
+  QString StartQtSelection(const QString& text);
+
  private:
   std::vector<std::unique_ptr<QProcess>> processes_;
 };

@@ -304,6 +304,24 @@ TEST(SaveSettingsTest, SaveWritesEveryGeneralValueAndTidiesTheFile) {
   EXPECT_GT(separators, 0);
 }
 
+TEST(SaveSettingsTest, DirectSelectionIsStoredOnceTurnedOnAndLoadsBack) {
+  AppFixture f;
+  OptionsWindow& window = Loaded(f);
+  EXPECT_FALSE(window.general.primary_selection.Checked());
+  // Off and never on: the file gets no key of ours.
+  ASSERT_TRUE(window.SaveSettings());
+  EXPECT_FALSE(f.Cfg().TryReadString(kPrimarySelection).has_value());
+
+  for (const bool on : {true, false}) {
+    window.general.primary_selection.SetChecked(on);
+    ASSERT_TRUE(window.SaveSettings());
+    EXPECT_EQ(f.Cfg().TryReadString(kPrimarySelection), on ? "1" : "0");
+    window.general.primary_selection.SetChecked(!on);
+    window.LoadSettings();
+    EXPECT_EQ(window.general.primary_selection.Checked(), on);
+  }
+}
+
 TEST(SaveSettingsTest, FailuresStopTheSaveSilentlyAndWriteNothingAfterThem) {
   AppFixture f;
   OptionsWindow& window = Loaded(f);

@@ -146,8 +146,8 @@ class ReadingControllerTest : public ::testing::Test {
   FakeMessageBoxes beeper_;
   AppFlags flags_;
   QString selection_ = "hello world";
-  ReadingController controller_{{flags_, sapi4_, sapi5_, page_, pronunciation_, slots_, tray_,
-                                 menu_, CaptureServices{clipboard_, focus_, keys_, pump_},
+  ReadingController controller_{{flags_, sapi4_, sapi5_, page_, general_, pronunciation_, slots_,
+                                 tray_, menu_, CaptureServices{clipboard_, focus_, keys_, pump_},
                                  beeper_}};
 };
 
@@ -271,6 +271,17 @@ TEST_F(ReadingControllerTest, PreparedTextAsThePronunciationPageStandsReachesThe
   controller_.ReadWithDefaultVoice();
   EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"2\"> the  cat,1)",
                                                "Speak(<pitch middle=\"2\"> Teh  cat,1)"));
+}
+
+TEST_F(ReadingControllerTest, TheGeneralPageBoxAsItStandsChoosesTheDirectReading) {
+  ChooseDefault(kZira, 0, 0, 100);
+  clipboard_.Select("on the screen");
+  general_.primary_selection.SetChecked(true);
+  controller_.ReadWithDefaultVoice();
+  general_.primary_selection.SetChecked(false);
+  controller_.ReadWithDefaultVoice();
+  EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"0\">on the screen,1)",
+                                               "Speak(<pitch middle=\"0\">hello world,1)"));
 }
 
 TEST_F(ReadingControllerTest, Sapi5SlotPurgesItsOwnEngineOnlyAndConvertsTheStoredNumbers) {
@@ -427,9 +438,9 @@ TEST_F(ReadingControllerTest, EngineEventsDriveTheMenuTimerAndAnimation) {
 }
 
 TEST_F(ReadingControllerTest, AGoneControllerHearsNoEngineEvents) {
-  auto other = std::make_unique<ReadingController>(
-      ReadingController::Parts{flags_, sapi4_, sapi5_, page_, pronunciation_, slots_, tray_, menu_,
-                               CaptureServices{clipboard_, focus_, keys_, pump_}, beeper_});
+  auto other = std::make_unique<ReadingController>(ReadingController::Parts{
+      flags_, sapi4_, sapi5_, page_, general_, pronunciation_, slots_, tray_, menu_,
+      CaptureServices{clipboard_, focus_, keys_, pump_}, beeper_});
   other->ConnectEngineEvents();
   other.reset();
   Server().StartStream(1);

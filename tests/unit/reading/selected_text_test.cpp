@@ -57,19 +57,24 @@ class SelectedTextTest : public ::testing::Test {
   std::vector<FakeKeyInjector::Press> presses_;
 };
 
-const CaptureLog kUpToRead = {"Save",
-                              "CopyFocusedSelection",
-                              "EndKeyboardGrab",
-                              "ReleaseHeldModifiers",
-                              "KeyDown 0x11",
-                              "KeyDown 0x43",
-                              "KeyUp 0x43",
-                              "KeyUp 0x11",
-                              "ProcessEvents",
-                              "Wait 100",
-                              "ProcessEvents",
-                              "Text",
-                              "Owner"};
+// Up to the read, the wait ending once the copy came, or at the bound.
+CaptureLog UpToRead(const char* wait_end) {
+  return {"Save",
+          "CopyFocusedSelection",
+          "EndKeyboardGrab",
+          "ReleaseHeldModifiers",
+          "KeyDown 0x11",
+          "KeyDown 0x43",
+          "KeyUp 0x43",
+          "KeyUp 0x11",
+          "ProcessEvents",
+          "Wait 100 until",
+          wait_end,
+          "ProcessEvents",
+          "Text",
+          "Owner"};
+}
+const CaptureLog kCopiedUpToRead = UpToRead("ended early");
 
 CaptureLog With(CaptureLog log, const std::string& last) {
   log.push_back(last);
@@ -79,7 +84,7 @@ CaptureLog With(CaptureLog log, const std::string& last) {
 TEST_F(SelectedTextTest, ReadsTheSelectionAndPutsEveryFormatBack) {
   editor_selection_ = "selected words";
   EXPECT_EQ(Capture(), "selected words");
-  EXPECT_EQ(log_, With(kUpToRead, "Restore"));
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
   // The old text, the picture and the rich text are all back.
   EXPECT_EQ(clipboard_.Current().text, "old text");
   EXPECT_EQ(clipboard_.Current().formats, kPicture);
@@ -106,7 +111,7 @@ TEST_F(SelectedTextTest, HeldHotKeyModifiersAndTheGrabDoNotStopTheCopy) {
 
 TEST_F(SelectedTextTest, NothingCopiedReadsTheOldTextAndLeavesTheClipboardAlone) {
   EXPECT_EQ(Capture(), "old text");
-  EXPECT_EQ(log_, kUpToRead);  // no restore
+  EXPECT_EQ(log_, UpToRead("ran out"));  // no restore, the full wait
   EXPECT_EQ(clipboard_.Current().owner, kOldOwner);
   EXPECT_EQ(clipboard_.Current().formats, kPicture);
 
@@ -152,6 +157,8 @@ TEST_F(SelectedTextTest, OurOwnFocusedFieldCopiesBeforeTheKeysAreTyped) {
     clipboard_.Take(FakeClipboard::kOurOwner, "field selection");
   };
   EXPECT_EQ(Capture(), "field selection");
+  // Our own copy, too, ends the wait.
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
   EXPECT_EQ(clipboard_.Current().text, "old text");
   EXPECT_EQ(clipboard_.Current().owner, FakeClipboard::kOurOwner);
 }
@@ -188,7 +195,7 @@ TEST_F(SelectedTextTest, FailureAtTheReadOrTheRestoreKeepsWhatTheCopyLeft) {
   log_.clear();
   CaptureServices services{restore_fails, focus_, keys_, pump_};
   EXPECT_THROW(CaptureSelectedText(services), Exception);
-  EXPECT_EQ(log_, With(kUpToRead, "Restore"));
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
   EXPECT_EQ(restore_fails.Current().text, "selection");
 }
 
@@ -206,6 +213,34 @@ TEST_F(SelectedTextTest, ACaptureInsideTheWaitDoesNotSpoilTheOuterRestore) {
   EXPECT_EQ(clipboard_.Current().formats, kPicture);
 }
 
+TEST_F(SelectedTextTest, DirectReadingTakesTheScreenSelectionAndFallsBackToTheCopy) {
+  editor_selection_ = "copied selection";
+  clipboard_.Select("highlighted words");
+  EXPECT_EQ(TakeSelectedText(services_, true), "highlighted words");
+  // No copy, no key, and the clipboard was never asked or touched.
+  EXPECT_EQ(log_, CaptureLog{"PrimaryText 100"});
+  EXPECT_TRUE(presses_.empty());
+  EXPECT_EQ(clipboard_.Current().owner, kOldOwner);
+
+  // Nothing selected on the screen, or an owner that does not answer within
+  // the wait: the copy capture, as without the option.
+  for (const bool answers : {true, false}) {
+    clipboard_.Select(answers ? "" : "never given", answers);
+    log_.clear();
+    EXPECT_EQ(TakeSelectedText(services_, true), "copied selection");
+    CaptureLog expected{"PrimaryText 100"};
+    for (const std::string& entry : With(kCopiedUpToRead, "Restore")) expected.push_back(entry);
+    EXPECT_EQ(log_, expected);
+    EXPECT_EQ(clipboard_.Current().text, "old text");
+  }
+
+  // Without the option the screen's selection is not looked at.
+  clipboard_.Select("highlighted words");
+  log_.clear();
+  EXPECT_EQ(TakeSelectedText(services_, false), "copied selection");
+  EXPECT_EQ(log_, With(kCopiedUpToRead, "Restore"));
+}
+
 TEST_F(SelectedTextTest, GetSelectedTextPreparesTheCapturedText) {
   editor_selection_ = "a*b_c";
   PronunciationTable corrections;
@@ -214,7 +249,7 @@ TEST_F(SelectedTextTest, GetSelectedTextPreparesTheCapturedText) {
                                  .ignored_characters = "*_",
                                  .words_corrections = true,
                                  .corrections = &corrections};
-  EXPECT_EQ(GetSelectedText(services_, inputs), "a bee c");
+  EXPECT_EQ(GetSelectedText(services_, inputs, false), "a bee c");
   // The clipboard still gets its old contents, not the prepared text.
   EXPECT_EQ(clipboard_.Current().text, "old text");
 }

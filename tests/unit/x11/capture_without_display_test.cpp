@@ -82,15 +82,22 @@ TEST_F(CaptureWithoutDisplay, NothingIsTypedAndNothingCopied) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "old text");
 }
 
-TEST_F(CaptureWithoutDisplay, TheWaitHandlesEventsWhileItWaits) {
+TEST_F(CaptureWithoutDisplay, TheWaitHandlesEventsAndEndsOnceItsConditionHolds) {
   QtEventPump pump;
   bool ticked = false;
   QTimer::singleShot(10, [&] { ticked = true; });
   QElapsedTimer timer;
   timer.start();
-  pump.Wait(60);
+  pump.WaitUntil(60, [] { return false; });
   EXPECT_GE(timer.elapsed(), 60);
   EXPECT_TRUE(ticked);
+
+  // A condition no event announces (news on another connection) is still
+  // seen soon after it turns true, long before the bound.
+  timer.restart();
+  pump.WaitUntil(2000, [&] { return timer.elapsed() >= 20; });
+  EXPECT_GE(timer.elapsed(), 20);
+  EXPECT_LT(timer.elapsed(), 1000);
 
   bool posted = false;
   QMetaObject::invokeMethod(
