@@ -42,11 +42,13 @@ class WindowManagerTest : public ScenarioTest {
   }
 
   // Checks that the window can be closed, and minimized exactly when
-  // `minimize`, but neither maximized nor resized: in what the window manager
-  // allows (_NET_WM_ALLOWED_ACTIONS; openbox lets every dialog minimize with
-  // its owner, so only the allowed minimize is checked) and in the buttons the
-  // window asks for (_MOTIF_WM_HINTS: flags, functions, decorations). A double
-  // click on its title bar, openbox's binding for maximize, leaves it as it was.
+  // `minimize` (the options window; a dialog is kept above the window that
+  // owns it instead), but neither maximized nor resized: in what the window
+  // manager allows (_NET_WM_ALLOWED_ACTIONS; openbox lets every dialog
+  // minimize with its owner, so only the allowed minimize is checked) and in
+  // the buttons the window asks for (_MOTIF_WM_HINTS: flags, functions,
+  // decorations). A double click on its title bar, openbox's binding for
+  // maximize, leaves it as it was.
   void ExpectFixed(const WindowInfo& window, bool minimize) {
     SCOPED_TRACE(window.name.toStdString());
     const QStringList actions = Actions(window);
@@ -58,6 +60,9 @@ class WindowManagerTest : public ScenarioTest {
       EXPECT_FALSE(actions.contains(refused))
           << refused << " in " << actions.join(' ').toStdString();
     }
+    EXPECT_EQ(
+        e2e::Run("xprop", {"-id", window.id, "WM_TRANSIENT_FOR"}).output.contains("window id"),
+        !minimize);
     const QStringList motif = Property(window.id, "_MOTIF_WM_HINTS").split(", ");
     ASSERT_GE(motif.size(), 3) << "no _MOTIF_WM_HINTS";
     const uint functions = motif[1].toUInt(nullptr, 16), decorations = motif[2].toUInt(nullptr, 16);
@@ -139,17 +144,29 @@ TEST_F(WindowManagerTest, TheOptionsHotKeyTakesTheFocusFromAnotherApplication) {
   ASSERT_TRUE(Focus(xterm));
   ASSERT_EQ(ActiveWindow(), xterm);
 
-  // Shown from the tray, then again while it is open and the xterm has
-  // been given the focus meanwhile.
-  for (const char* when : {"hidden", "open"}) {
-    SCOPED_TRACE(when);
-    ASSERT_TRUE(PressKeys("ctrl+F11"));
+  // Each way of showing the options window while the xterm has the focus:
+  // the hot key with the window hidden, the hot key with the window open,
+  // and a double click on the tray icon with the window hidden.
+  const std::optional<WindowInfo> icon = TrayIconOf(program_->processId());
+  ASSERT_TRUE(icon);
+  const QStringList double_click = QString("mousemove %1 %2 click --repeat 2 --delay 80 1")
+                                       .arg(icon->geometry.center().x())
+                                       .arg(icon->geometry.center().y())
+                                       .split(' ');
+  for (const char* how : {"hot key, hidden", "hot key, open", "tray, hidden"}) {
+    SCOPED_TRACE(how);
+    ASSERT_TRUE(QByteArray(how).startsWith("tray") ? Xdo(double_click) : PressKeys("ctrl+F11"));
     const std::optional<WindowInfo> options = copy_.WaitForOptionsWindow(*program_);
     ASSERT_TRUE(options) << Output().toStdString();
     EXPECT_TRUE(WaitFor([&] { return ActiveWindow() == options->id; }, 5000))
         << "active: " << ActiveWindow().toStdString() << ", options " << options->id.toStdString();
     EXPECT_TRUE(WaitFor([&] { return FocusedWindow() == options->id; }, 5000))
         << "focused: " << FocusedWindow().toStdString();
+    if (QByteArray(how) == "hot key, open") {
+      ASSERT_TRUE(PressKeys("Escape") && WaitFor([&] {
+                    return !VisibleWindowNamed(program_->processId(), "Voxmere! Options");
+                  }));
+    }
     ASSERT_TRUE(Focus(xterm));
   }
 }
