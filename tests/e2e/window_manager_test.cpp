@@ -25,6 +25,18 @@ QString ActiveWindow() {
   return QString::fromLatin1(Run("xdotool", {"getactivewindow"}).output).trimmed();
 }
 
+// Whether the window manager stacks `upper` above `lower` (both among its
+// managed windows).
+bool StackedAbove(const QString& upper, const QString& lower) {
+  const QByteArray printed = Run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}).output;
+  QStringList bottom_to_top;
+  for (const QByteArray& id : printed.mid(printed.indexOf('#') + 1).split(',')) {
+    bottom_to_top << QString::number(id.trimmed().toULongLong(nullptr, 16));
+  }
+  const qsizetype upper_at = bottom_to_top.indexOf(upper), lower_at = bottom_to_top.indexOf(lower);
+  return upper_at >= 0 && lower_at >= 0 && upper_at > lower_at;
+}
+
 class WindowManagerTest : public ScenarioTest {
  protected:
   void SetUp() override {
@@ -144,9 +156,10 @@ TEST_F(WindowManagerTest, TheOptionsHotKeyTakesTheFocusFromAnotherApplication) {
   ASSERT_TRUE(Focus(xterm));
   ASSERT_EQ(ActiveWindow(), xterm);
 
-  // Each way of showing the options window while the xterm has the focus:
-  // the hot key with the window hidden, the hot key with the window open,
-  // and a double click on the tray icon with the window hidden.
+  // Each way of showing the options window while the xterm has the focus
+  // (and lies above it): the hot key with the window hidden, the hot key
+  // with the window open, and a double click on the tray icon with the
+  // window hidden.
   const std::optional<WindowInfo> icon = TrayIconOf(program_->processId());
   ASSERT_TRUE(icon);
   const QStringList double_click = QString("mousemove %1 %2 click --repeat 2 --delay 80 1")
@@ -162,12 +175,14 @@ TEST_F(WindowManagerTest, TheOptionsHotKeyTakesTheFocusFromAnotherApplication) {
         << "active: " << ActiveWindow().toStdString() << ", options " << options->id.toStdString();
     EXPECT_TRUE(WaitFor([&] { return FocusedWindow() == options->id; }, 5000))
         << "focused: " << FocusedWindow().toStdString();
+    EXPECT_TRUE(StackedAbove(options->id, xterm)) << "the options window stays below the xterm";
     if (QByteArray(how) == "hot key, open") {
       ASSERT_TRUE(PressKeys("Escape") && WaitFor([&] {
                     return !VisibleWindowNamed(program_->processId(), "Voxmere! Options");
                   }));
     }
     ASSERT_TRUE(Focus(xterm));
+    ASSERT_TRUE(WaitFor([&] { return !StackedAbove(options->id, xterm); }, 5000));
   }
 }
 
