@@ -15,7 +15,8 @@
 #            its settings are in $VOXMERE_TEST_PANEL_CONFIG, and
 #            "xfce4-panel --disable-wm-check" starts it again
 #   wm       a window manager (openbox, with its default settings) on that X
-#            server, ready once it owns the WM_S0 selection (implies x11);
+#            server, ready once it owns the WM_S0 selection and has set
+#            _NET_SUPPORTING_WM_CHECK (implies x11);
 #            it starts before the tray hosts, as in a desktop session
 # HOME and the XDG folders point into a fresh temporary folder, so tests never
 # touch the user's settings, and XDG_RUNTIME_DIR is a private 0700 folder.
@@ -113,6 +114,8 @@ if [ "$want_wm" = 1 ]; then
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   pids+=($!)
   wait_for 10 selection_owned WM_S0
+  # It names itself on the root window once it manages the screen.
+  wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 fi
 
 if [ "$want_tray" = 1 ]; then
