@@ -51,6 +51,12 @@ std::optional<WindowInfo> DescribeWindow(const QString& id) {
     }
   }
   info.geometry = QRect(x, y, width, height);
+  // A window manager puts top-level windows into frames of its own; what
+  // marks them then is the WM_STATE it gives them (an embedded tray icon
+  // has none).
+  if (!info.top_level) {
+    info.top_level = Run("xprop", {"-id", id, "WM_STATE"}).output.contains("window state:");
+  }
   return info;
 }
 
@@ -80,7 +86,11 @@ std::optional<WindowInfo> TrayIconOf(qint64 pid) {
 }
 
 bool Focus(const QString& window) {
-  if (!Xdo({"windowfocus", "--sync", window})) return false;
+  // A window manager is asked to activate the window (it would take the
+  // focus back otherwise); without one, the focus is set directly.
+  if (!Xdo({"windowactivate", "--sync", window}) && !Xdo({"windowfocus", "--sync", window})) {
+    return false;
+  }
   return WaitFor(
       [&] {
         return QString::fromLatin1(Run("xdotool", {"getwindowfocus"}).output).trimmed() == window;

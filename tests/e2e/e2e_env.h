@@ -51,7 +51,7 @@ struct WindowInfo {
   QRect geometry;  // in screen coordinates
   bool viewable = false;
   bool override_redirect = false;
-  bool top_level = false;  // a child of the root window
+  bool top_level = false;  // a child of the root window, or framed by a window manager
 };
 std::optional<WindowInfo> DescribeWindow(const QString& id);
 
@@ -63,8 +63,8 @@ std::optional<WindowInfo> VisibleWindowNamed(qint64 pid, const QString& name);
 // has taken in (the only one of its windows whose parent is not the root).
 std::optional<WindowInfo> TrayIconOf(qint64 pid);
 
-// Gives a window the keyboard focus (there is no window manager) and waits
-// until the server says it has it.
+// Gives a window the keyboard focus (through the window manager when there is
+// one) and waits until the server says it has it.
 bool Focus(const QString& window);
 
 // The value of a key in an INI file (section and key without regard to

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# with_services.sh [x11] [audio] [speechd] [tray] [sni] -- COMMAND [ARGS...]
+# with_services.sh [x11] [audio] [speechd] [tray] [sni] [wm] -- COMMAND [ARGS...]
 # Runs COMMAND with private services of its own, all torn down afterwards:
 #   x11      an Xvfb server on a free display, COMMAND inside dbus-run-session
 #   audio    a PulseAudio daemon whose default sink is a null sink, named in
@@ -14,11 +14,15 @@
 #            ready once org.kde.StatusNotifierWatcher is owned (implies x11);
 #            its settings are in $VOXMERE_TEST_PANEL_CONFIG, and
 #            "xfce4-panel --disable-wm-check" starts it again
+#   wm       a window manager (openbox, with its default settings) on that X
+#            server, ready once it owns the WM_S0 selection and has set
+#            _NET_SUPPORTING_WM_CHECK (implies x11);
+#            it starts before the tray hosts, as in a desktop session
 # HOME and the XDG folders point into a fresh temporary folder, so tests never
 # touch the user's settings, and XDG_RUNTIME_DIR is a private 0700 folder.
 set -euo pipefail
 
-want_x11=0 want_audio=0 want_speechd=0 want_tray=0 want_sni=0
+want_x11=0 want_audio=0 want_speechd=0 want_tray=0 want_sni=0 want_wm=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case $1 in
     x11) want_x11=1 ;;
@@ -26,6 +30,7 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     speechd) want_audio=1 want_speechd=1 ;;
     tray) want_x11=1 want_tray=1 ;;
     sni) want_x11=1 want_sni=1 ;;
+    wm) want_x11=1 want_wm=1 ;;
     *) echo "with_services.sh: unknown service '$1'" >&2; exit 2 ;;
   esac
   shift
@@ -76,11 +81,12 @@ if [ "$want_x11" = 1 ]; then
   unset WAYLAND_DISPLAY
 fi
 
-# tray_owned: whether a tray host owns screen 0's tray selection. Asked over
-# the X protocol itself (perl is always there; no X tool prints selection
-# owners): InternAtom (only if it exists), then GetSelectionOwner.
-tray_owned() {
-  perl -e '
+# selection_owned NAME: whether a client owns the selection NAME on the X
+# server. Asked over the X protocol itself (perl is always there; no X tool
+# prints selection owners): InternAtom (only if it exists), then
+# GetSelectionOwner.
+selection_owned() {
+  SELECTION=$1 perl -e '
     use strict; use IO::Socket::UNIX;
     my ($number) = ($ENV{DISPLAY} // "") =~ /^:(\d+)/ or exit 2;
     my $x = IO::Socket::UNIX->new(Type => SOCK_STREAM, Peer => "/tmp/.X11-unix/X$number")
@@ -91,7 +97,7 @@ tray_owned() {
     my $setup = take(8);
     exit 2 unless ord($setup) == 1;
     take(4 * unpack("x6 v", $setup));
-    my $name = "_NET_SYSTEM_TRAY_S0";
+    my $name = $ENV{SELECTION};
     my $padded = $name . ("\0" x ((4 - length($name) % 4) % 4));
     syswrite($x, pack("C C v v x2 a*", 16, 1, 2 + length($padded) / 4, length($name), $padded));
     my $reply = take(32);
@@ -103,11 +109,20 @@ tray_owned() {
     exit(unpack("x8 V", $reply) ? 0 : 1);'
 }
 
+if [ "$want_wm" = 1 ]; then
+  # No session manager, and openbox's own settings as a new user has them.
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 selection_owned WM_S0
+  # It names itself on the root window once it manages the screen.
+  wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+fi
+
 if [ "$want_tray" = 1 ]; then
   trayer --edge top --align right --widthtype request --height 24 --transparent false \
     >"$work/trayer.log" 2>&1 &
   pids+=($!)
-  wait_for 10 tray_owned
+  wait_for 10 selection_owned _NET_SYSTEM_TRAY_S0
 fi
 
 # watcher_owned: whether a StatusNotifierItem host serves the session bus.
