@@ -33,7 +33,7 @@ VOXMERE_RUNTIME_PACKAGES=(
 VOXMERE_TEST_PACKAGES=(
   pulseaudio pulseaudio-utils espeak-ng
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
-  xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi xfce4-panel
+  xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi openbox xfce4-panel
 )
 
 # What only ./scripts/bench needs: the do-it-yourself setup it measures the
