@@ -35,11 +35,13 @@ class HotKeyChangeTest : public ScenarioTest {
   }
 
   // Presses OK from the reading hot key field. Tab leaves a hot key field
-  // unchanged (Shift, pressed alone, would become its hot key); three of
-  // them pass the options and stop fields and reach the OK button, which
-  // Space presses (Alt+O is shared with the options field's label).
+  // unchanged (Shift, pressed alone, would become its hot key); four of
+  // them pass the options and stop fields and the direct-reading check box
+  // and reach the OK button, which Space presses (Alt+O is shared with the
+  // options field's label).
   bool PressOk() {
-    return PressKeys("Tab") && PressKeys("Tab") && PressKeys("Tab") && PressKeys("space");
+    return PressKeys("Tab") && PressKeys("Tab") && PressKeys("Tab") && PressKeys("Tab") &&
+           PressKeys("space");
   }
 
   // Whether the options window goes; when it stays, a picture of it is
