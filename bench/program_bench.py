@@ -307,8 +307,11 @@ class Voxmere:
         with open(os.path.join(folder, "cfg.ini"), "wb") as cfg:
             # run before (welcome shown too): starts hidden in the tray
             cfg.write(b"[General]\r\nFirstRun=0\r\nWelcomeDlg=1\r\n" + settings)
+        # The reading's log says when a press read something other than the
+        # selection (nothing copied, nothing to read directly, a failure).
         environment = dict(os.environ, XDG_CONFIG_HOME=f"{folder}/config",
-                           XDG_STATE_HOME=f"{folder}/state")
+                           XDG_STATE_HOME=f"{folder}/state",
+                           QT_LOGGING_RULES="voxmere.reading=true", QT_FORCE_STDERR_LOGGING="1")
         self.log_path = os.path.join(folder, "voxmere.log")
         with open(self.log_path, "wb") as log:
             started = time.monotonic()
@@ -321,10 +324,18 @@ class Voxmere:
             fail("the program ended at start-up:\n" + self.log())
         self.start_up = time.monotonic() - started
         time.sleep(2)  # settle
+        self.checked = len(self.log())
 
     def log(self):
         with open(self.log_path) as log:
             return log.read()
+
+    def check_reading(self, what):
+        """Fails when the log has grown: the last press did not read the
+        selection it was timed over."""
+        log = self.log()
+        if len(log) > self.checked:
+            fail(f"{what}: the press did not read the selection:\n{log[self.checked:]}")
 
 
 def options_window(pid):
@@ -365,13 +376,17 @@ def start_espeak():
                             stderr=subprocess.DEVNULL)
 
 
-def time_presses(recorder, rounds, press, what):
+def time_presses(recorder, rounds, press, what, prepare=None, check=None):
     """Milliseconds from each press to the first sound, after one unmeasured
-    press that brings the files into the page cache."""
+    press that brings the files into the page cache. PREPARE runs before each
+    press, outside the timing; CHECK after it, and fails a press that read
+    something else."""
     latencies = []
     for _ in range(rounds + 1):
         if not recorder.wait_for_quiet(0.5, 30):
             fail("the sink never went quiet")
+        if prepare is not None:
+            prepare()
         pressed = time.monotonic()
         started = press()
         sound = recorder.first_sound_after(pressed, 15)
@@ -379,17 +394,23 @@ def time_presses(recorder, rounds, press, what):
             started.wait()
         if sound is None:
             fail(f"{what}: a press made no sound")
+        if check is not None:
+            check(what)
         latencies.append((sound - pressed) * 1000)
     return latencies[1:]
 
 
-def time_owners(recorder, owners, rounds, setup):
-    """[(setup, owner, latencies)] of the hot key over each owner's selection."""
+def time_owners(recorder, owners, rounds, setup, check=None):
+    """[(setup, owner, latencies)] of the hot key over each owner's selection.
+    The text is selected again before every press: xterm forgets its
+    selection once another program takes the clipboard from it (as the
+    program's restore does), and a press over nothing times a reading of the
+    old clipboard."""
     rows = []
     for owner in owners:
-        owner.select()
         rows.append((setup, owner.name,
-                     time_presses(recorder, rounds, press_hot_key, f"{setup}, {owner.name}")))
+                     time_presses(recorder, rounds, press_hot_key, f"{setup}, {owner.name}",
+                                  prepare=owner.select, check=check)))
     return rows
 
 
@@ -441,7 +462,8 @@ def measure_program(program, work, recorder, owners, rounds, stack):
     stack.callback(stop, voxmere.process)
     rss_start = rss_kib(voxmere.pid)
     memory_start = breakdown(voxmere.pid)
-    rows = time_owners(recorder, owners, rounds, "Voxmere, Ctrl+C capture (default)")
+    rows = time_owners(recorder, owners, rounds, "Voxmere, Ctrl+C capture (default)",
+                       voxmere.check_reading)
     readings = len(owners) * (rounds + 1)
     if not recorder.wait_for_quiet(2, 60):
         fail("the sink never went quiet")
@@ -470,7 +492,8 @@ def measure_direct_mode(program, work, recorder, owners, rounds, stack):
     fill_clipboard()
     voxmere = Voxmere(program, work, "direct", b"PrimarySelection=1\r\n")
     stack.callback(stop, voxmere.process)
-    rows = time_owners(recorder, owners, rounds, "Voxmere, direct (primary selection)")
+    rows = time_owners(recorder, owners, rounds, "Voxmere, direct (primary selection)",
+                       voxmere.check_reading)
     stop(voxmere.process)
     return rows
 
