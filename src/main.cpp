@@ -34,6 +34,7 @@
 #include "platform/x11/key_names_x11.h"
 #include "settings/settings_folder.h"
 #include "ui/icons.h"
+#include "ui/options_window_on_demand.h"
 #include "ui/options_window_view.h"
 #include "ui/tray_icon_view.h"
 #include "ui/voxmere_application.h"
@@ -128,7 +129,8 @@ int Run(int argc, char** argv) {
   OptionsWindow window(platform, paths);
   app.SetErrorHandler([&window](const std::exception& error) { window.ShowUnhandledError(error); });
   const auto forget_handler = qScopeGuard([&app] { app.SetErrorHandler(nullptr); });
-  OptionsWindowView view(window, key_conversion);
+  // The window's widgets are built when it first shows.
+  OptionsWindowOnDemand view(window, key_conversion);
   TrayIconView tray(window);
 
   try {
@@ -142,7 +144,7 @@ int Run(int argc, char** argv) {
   if (window.EndRequested()) return kExitFailure;
   // The welcome window's view is made only when it shows.
   WelcomeWindow welcome(window, [&view](WelcomeWindow& model) {
-    return std::make_unique<WelcomeWindowView>(model, view);
+    return std::make_unique<WelcomeWindowView>(model, view.View());
   });
   bool welcomed = false;
   try {

@@ -58,6 +58,10 @@ class OptionsWindow : public QObject {
 
   // The real window; set before Initialize. Without one nothing is shown.
   void AttachShell(OptionsWindowShell* shell) { shell_ = shell; }
+  // Forgets SHELL when it is the one attached (a window that goes).
+  void DetachShell(const OptionsWindowShell* shell) {
+    if (shell_ == shell) shell_ = nullptr;
+  }
   // The welcome window, which Exit closes while it is visible.
   void AttachWelcome(WelcomeWindow* welcome) { welcome_ = welcome; }
 

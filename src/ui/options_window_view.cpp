@@ -85,14 +85,11 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
 
   setFixedSize(kClientWidth, kClientHeight);
   // Centred on the screen until a stored position applies.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-  }
+  move(CentredPosition());
   window.AttachShell(this);
 }
 
-OptionsWindowView::~OptionsWindowView() { window_.AttachShell(nullptr); }
+OptionsWindowView::~OptionsWindowView() { window_.DetachShell(this); }
 
 QWidget* OptionsWindowView::BuildButtons() {
   auto* buttons = new QWidget(this);
@@ -142,10 +139,19 @@ bool OptionsWindowView::Visible() const { return isVisible(); }
 
 bool OptionsWindowView::Minimized() const { return isMinimized(); }
 
+QPoint OptionsWindowView::CentredPosition() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return QPoint();
+  return screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2);
+}
+
 WindowPlacement OptionsWindowView::Placement() const {
+  return PlacementOf(frameGeometry(), isMinimized());
+}
+
+WindowPlacement OptionsWindowView::PlacementOf(const QRect& frame, bool minimized) {
   WindowPlacement placement;
-  placement.show_cmd = isMinimized() ? 2 : 1;
-  const QRect frame = frameGeometry();
+  placement.show_cmd = minimized ? 2 : 1;
   placement.left = frame.left();
   placement.top = frame.top();
   // Right and bottom lie just outside the window.

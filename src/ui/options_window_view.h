@@ -40,6 +40,11 @@ class OptionsWindowView : public QWidget, public OptionsWindowShell {
   bool FocusControl(const QString& name) override;
   void Quit() override;
 
+  // Where the window first appears: centred on the primary screen.
+  static QPoint CentredPosition();
+  // The placement of a window with this outer frame.
+  static WindowPlacement PlacementOf(const QRect& frame, bool minimized);
+
   // The model granted the close: the program does not enter (or leaves) the
   // event loop.
   bool QuitRequested() const { return quit_requested_; }

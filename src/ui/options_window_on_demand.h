@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "app/options_window_shell.h"
+
+namespace voxmere {
+
+class KeyEventConversion;
+class OptionsWindow;
+class OptionsWindowView;
+
+// The options window's shell in the tray program. The window with its five
+// pages is built the first time it is shown or minimized (or asked for by
+// View), not at start-up: a program that sits in the tray never carries its
+// widgets, fonts and pictures. Until then it answers the model as the unshown
+// window would, from the position and focus the model gave it, and hands
+// both to the window when it is built.
+class OptionsWindowOnDemand : public OptionsWindowShell {
+ public:
+  OptionsWindowOnDemand(OptionsWindow& window, const KeyEventConversion& keys);
+  ~OptionsWindowOnDemand() override;
+  OptionsWindowOnDemand(const OptionsWindowOnDemand&) = delete;
+  OptionsWindowOnDemand& operator=(const OptionsWindowOnDemand&) = delete;
+
+  // The window, built now when it was not yet.
+  OptionsWindowView& View();
+  bool Built() const { return view_ != nullptr; }
+  // The model granted the close: the program does not enter (or leaves) the
+  // event loop.
+  bool QuitRequested() const;
+
+  // OptionsWindowShell.
+  void ShowInFront() override;
+  void Hide() override;
+  void Minimize() override;
+  bool Visible() const override;
+  bool Minimized() const override;
+  WindowPlacement Placement() const override;
+  QSize FrameSize() const override;
+  void MoveTo(QPoint top_left) override;
+  QString ActiveControl() const override;
+  bool FocusControl(const QString& name) override;
+  void Quit() override;
+
+ private:
+  OptionsWindow& window_;
+  const KeyEventConversion& keys_;
+  std::unique_ptr<OptionsWindowView> view_;
+  // What the model asked of the window before it was built.
+  std::optional<QPoint> position_;
+  QString focus_;
+  bool quit_requested_ = false;
+};
+
+}  // namespace voxmere
