@@ -83,6 +83,10 @@ int Run(int argc, char** argv) {
   // One copy per user, decided before any window exists.
   LockFileSingleInstance instance;
   const SingleInstance::Result claim = instance.Claim();
+  // speech-dispatcher takes a quarter of a second to list its voices: it
+  // does so while the application and its first engine start.
+  SpeechdVoiceConnector sapi5;
+  if (claim != SingleInstance::Result::kAlreadyRunning) sapi5.PrefetchVoices();
 
   VoxmereApplication app(argc, argv);
   // No application display name: Qt 6.4 on X11 appends it to every window's
@@ -105,7 +109,6 @@ int Run(int argc, char** argv) {
   X11KeyNames key_names;
   X11KeyEventConversion key_conversion;
   EspeakTtsFactory sapi4;
-  SpeechdVoiceConnector sapi5;
   X11Clipboard clipboard;
   QtFocusCopy focus_copy;
   X11KeyInjector key_injector;

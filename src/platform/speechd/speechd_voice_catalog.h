@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -15,7 +16,9 @@ namespace voxmere {
 // which the daemon serves no client at all (espeak-ng's module answers with
 // 13,000 lines). So the list is taken when first asked for, on the asking
 // thread, rather than in the background where it would hold up our own
-// requests.
+// requests. The one exception is the start of the program: Prefetch lists
+// them while the program is still starting, before it has a request of its
+// own to make.
 class SpeechdVoiceCatalog {
  public:
   using Voices = std::shared_ptr<const std::vector<SpeechdVoice>>;
@@ -26,14 +29,22 @@ class SpeechdVoiceCatalog {
 
   const SpeechdAddress& Address() const { return address_; }
 
+  // Starts listing the voices on a thread of its own; Get waits for that
+  // listing. Where it fails (no daemon yet: it is started by the first
+  // connection), Get lists them again itself.
+  void Prefetch();
+
   // The voices, listed now when not known yet (again after a failed
   // listing). Throws voxmere::Exception when the listing fails.
   Voices Get();
 
  private:
+  std::vector<SpeechdVoice> List() const;
+
   const SpeechdAddress address_;
   const std::chrono::milliseconds list_timeout_;
   Voices voices_;
+  std::future<std::vector<SpeechdVoice>> prefetched_;
 };
 
 }  // namespace voxmere

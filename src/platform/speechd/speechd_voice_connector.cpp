@@ -12,12 +12,20 @@ std::shared_ptr<SpeechVoiceServer> SpeechdVoiceConnector::GetActiveObject() { re
 
 std::shared_ptr<SpeechVoiceServer> SpeechdVoiceConnector::CreateInstance() {
   const SpeechdAddress address = options_.address ? *options_.address : DefaultSpeechdAddress();
+  return std::make_shared<SpeechdVoiceServer>(address, options_.autospawn, options_.timeouts,
+                                              CatalogFor(address));
+}
+
+void SpeechdVoiceConnector::PrefetchVoices() {
+  CatalogFor(options_.address ? *options_.address : DefaultSpeechdAddress())->Prefetch();
+}
+
+std::shared_ptr<SpeechdVoiceCatalog> SpeechdVoiceConnector::CatalogFor(
+    const SpeechdAddress& address) {
   if (!catalog_ || !(catalog_->Address() == address)) {
     catalog_ = std::make_shared<SpeechdVoiceCatalog>(address, options_.list_timeout);
   }
-  auto server = std::make_shared<SpeechdVoiceServer>(address, options_.autospawn, options_.timeouts,
-                                                     catalog_);
-  return server;
+  return catalog_;
 }
 
 }  // namespace voxmere

@@ -36,7 +36,13 @@ class SpeechdVoiceConnector : public SpeechVoiceConnector {
   // was opened).
   std::shared_ptr<SpeechVoiceServer> CreateInstance() override;
 
+  // Starts listing the voices of the daemon CreateInstance will use, so that
+  // the list is there, or nearly, when the program first asks for it.
+  void PrefetchVoices();
+
  private:
+  std::shared_ptr<SpeechdVoiceCatalog> CatalogFor(const SpeechdAddress& address);
+
   SpeechdOptions options_;
   std::shared_ptr<SpeechdVoiceCatalog> catalog_;
 };

@@ -86,9 +86,13 @@ TEST(SpeechdFailureTest, AutospawnStartsADaemonWhereNoneListens) {
   ASSERT_FALSE(QFileInfo::exists(address.socket_path));
   {
     SpeechdVoiceConnector connector(OptionsFor(address, /*autospawn=*/true));
+    // The early listing finds no daemon; the voices are listed once the
+    // connection has started one.
+    connector.PrefetchVoices();
     const auto started = TestClock::now();
     auto server = connector.CreateInstance();
     EXPECT_LT(Ms(TestClock::now() - started), 3000);
+    EXPECT_GT(server->GetVoices(QString(), QString())->Count(), 10);
     StreamEvents events(*server);
     const int stream = server->Speak(QStringLiteral("Started on demand."), Server::kFlagsAsync);
     events.WaitFor(Server::kEndStream, stream, 10s);
