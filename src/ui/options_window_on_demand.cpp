@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/options_window_on_demand.h"
 
+#include <malloc.h>
 #include <QCoreApplication>
 #include <QRect>
 
@@ -37,7 +38,17 @@ bool OptionsWindowOnDemand::QuitRequested() const {
 void OptionsWindowOnDemand::ShowInFront() { View().ShowInFront(); }
 
 void OptionsWindowOnDemand::Hide() {
-  if (view_ != nullptr) view_->Hide();
+  if (view_ == nullptr) return;
+  view_->Hide();
+  // The hidden window goes, and its memory with it; it is built again when
+  // it shows, where it was and with the focus where it was.
+  position_ = view_->pos();
+  frame_size_ = view_->FrameSize();
+  focus_ = view_->ActiveControl();
+  OptionsWindowView* view = view_.release();
+  QObject::connect(view, &QObject::destroyed, [] { malloc_trim(0); });
+  view->deleteLater();
+  window_.AttachShell(this);
 }
 
 void OptionsWindowOnDemand::Minimize() { View().Minimize(); }
@@ -48,16 +59,15 @@ bool OptionsWindowOnDemand::Minimized() const { return view_ != nullptr && view_
 
 WindowPlacement OptionsWindowOnDemand::Placement() const {
   if (view_ != nullptr) return view_->Placement();
-  // A window never shown has no frame yet: its frame is its client area.
   const QPoint top_left = position_.value_or(OptionsWindowView::CentredPosition());
-  return OptionsWindowView::PlacementOf(
-      QRect(top_left, QSize(OptionsWindowView::kClientWidth, OptionsWindowView::kClientHeight)),
-      false);
+  return OptionsWindowView::PlacementOf(QRect(top_left, FrameSize()), false);
 }
 
 QSize OptionsWindowOnDemand::FrameSize() const {
   if (view_ != nullptr) return view_->FrameSize();
-  return QSize(OptionsWindowView::kClientWidth, OptionsWindowView::kClientHeight);
+  // A window never shown has no frame yet: its frame is its client area.
+  return frame_size_.value_or(
+      QSize(OptionsWindowView::kClientWidth, OptionsWindowView::kClientHeight));
 }
 
 void OptionsWindowOnDemand::MoveTo(QPoint top_left) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -15,11 +16,12 @@ class OptionsWindow;
 class OptionsWindowView;
 
 // The options window's shell in the tray program. The window with its five
-// pages is built the first time it is shown or minimized (or asked for by
-// View), not at start-up: a program that sits in the tray never carries its
-// widgets, fonts and pictures. Until then it answers the model as the unshown
-// window would, from the position and focus the model gave it, and hands
-// both to the window when it is built.
+// pages is built when it is shown or minimized (or asked for by View), not
+// at start-up, and goes again when it is hidden: a program that sits in the
+// tray does not carry its widgets, pictures and backing store. Without a
+// window it answers the model as the hidden window would, from the position,
+// frame and focus it had (or the model gave it), and hands them to the
+// window when it is built again.
 class OptionsWindowOnDemand : public OptionsWindowShell {
  public:
   OptionsWindowOnDemand(OptionsWindow& window, const KeyEventConversion& keys);
@@ -51,8 +53,10 @@ class OptionsWindowOnDemand : public OptionsWindowShell {
   OptionsWindow& window_;
   const KeyEventConversion& keys_;
   std::unique_ptr<OptionsWindowView> view_;
-  // What the model asked of the window before it was built.
+  // What the model asked of the window before it was built, or what the
+  // window had when it went.
   std::optional<QPoint> position_;
+  std::optional<QSize> frame_size_;
   QString focus_;
   bool quit_requested_ = false;
 };

@@ -4,7 +4,10 @@
 // same cfg.ini after a save, and the stored position and focus once shown.
 #include <gtest/gtest.h>
 
+#include <QPointer>
 #include <QTabWidget>
+
+#include "support/wait_until.h"
 
 #include "ui/options_window_on_demand.h"
 #include "ui_fixture.h"
@@ -104,8 +107,25 @@ TEST(OptionsWindowOnDemand, BuildsTheWindowOnlyWhenItShowsAndEndsWithoutIt) {
   shown.fakes.window->OptionsEntryClicked();
   ASSERT_TRUE(shown.shell->Built());
   EXPECT_TRUE(shown.shell->Visible());
+  OptionsWindowView& first = shown.shell->View();
+  first.MoveTo(QPoint(60, 70));
+  ASSERT_TRUE(first.FocusControl(QStringLiteral("MinimizeToTray_CheckBox")));
+  const WindowPlacement placed = first.Placement();
+
+  // Hidden, the window goes; the model still sees where it was.
+  QPointer<OptionsWindowView> gone = &first;
   shown.fakes.window->HideMainWindow();
   EXPECT_FALSE(shown.shell->Visible());
+  EXPECT_FALSE(shown.shell->Built());
+  EXPECT_TRUE(test_support::WaitUntil([&] { return gone.isNull(); }, std::chrono::seconds(2)));
+  EXPECT_EQ(shown.shell->Placement().left, placed.left);
+  EXPECT_EQ(shown.shell->Placement().bottom, placed.bottom);
+  EXPECT_EQ(shown.shell->ActiveControl(), QStringLiteral("MinimizeToTray_CheckBox"));
+
+  // Shown again: a new window in the same place, with the same focus.
+  shown.fakes.window->OptionsEntryClicked();
+  EXPECT_EQ(shown.shell->View().pos(), QPoint(60, 70));
+  EXPECT_EQ(shown.shell->ActiveControl(), QStringLiteral("MinimizeToTray_CheckBox"));
 }
 
 }  // namespace
