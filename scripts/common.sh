@@ -5,7 +5,9 @@ set -euo pipefail
 VOXMERE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VOXMERE_JOBS=${VOXMERE_JOBS:-$(nproc)}
 
-# Debian packages the build and every test suite need.
+# Debian packages the build and every test suite need; the icons are rendered
+# with rsvg-convert, and the Debian package made by CPack needs
+# dpkg-shlibdeps (dpkg-dev) and file.
 VOXMERE_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev qt6-documentation-tools
@@ -14,6 +16,7 @@ VOXMERE_BUILD_PACKAGES=(
   libespeak-ng-dev libspeechd-dev libpulse-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-xfixes0-dev libx11-dev libx11-xcb-dev libxtst-dev libsm-dev libice-dev
   libxkbcommon-dev libcanberra-dev
+  librsvg2-bin dpkg-dev file
 )
 
 # What the program needs at run time beside its libraries: the Qt platform
@@ -29,11 +32,14 @@ VOXMERE_RUNTIME_PACKAGES=(
 )
 
 # The services and third-party programs the integration tests drive
-# (xfce4-panel is the StatusNotifierItem host; it brings xfconf).
+# (xfce4-panel is the StatusNotifierItem host; it brings xfconf), and the
+# checks of the installed program: the desktop entry's and the AppStream
+# metadata's validators, the manual page reader, lintian for the package.
 VOXMERE_TEST_PACKAGES=(
   pulseaudio pulseaudio-utils espeak-ng
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
   xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi openbox xfce4-panel
+  desktop-file-utils appstream man-db groff-base lintian
 )
 
 # What only ./scripts/bench needs: the do-it-yourself setup it measures the

@@ -19,18 +19,28 @@ bool IsSystemFolder(const QString& path) {
   return false;
 }
 
+// The bin folder of a program installed under any prefix (/usr/local, ~/.local
+// ...): its data folder lies beside it. Other programs' files share the
+// folder, so one user's settings have no place there either.
+bool IsInstalledProgramFolder(const QString& path) {
+  return QFileInfo(path + QStringLiteral("/../share/voxmere")).isDir();
+}
+
 }  // namespace
 
 QString SettingsFolder(const QString& program_dir) {
   if (!program_dir.isEmpty()) {
     const QFileInfo info(program_dir);
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
-    if (info.isDir() && info.isWritable() && !IsSystemFolder(folder)) return folder;
+    const bool system = IsSystemFolder(folder);
+    const bool installed = IsInstalledProgramFolder(folder);
+    if (info.isDir() && info.isWritable() && !system && !installed) return folder;
     qCDebug(SettingsLog, "The settings are not kept beside the program in %s: %s",
             qUtf8Printable(folder),
             !info.isDir()        ? "it is not a folder"
             : !info.isWritable() ? "it is not writable"
-                                 : "it is a system folder");
+            : system             ? "it is a system folder"
+                                 : "the program is installed there");
   }
   // The XDG base directory rules ignore a relative path.
   QString config_home = qEnvironmentVariable("XDG_CONFIG_HOME");

@@ -12,8 +12,10 @@ inline constexpr QStringView kWordsFileName = u"words.ini";
 
 // Where the three settings files live: the program's own folder when it is a
 // writable directory (a portable copy keeps its settings beside it, as on
-// Windows), else $XDG_CONFIG_HOME/voxmere, where an unset, empty or relative
-// XDG_CONFIG_HOME means $HOME/.config.
+// Windows) and not where programs are installed (a system folder, or a bin
+// folder with the installed ../share/voxmere beside it), else
+// $XDG_CONFIG_HOME/voxmere, where an unset, empty or relative XDG_CONFIG_HOME
+// means $HOME/.config.
 QString SettingsFolder(const QString& program_dir);
 
 // folder + "/" + file name.

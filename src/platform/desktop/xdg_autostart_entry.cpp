@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringList>
 #include <utility>
 
@@ -109,6 +110,20 @@ QString AutostartEntryText(const QString& program_path) {
       .arg(exec);
 }
 
+QString AutostartProgram(const QString& program_path) {
+  const QFileInfo program(program_path);
+  const QString name = program.fileName();
+  if (name.isEmpty()) return program_path;
+  const QString found = QStandardPaths::findExecutable(name);
+  // The same file by another path (a linked folder, a link on PATH to the
+  // program) is found just as well by the name.
+  const QString target = program.canonicalFilePath();
+  if (found.isEmpty() || target.isEmpty() || QFileInfo(found).canonicalFilePath() != target) {
+    return program_path;
+  }
+  return name;
+}
+
 XdgAutostartEntry::XdgAutostartEntry() : XdgAutostartEntry(DefaultAutostartEntryPath()) {}
 
 XdgAutostartEntry::XdgAutostartEntry(QString file_path) : file_path_(std::move(file_path)) {}
@@ -123,7 +138,7 @@ bool XdgAutostartEntry::Exists() const {
 }
 
 void XdgAutostartEntry::Write(const QString& program_path) {
-  const QByteArray contents = AutostartEntryText(program_path).toUtf8();
+  const QByteArray contents = AutostartEntryText(AutostartProgram(program_path)).toUtf8();
   const auto fail = [this](const QString& reason) {
     throw Exception(
         QStringLiteral("Cannot write the start-up entry %1: %2").arg(file_path_, reason));

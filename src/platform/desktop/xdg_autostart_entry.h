@@ -17,7 +17,8 @@ class XdgAutostartEntry : public StartupEntry {
   explicit XdgAutostartEntry(QString file_path);
 
   bool Exists() const override;
-  // Written atomically; the autostart folder is created when missing.
+  // Written atomically, naming the program as AutostartProgram() does; the
+  // autostart folder is created when missing.
   void Write(const QString& program_path) override;
   void Remove() override;
 
@@ -26,6 +27,12 @@ class XdgAutostartEntry : public StartupEntry {
  private:
   QString file_path_;
 };
+
+// The program as the start-up entry names it: the bare file name
+// ("voxmere") when a search of PATH for that name finds this very file, as
+// the menu entry of an installed program names it; else `program_path`
+// itself.
+QString AutostartProgram(const QString& program_path);
 
 // One argument of an Exec key before the key's string escapes: as it is when
 // it holds no reserved character, else in double quotes with the double

@@ -161,6 +161,50 @@ TEST(AutostartEntryTextTest, EveryPathReadsBackUnchanged) {
   }
 }
 
+TEST(AutostartProgramTest, NamesTheProgramBareOnlyWhenPathFindsThisVeryFile) {
+  QTemporaryDir root;
+  ASSERT_TRUE(root.isValid());
+  const QDir dir(root.path());
+  for (const char* folder : {"bin", "other", "my bin"}) {
+    ASSERT_TRUE(dir.mkpath(folder));
+    const QString program = dir.filePath(QString(folder) + "/voxmere");
+    WriteText(program, folder);
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+  }
+  ASSERT_TRUE(QFile::link(dir.filePath("bin"), dir.filePath("linked")));
+  const QString bin = dir.filePath("bin/voxmere");
+  const struct {
+    const char* path;  // PATH, its folders relative to the root
+    QString program;
+    QString expected;
+  } cases[] = {
+      {"bin", bin, "voxmere"},
+      {"bin:other", bin, "voxmere"},
+      {"other:bin", bin, bin},  // another voxmere is found first
+      {"other", bin, bin},
+      {"", bin, bin},
+      {"linked", bin, "voxmere"},  // the same file through a linked folder
+      {"bin", dir.filePath("linked/voxmere"), "voxmere"},
+      {"my bin", dir.filePath("my bin/voxmere"), "voxmere"},
+      {"bin", dir.filePath("missing/voxmere"), dir.filePath("missing/voxmere")},
+  };
+  ScopedEnvironment environment;
+  for (const auto& c : cases) {
+    QStringList folders;
+    for (const QString& folder : QString(c.path).split(':', Qt::SkipEmptyParts)) {
+      folders << dir.filePath(folder);
+    }
+    environment.Set("PATH", folders.join(':').toUtf8());
+    EXPECT_EQ(AutostartProgram(c.program), c.expected) << "PATH " << c.path;
+  }
+
+  // The entry written names the program so.
+  environment.Set("PATH", dir.filePath("bin").toUtf8());
+  XdgAutostartEntry entry(dir.filePath("autostart/voxmere.desktop"));
+  entry.Write(bin);
+  EXPECT_EQ(ReadText(entry.FilePath()), AutostartEntryText("voxmere"));
+}
+
 TEST(XdgAutostartEntryTest, WritesChecksAndRemovesTheEntry) {
   QTemporaryDir home;
   ASSERT_TRUE(home.isValid());

@@ -134,6 +134,10 @@ TEST(SettingsFolderTest, ProgramFolderWhenWritableElseXdgConfig) {
     // An installed program's folder is writable for root but holds no settings.
     EXPECT_EQ(SettingsFolder("/usr/bin"), dir.filePath("config/voxmere"));
     EXPECT_EQ(SettingsFolder("/usr/local/bin/"), dir.filePath("config/voxmere"));
+    // Installed under a prefix of the user's own: the folder is writable.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("prefix/bin") &&
+                QDir(dir.path()).mkpath("prefix/share/voxmere"));
+    EXPECT_EQ(SettingsFolder(dir.filePath("prefix/bin")), dir.filePath("config/voxmere"));
   }
   const QByteArray empty;
   const QByteArray relative("relative/config");
