@@ -4,6 +4,7 @@
 // options window and its views, and runs the event loop.
 #include <xcb/xcb.h>
 
+#include <malloc.h>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QScopeGuard>
@@ -161,6 +162,10 @@ int Run(int argc, char** argv) {
   if (!welcomed) window.Guard([&window] { window.ShowAtStart(); });
   if (view.QuitRequested() || window.EndRequested())
     return window.EndRequested() ? kExitFailure : 0;
+  // The start-up's scratch memory (the voice listing's thousands of lines,
+  // parsed on a thread of its own) goes back to the system: the program may
+  // sit in the tray for weeks.
+  malloc_trim(0);
   const int status = QCoreApplication::exec();
   return window.EndRequested() ? kExitFailure : status;
 }
