@@ -63,6 +63,17 @@ class Clipboard {
   // within the time. Leaves the clipboard alone and never throws.
   virtual QString PrimaryText(int milliseconds) = 0;
 
+  // When the application that has the keyboard focus also holds the
+  // selection on the screen, sends it a request that it answers only after
+  // it has handled the keys typed before (an X client handles its events in
+  // order), and returns true. False when no such application is there, or
+  // when it has just failed to answer. Never waits.
+  virtual bool AskFocusedSelectionOwner() = 0;
+
+  // Whether the application asked by AskFocusedSelectionOwner has answered
+  // by now. Never waits.
+  virtual bool FocusedSelectionOwnerAnswered() = 0;
+
   // Makes the clipboard hold the contents again, every format of them; empty
   // contents leave the clipboard empty.
   virtual void Restore(const ClipboardContents& contents) = 0;

@@ -31,6 +31,16 @@ QString CaptureSelectedText(const CaptureServices& services) {
   // read. A copy that never comes ends at the bound.
   services.event_pump.WaitUntil(kCopyWaitMilliseconds,
                                 [&] { return services.clipboard.OwnerChanges() != owner_changes; });
+  // An application with a large selection may still be copying it. Once it
+  // has answered our request, sent after Ctrl+C, any copy of its own has
+  // happened.
+  if (services.clipboard.OwnerChanges() == owner_changes &&
+      services.clipboard.AskFocusedSelectionOwner()) {
+    services.event_pump.WaitUntil(kLateCopyWaitMilliseconds, [&] {
+      return services.clipboard.OwnerChanges() != owner_changes ||
+             services.clipboard.FocusedSelectionOwnerAnswered();
+    });
+  }
   services.event_pump.ProcessEvents();
 
   const QString captured = services.clipboard.Text();

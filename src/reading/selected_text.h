@@ -23,12 +23,20 @@ struct CaptureServices {
 // ends earlier when the clipboard's owner changes.
 inline constexpr int kCopyWaitMilliseconds = 100;
 
+// The longest further wait for a copy that takes the focused application
+// longer than kCopyWaitMilliseconds (a GTK editor copies 5 MB in about
+// 250 ms, 20 MB in about a second); it ends when the application has handled
+// Ctrl+C.
+inline constexpr int kLateCopyWaitMilliseconds = 2000;
+
 // Fetches the selected text of the focused application through the
 // clipboard: saves what the clipboard holds, has our own focused field copy,
 // types Ctrl+C, waits once (until the copy, at most the bound), reads the clipboard's text and puts
-// the saved contents back. When nothing was copied (the clipboard still has its owner and its text)
-// the clipboard is left as it is. There is no retry: whatever the clipboard holds after the wait is
-// the result.
+// the saved contents back. When the bound passes without a copy while the focused application holds
+// a selection, it waits further until that application has handled Ctrl+C: a copy that came after
+// the capture would otherwise replace the restored contents. When nothing was copied (the clipboard
+// still has its owner and its text) the clipboard is left as it is. There is no retry: whatever the
+// clipboard holds after the wait is the result.
 //
 // Runs on the user-interface thread; the wait handles waiting events, so
 // other handlers (a further capture too) may run inside it. Failures

@@ -38,6 +38,14 @@ QString FakeClipboard::PrimaryText(int milliseconds) {
   return primary_answers_ ? primary_ : QString();
 }
 
+bool FakeClipboard::AskFocusedSelectionOwner() {
+  log_.push_back("AskFocusedSelectionOwner");
+  answered_ = false;
+  if (!focused_selection_owner) return false;
+  focused_selection_owner();
+  return true;
+}
+
 void FakeClipboard::Restore(const ClipboardContents& contents) {
   Enter("Restore");
   current_ = contents;

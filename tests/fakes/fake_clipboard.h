@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -40,7 +41,14 @@ class FakeClipboard : public Clipboard {
   QString Text() override;
   // Logs "PrimaryText <ms>".
   QString PrimaryText(int milliseconds) override;
+  // Logs "AskFocusedSelectionOwner"; asks `focused_selection_owner` (none:
+  // false), which answers by calling Answer.
+  bool AskFocusedSelectionOwner() override;
+  bool FocusedSelectionOwnerAnswered() override { return answered_; }
+  void Answer() { answered_ = true; }
   void Restore(const ClipboardContents& contents) override;
+
+  std::function<void()> focused_selection_owner;
 
  private:
   void Enter(const std::string& operation);
@@ -51,6 +59,7 @@ class FakeClipboard : public Clipboard {
   std::uint64_t owner_changes_ = 0;
   QString primary_;
   bool primary_answers_ = true;
+  bool answered_ = false;
 };
 
 }  // namespace voxmere

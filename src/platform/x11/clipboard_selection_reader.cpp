@@ -59,9 +59,12 @@ ClipboardSelectionReader::ClipboardSelectionReader(const char* display_name) {
   xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
   for (int i = 0; i < screen_number && screens.rem > 0; ++i) xcb_screen_next(&screens);
   root_ = screens.data->root;
-  const std::vector<xcb_atom_t> atoms = Atoms({"CLIPBOARD", "INCR"});
+  const std::vector<xcb_atom_t> atoms =
+      Atoms({"CLIPBOARD", "INCR", "TIMESTAMP", "VOXMERE_PRIMARY_ANSWER"});
   clipboard_ = atoms[0];
   incr_ = atoms[1];
+  timestamp_ = atoms[2];
+  primary_answer_property_ = atoms[3];
   QByteArrayList property_names;
   for (int i = 0; i < kProperties; ++i)
     property_names << "VOXMERE_CLIPBOARD_" + QByteArray::number(i);
@@ -95,15 +98,49 @@ void ClipboardSelectionReader::WatchOwner() {
   owner_change_event_ = extension->first_event + XCB_XFIXES_SELECTION_NOTIFY;
 }
 
-void ClipboardSelectionReader::NoteOwnerChange(const xcb_generic_event_t* event) {
-  if (owner_change_event_ == 0 || (event->response_type & 0x7f) != owner_change_event_) return;
+void ClipboardSelectionReader::Note(const xcb_generic_event_t* event) {
+  const int type = event->response_type & 0x7f;
+  if (type == XCB_SELECTION_NOTIFY) {
+    const auto* notify = reinterpret_cast<const xcb_selection_notify_event_t*>(event);
+    if (notify->requestor == window_ && notify->selection == XCB_ATOM_PRIMARY &&
+        notify->target == timestamp_ &&
+        (notify->property == primary_answer_property_ || notify->property == XCB_NONE)) {
+      primary_owner_answered_ = true;
+    }
+    return;
+  }
+  if (owner_change_event_ == 0 || type != owner_change_event_) return;
   const auto* notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
   if (notify->selection == clipboard_) ++owner_changes_;
 }
 
+void ClipboardSelectionReader::NoteArrivedEvents() {
+  while (Event event{xcb_poll_for_event(connection_)}) Note(event.get());
+}
+
 std::uint64_t ClipboardSelectionReader::OwnerChanges() {
-  while (Event event{xcb_poll_for_event(connection_)}) NoteOwnerChange(event.get());
+  NoteArrivedEvents();
   return owner_changes_;
+}
+
+xcb_window_t ClipboardSelectionReader::InputFocus() {
+  xcb_get_input_focus_reply_t* reply =
+      xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr);
+  const xcb_window_t focus = reply != nullptr ? reply->focus : XCB_NONE;
+  std::free(reply);
+  return focus;
+}
+
+void ClipboardSelectionReader::AskPrimaryOwner() {
+  primary_owner_answered_ = false;
+  xcb_convert_selection(connection_, window_, XCB_ATOM_PRIMARY, timestamp_,
+                        primary_answer_property_, XCB_CURRENT_TIME);
+  xcb_flush(connection_);
+}
+
+bool ClipboardSelectionReader::PrimaryOwnerAnswered() {
+  NoteArrivedEvents();
+  return primary_owner_answered_;
 }
 
 ClipboardSelectionReader::~ClipboardSelectionReader() {
@@ -162,7 +199,6 @@ bool ClipboardSelectionReader::ClearOwner() {
   // would then be refused by the server, so the same selection could not be
   // copied a second time.
   xcb_timestamp_t time = XCB_CURRENT_TIME;
-  if (timestamp_ == XCB_NONE) timestamp_ = Atoms({"TIMESTAMP"})[0];
   const Reply reply = Convert(timestamp_, std::chrono::milliseconds(250), 64);
   if (reply.status == Status::kOk && reply.format == 32 &&
       reply.data.size() >= static_cast<qsizetype>(sizeof(std::uint32_t))) {
@@ -186,7 +222,7 @@ ClipboardSelectionReader::Event ClipboardSelectionReader::WaitFor(Match match,
     // are counted.
     while (Event event{xcb_poll_for_event(connection_)}) {
       if (match(event.get())) return event;
-      NoteOwnerChange(event.get());
+      Note(event.get());
     }
     if (xcb_connection_has_error(connection_)) return nullptr;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();

@@ -62,6 +62,15 @@ class ClipboardSelectionReader {
   Reply Convert(xcb_atom_t target, std::chrono::milliseconds answer_time, qsizetype max_size,
                 Selection selection = Selection::kClipboard);
 
+  // The window that has the keyboard focus (XCB_NONE, or PointerRoot: 1).
+  xcb_window_t InputFocus();
+
+  // Asks the PRIMARY selection's owner for its TIMESTAMP without waiting;
+  // PrimaryOwnerAnswered tells when the answer (or refusal) has come. An
+  // owner answers only after the events it got before our request.
+  void AskPrimaryOwner();
+  bool PrimaryOwnerAnswered();
+
   // Leaves the CLIPBOARD selection without an owner. True when it then has none.
   bool ClearOwner();
 
@@ -83,8 +92,11 @@ class ClipboardSelectionReader {
   xcb_atom_t AtomOf(Selection selection) const;
   // Asks the server for notices of the selection's owner changes.
   void WatchOwner();
-  // Counts the event when it is a notice of a change of the owner.
-  void NoteOwnerChange(const xcb_generic_event_t* event);
+  // Counts the event when it is a notice of a change of the owner, and notes
+  // the answer to AskPrimaryOwner.
+  void Note(const xcb_generic_event_t* event);
+  // Takes every event that has arrived, noting each.
+  void NoteArrivedEvents();
   template <typename Match>
   Event WaitFor(Match match, Clock::time_point deadline);
   Reply ReadIncremental(std::uint32_t announced_size, std::chrono::milliseconds answer_time,
@@ -102,6 +114,10 @@ class ClipboardSelectionReader {
   // The XFixes selection notice's event code; 0 without XFixes.
   std::uint8_t owner_change_event_ = 0;
   std::uint64_t owner_changes_ = 0;
+  // The property AskPrimaryOwner's answer goes to, apart from the
+  // transfers' properties, so that a late answer cannot spoil a transfer.
+  xcb_atom_t primary_answer_property_ = XCB_NONE;
+  bool primary_owner_answered_ = false;
 };
 
 }  // namespace voxmere

@@ -99,6 +99,13 @@ bool X11Clipboard::OwnedByUs(xcb_window_t owner) const {
   return owner != XCB_NONE && (owner & ~our_resource_mask_) == our_resource_base_;
 }
 
+bool X11Clipboard::SameClient(xcb_window_t one, xcb_window_t other) const {
+  // Client 0 is the server (the root window, PointerRoot); never an
+  // application.
+  const std::uint32_t client = one & ~our_resource_mask_;
+  return client != 0 && client == (other & ~our_resource_mask_);
+}
+
 ClipboardOwner X11Clipboard::Owner() {
   if (reader_ != nullptr) return reader_->Owner();
   QClipboard* clipboard = QtClipboard();
@@ -235,6 +242,7 @@ QString X11Clipboard::PrimaryText(int milliseconds) {
   const QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
   const auto time_left = [&] { return std::chrono::milliseconds(deadline.remainingTime()); };
   const auto no_answer = [&] {
+    unanswered_primary_owner_ = owner;
     qCDebug(ClipboardLog, "The selection's owner did not give its text within %d ms", milliseconds);
     return QString();
   };
@@ -242,6 +250,7 @@ QString X11Clipboard::PrimaryText(int milliseconds) {
   // answer of the owner instead of two. An owner that answers any request
   // with its one kind of data (xclip holding a picture) gives it under that
   // data's type, which is no text type.
+  unanswered_primary_owner_ = XCB_NONE;
   const QByteArrayList names = TextTargets({});
   if (text_targets_.empty()) text_targets_ = reader_->Atoms(names);
   for (size_t i = 0; i < text_targets_.size(); ++i) {
@@ -255,6 +264,21 @@ QString X11Clipboard::PrimaryText(int milliseconds) {
     return DecodeText(names[type - text_targets_.begin()], reply.data);
   }
   return {};
+}
+
+bool X11Clipboard::AskFocusedSelectionOwner() {
+  if (reader_ == nullptr) return false;
+  const xcb_window_t owner = reader_->Owner(ClipboardSelectionReader::Selection::kPrimary);
+  // Our own fields copied before the keys were typed.
+  if (owner == XCB_NONE || OwnedByUs(owner) || owner == unanswered_primary_owner_) return false;
+  if (!SameClient(owner, reader_->InputFocus())) return false;
+  qCDebug(ClipboardLog, "No copy yet; waiting for the focused application to handle the keys");
+  reader_->AskPrimaryOwner();
+  return true;
+}
+
+bool X11Clipboard::FocusedSelectionOwnerAnswered() {
+  return reader_ != nullptr && reader_->PrimaryOwnerAnswered();
 }
 
 void X11Clipboard::Restore(const ClipboardContents& contents) {

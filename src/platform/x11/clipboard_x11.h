@@ -44,10 +44,15 @@ class X11Clipboard : public Clipboard {
   std::uint64_t OwnerChanges() override;
   QString Text() override;
   QString PrimaryText(int milliseconds) override;
+  // Asks only an owner of PRIMARY of the same client as the focused window.
+  bool AskFocusedSelectionOwner() override;
+  bool FocusedSelectionOwnerAnswered() override;
   void Restore(const ClipboardContents& contents) override;
 
  private:
   bool OwnedByUs(xcb_window_t owner) const;
+  // Whether both windows were made by the same client.
+  bool SameClient(xcb_window_t one, xcb_window_t other) const;
   ClipboardContents SaveOurs(ClipboardOwner owner) const;
   // The targets the owner offers (an empty list when it does not say), and
   // their names; throws when it does not answer.
@@ -66,6 +71,9 @@ class X11Clipboard : public Clipboard {
   // Identifies the windows of Qt's own connection.
   std::uint32_t our_resource_base_ = 0;
   std::uint32_t our_resource_mask_ = 0;
+  // The PRIMARY owner that last failed to give its text in time; it is not
+  // asked again to answer after the keys.
+  xcb_window_t unanswered_primary_owner_ = XCB_NONE;
 };
 
 }  // namespace voxmere

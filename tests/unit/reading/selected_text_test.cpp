@@ -57,22 +57,16 @@ class SelectedTextTest : public ::testing::Test {
   std::vector<FakeKeyInjector::Press> presses_;
 };
 
-// Up to the read, the wait ending once the copy came, or at the bound.
-CaptureLog UpToRead(const char* wait_end) {
-  return {"Save",
-          "CopyFocusedSelection",
-          "EndKeyboardGrab",
-          "ReleaseHeldModifiers",
-          "KeyDown 0x11",
-          "KeyDown 0x43",
-          "KeyUp 0x43",
-          "KeyUp 0x11",
-          "ProcessEvents",
-          "Wait 100 until",
-          wait_end,
-          "ProcessEvents",
-          "Text",
-          "Owner"};
+// Up to the read, the wait ending once the copy came, or at the bound (and
+// then asking whether the focused application has a copy still to come).
+CaptureLog UpToRead(const std::string& wait_end, const CaptureLog& late_wait = {}) {
+  CaptureLog log{"Save",          "CopyFocusedSelection", "EndKeyboardGrab", "ReleaseHeldModifiers",
+                 "KeyDown 0x11",  "KeyDown 0x43",         "KeyUp 0x43",      "KeyUp 0x11",
+                 "ProcessEvents", "Wait 100 until",       wait_end};
+  if (wait_end == "ran out") log.push_back("AskFocusedSelectionOwner");
+  log.insert(log.end(), late_wait.begin(), late_wait.end());
+  for (const char* entry : {"ProcessEvents", "Text", "Owner"}) log.push_back(entry);
+  return log;
 }
 const CaptureLog kCopiedUpToRead = UpToRead("ended early");
 
@@ -126,6 +120,32 @@ TEST_F(SelectedTextTest, NothingCopiedReadsTheOldTextAndLeavesTheClipboardAlone)
   EXPECT_EQ(Capture(), "");
   EXPECT_EQ(clipboard_.Current().owner, 0u);
   EXPECT_EQ(log_.back(), "Owner");
+}
+
+TEST_F(SelectedTextTest, ACopySlowerThanTheWaitIsAwaitedUntilTheApplicationAnswers) {
+  // The focused editor holds a huge selection: its copy comes after the
+  // bound, its answer after the copy (it handles its events in order).
+  const auto editor = [this](const QString& selection) {
+    clipboard_.focused_selection_owner = [this, selection] {
+      pump_.Post([this, selection] {
+        if (!selection.isEmpty()) clipboard_.Take(kEditor, selection);
+        clipboard_.Answer();
+      });
+    };
+  };
+  editor("a huge selection");
+  EXPECT_EQ(Capture(), "a huge selection");
+  EXPECT_EQ(log_, With(UpToRead("ran out", {"Wait 2000 until", "ended early"}), "Restore"));
+  EXPECT_EQ(clipboard_.Current().text, "old text");
+  EXPECT_EQ(clipboard_.Current().formats, kPicture);
+
+  // Its answer without a copy ends the wait too: nothing was copied.
+  clipboard_.Take(kOldOwner, "old text", kPicture);
+  editor("");
+  log_.clear();
+  EXPECT_EQ(Capture(), "old text");
+  EXPECT_EQ(log_, UpToRead("ran out", {"Wait 2000 until", "ended early"}));
+  EXPECT_EQ(clipboard_.Current().owner, kOldOwner);
 }
 
 TEST_F(SelectedTextTest, SameOwnerWithNewTextIsACopyAndIsUndone) {
