@@ -204,6 +204,8 @@ bool OptionsWindow::SaveSettings() {
   // A failed write (or no voice selected) stops the save without a word; the
   // OK or close that asked for it stops too.
   try {
+    // One save for all of it: a crash or a kill part-way leaves the old file.
+    cfg.File().BeginBatch();
     // The placement belongs to the file only once a load has restored it.
     if (!flags_.first_load) SavePlacement(cfg);
 
@@ -224,6 +226,8 @@ bool OptionsWindow::SaveSettings() {
     const VoicesList& voices = default_voice.voices_list;
     const int index = voices.ItemIndex();
     if (index < 0 || index >= voices.Count()) {
+      // The values set so far are kept, as when each was its own write.
+      cfg.File().CommitBatch();
       qCWarning(AppLog, "The settings were not saved: no default voice is selected");
       return false;
     }
@@ -232,13 +236,12 @@ bool OptionsWindow::SaveSettings() {
     WriteInteger(cfg, kPitch, NumberOfBox(default_voice.pitch_box));
     WriteInteger(cfg, kVolume, NumberOfBox(default_voice.volume_box));
     WriteInteger(cfg, kSAPIVersion, default_voice.IsSapi4Entry(index) ? 4 : 5);
+    cfg.File().TidyBatch();
+    cfg.File().CommitBatch();
   } catch (const Exception& error) {
     qCWarning(AppLog, "The settings were not saved: %s", qUtf8Printable(error.Message()));
     return false;
   }
-
-  // Its failure is shown like any unhandled error.
-  TidyIniFile(cfg.Path());
 
   try {
     if (general.load_at_startup.Checked()) {

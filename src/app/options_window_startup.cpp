@@ -3,6 +3,7 @@
 #include "app/app_log.h"
 #include "app/options_window.h"
 #include "platform/exception.h"
+#include "settings/save_leftovers.h"
 #include "speech/sapi5_requests.h"
 #include "speech/voice_catalogue.h"
 
@@ -66,6 +67,7 @@ void OptionsWindow::Initialize() {
 
   pages.SetActivePageIndex(kGeneral);
   LoadVoicesList(Sapi4(), Sapi5(), flags_.sapi5_available, default_voice.voices_list);
+  RemoveSaveLeftovers(paths_.settings_folder);
   Slots().LoadVoiceSlots();
   LoadSettings();
   tray_icon.SetIconVisible(true);

@@ -23,29 +23,25 @@ IniDocument LoadExisting(const QString& path) {
 }  // namespace
 
 std::optional<QString> IniFile::ReadValue(QStringView section, QStringView key) const {
-  return IniDocument::Load(path_).ReadValue(section, key);
+  return Current().ReadValue(section, key);
 }
 
 QString IniFile::ReadString(QStringView section, QStringView key,
                             const QString& default_value) const {
-  return IniDocument::Load(path_).ReadString(section, key, default_value);
+  return Current().ReadString(section, key, default_value);
 }
 
 int IniFile::ReadInteger(QStringView section, QStringView key, int default_value) const {
-  return IniDocument::Load(path_).ReadInteger(section, key, default_value);
+  return Current().ReadInteger(section, key, default_value);
 }
 
 bool IniFile::ReadBool(QStringView section, QStringView key, bool default_value) const {
-  return IniDocument::Load(path_).ReadBool(section, key, default_value);
+  return Current().ReadBool(section, key, default_value);
 }
 
-QStringList IniFile::KeyNames(QStringView section) const {
-  return IniDocument::Load(path_).KeyNames(section);
-}
+QStringList IniFile::KeyNames(QStringView section) const { return Current().KeyNames(section); }
 
-bool IniFile::HasKeys(QStringView section) const {
-  return IniDocument::Load(path_).HasKeys(section);
-}
+bool IniFile::HasKeys(QStringView section) const { return Current().HasKeys(section); }
 
 void IniFile::WriteString(QStringView section, QStringView key, QStringView value) const {
   Edit([&](IniDocument& document) { document.WriteString(section, key, value); });
@@ -60,14 +56,42 @@ void IniFile::WriteBool(QStringView section, QStringView key, bool value) const 
 }
 
 void IniFile::Edit(const std::function<void(IniDocument&)>& change) const {
+  if (batch_) {
+    change(*batch_);
+    batch_changed_ = true;
+    return;
+  }
   IniDocument document = IniDocument::Load(path_);
   change(document);
   document.Save(path_);
 }
 
+IniDocument IniFile::Current() const { return batch_ ? *batch_ : IniDocument::Load(path_); }
+
 void IniFile::DeleteKey(QStringView section, QStringView key) const {
+  if (batch_) {
+    if (batch_->DeleteKey(section, key)) batch_changed_ = true;
+    return;
+  }
   IniDocument document = IniDocument::Load(path_);
   if (document.DeleteKey(section, key)) document.Save(path_);
+}
+
+void IniFile::BeginBatch() const {
+  batch_ = std::make_shared<IniDocument>(IniDocument::Load(path_));
+  batch_changed_ = false;
+}
+
+void IniFile::TidyBatch() const {
+  if (!batch_) throw Exception(QStringLiteral("No batch of changes is open"));
+  batch_->Tidy();
+  batch_changed_ = true;
+}
+
+void IniFile::CommitBatch() const {
+  const std::shared_ptr<IniDocument> document = std::move(batch_);
+  batch_.reset();
+  if (document && batch_changed_) document->Save(path_);
 }
 
 void TidyIniFile(const QString& path) {

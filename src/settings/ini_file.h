@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace voxmere {
@@ -36,11 +37,28 @@ class IniFile {
   // Leaves the file untouched when there is no such key.
   void DeleteKey(QStringView section, QStringView key) const;
 
+  // Gathers the writes from here to CommitBatch into one atomic save, so that
+  // a change of many values is never found half made after a crash or a kill.
+  // Reads in between see the pending values. A missing file starts empty; one
+  // that cannot be read raises an Exception.
+  void BeginBatch() const;
+  // TidyIniFile on the pending text (the batch's own file may not exist yet).
+  void TidyBatch() const;
+  // Writes the gathered changes at once (nothing when there were none) and
+  // ends the batch. A failure raises an Exception and leaves the file whole.
+  void CommitBatch() const;
+
  private:
-  // Load, change, atomic save.
+  // Load, change, atomic save; within a batch only the change.
   void Edit(const std::function<void(IniDocument&)>& change) const;
+  // The pending document within a batch, else the file as it is now.
+  IniDocument Current() const;
 
   QString path_;
+  // The settings are changed from the UI thread only, and a batch lives for
+  // one save: no locking needed.
+  mutable std::shared_ptr<IniDocument> batch_;
+  mutable bool batch_changed_ = false;
 };
 
 // Rewrites an INI file's lines: drops empty lines and lines of one blank, and

@@ -181,5 +181,36 @@ TEST(IniFileTest, FailedWriteLeavesTheOldFileWholeAndNamesIt) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"cfg.ini", "plain"}));
 }
 
+TEST(IniFileTest, BatchIsOneSaveThatReadsItsOwnPendingValues) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("cfg.ini");
+  WriteAll(path, kTwoSlotsUntidy);
+  IniFile ini(path);
+  ini.BeginBatch();
+  ini.WriteInteger(u"Slot_0", u"Speed", 99);
+  ini.DeleteKey(u"Slot_1", u"Pitch");
+  ini.WriteString(u"Slot_2", u"Voice", u"Charlie");
+  EXPECT_EQ(ini.ReadInteger(u"Slot_0", u"Speed", 0), 99);
+  EXPECT_FALSE(ini.ReadValue(u"Slot_1", u"Pitch").has_value());
+  // Until the commit the file is the old one, byte for byte.
+  EXPECT_EQ(ReadAll(path), kTwoSlotsUntidy);
+  ini.TidyBatch();
+  ini.CommitBatch();
+  IniFile after(path);
+  EXPECT_EQ(after.ReadInteger(u"Slot_0", u"Speed", 0), 99);
+  EXPECT_FALSE(after.ReadValue(u"Slot_1", u"Pitch").has_value());
+  EXPECT_EQ(after.ReadString(u"Slot_2", u"Voice", {}), "Charlie");
+  EXPECT_TRUE(ReadAll(path).contains("SAPIVersion=5\r\n\r\r\n[Slot_1]"));
+
+  // After the commit every write is its own save again; an empty batch
+  // writes nothing (not even a missing file).
+  ini.WriteInteger(u"Slot_0", u"Speed", 7);
+  EXPECT_EQ(after.ReadInteger(u"Slot_0", u"Speed", 0), 7);
+  IniFile missing(dir.filePath("none.ini"));
+  missing.BeginBatch();
+  missing.CommitBatch();
+  EXPECT_FALSE(QFile::exists(missing.Path()));
+}
+
 }  // namespace
 }  // namespace voxmere
