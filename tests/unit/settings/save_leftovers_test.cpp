@@ -29,12 +29,13 @@ TEST(SaveLeftoversTest, RemovesOnlyOldTemporariesOfTheThreeFiles) {
     bool removed;
   };
   const Case cases[] = {
-      {"cfg.ini.AbCdEf", 60, true},    {"slots.ini.qwErty", 60, true},
-      {"words.ini.ZZZZZZ", 60, true},  {"cfg.ini.AbCdEf.bak", 60, false},
-      {"words.ini.XyZwV", 60, false},  {"slots.ini.XyZwVuT", 60, false},
-      {"cfg.ini.Ab3dEf", 60, false},   {"Cfg.ini.AbCdEf", 60, false},
-      {"other.ini.AbCdEf", 60, false}, {"cfgXini.AbCdEf", 60, false},
-      {"cfg.ini", 60, false},          {"words.ini.QrStUv", 0, false},  // maybe being written
+      {"cfg.ini.AbCdEf", 60, true},      {"slots.ini.qwErty", 60, true},
+      {"words.ini.ZZZZZZ", 60, false},   {"cfg.ini.backup", 60, false},
+      {"cfg.ini.AbCdEf.bak", 60, false}, {"words.ini.XyZwV", 60, false},
+      {"slots.ini.XyZwVuT", 60, false},  {"cfg.ini.Ab3dEf", 60, false},
+      {"Cfg.ini.AbCdEf", 60, false},     {"other.ini.AbCdEf", 60, false},
+      {"cfgXini.AbCdEf", 60, false},     {"cfg.ini", 60, false},
+      {"words.ini.QrStUv", 0, false},  // maybe being written
   };
   for (const Case& c : cases) MakeFile(dir.filePath(c.name), c.age_seconds);
   // A folder and a link with a leftover's name are not files of ours.
