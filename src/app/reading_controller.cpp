@@ -55,7 +55,7 @@ void ReadingController::ReadWithDefaultVoice() {
 
 void ReadingController::ReadTextWithDefaultVoice(const QString& text) {
   try {
-    ReadDefaultVoice([&text] { return text; });
+    ReadDefaultVoice([&text] { return std::optional<QString>(text); });
   } catch (...) {
     ReadingFailed(QStringLiteral("the default voice (a given text)"));
   }
@@ -76,20 +76,21 @@ void ReadingController::ReadingFailed(const QString& reading) {
   parts_.beeper.Beep();
 }
 
-void ReadingController::ReadDefaultVoice(const std::function<QString()>& take_text) {
+void ReadingController::ReadDefaultVoice(const std::function<std::optional<QString>()>& take_text) {
   pitch_prefix_.clear();
   DefaultVoicePage& page = parts_.default_voice;
   page.SelectDefaultVoice();
   if (EngineOfEntry(parts_.sapi4, page.voices_list.ItemIndex()) == VoiceEngine::kSapi4) {
-    const QString text = take_text();
-    SpeakSapi4(parts_.sapi4, text);
+    const std::optional<QString> text = take_text();
+    if (text) SpeakSapi4(parts_.sapi4, *text);
     return;
   }
   pitch_prefix_ = PitchMarkup(page.pitch_bar.Position());
-  const QString text = take_text();
+  const std::optional<QString> text = take_text();
+  if (!text) return;
   // Queued behind whatever the voice is saying: nothing is cut off. The
   // prefix is read after the capture, as the one the program shares.
-  parts_.sapi5.Speak(pitch_prefix_ + text, SpeechVoiceServer::kFlagsAsync);
+  parts_.sapi5.Speak(pitch_prefix_ + *text, SpeechVoiceServer::kFlagsAsync);
 }
 
 void ReadingController::ReadSlot(int slot_number) {
@@ -115,8 +116,8 @@ void ReadingController::ReadSlot(int slot_number) {
     voice.SetRate(Sapi5EngineValueFromNumber(StoredInteger(slot.speed)));
     voice.SetVolume(StoredInteger(slot.volume));
     pitch_prefix_ = PitchMarkup(Sapi5EngineValueFromNumber(StoredInteger(slot.pitch)));
-    const QString text = CaptureAndPrepare();
-    voice.Speak(pitch_prefix_ + text, SpeechVoiceServer::kFlagsAsync);
+    const std::optional<QString> text = CaptureAndPrepare();
+    if (text) voice.Speak(pitch_prefix_ + *text, SpeechVoiceServer::kFlagsAsync);
     return;
   }
 
@@ -131,15 +132,16 @@ void ReadingController::ReadSlot(int slot_number) {
     speech.SetSpeed(static_cast<std::uint32_t>(StoredInteger(slot.speed)));
     speech.SetPitch(static_cast<std::uint16_t>(StoredInteger(slot.pitch)));
     speech.SetVolume(static_cast<std::uint32_t>(StoredInteger(slot.volume)));
-    const QString text = CaptureAndPrepare();
-    SpeakSapi4(speech, text);
+    const std::optional<QString> text = CaptureAndPrepare();
+    if (text) SpeakSapi4(speech, *text);
     return;
   }
   // No engine for the slot: nothing happens at all.
   qCDebug(AppLog, "Voice slot %d not read: no speech engine is available for it", slot_number);
 }
 
-QString ReadingController::CaptureAndPrepare() {
+std::optional<QString> ReadingController::CaptureAndPrepare() {
+  const std::uint64_t request = ++requests_;
   // The Pronunciation page as it stands now, confirmed with OK or not.
   const PronunciationPage& page = parts_.pronunciation;
   PreparationInputs inputs;
@@ -147,10 +149,17 @@ QString ReadingController::CaptureAndPrepare() {
   inputs.ignored_characters = page.ignored_characters.Text();
   inputs.words_corrections = page.use_corrections.Checked();
   inputs.corrections = &page.Table();
-  return GetSelectedText(parts_.capture, inputs, parts_.general.primary_selection.Checked());
+  QString text =
+      GetSelectedText(parts_.capture, inputs, parts_.general.primary_selection.Checked());
+  if (request != requests_) {
+    qCDebug(AppLog, "A reading was called off: a stop or a newer reading came during its capture");
+    return std::nullopt;
+  }
+  return text;
 }
 
 void ReadingController::StopReading() {
+  ++requests_;
   if (parts_.flags.sapi5_available) StopSapi5(parts_.sapi5);
   if (parts_.flags.sapi4_available) parts_.sapi4.Stop();
   // "Stop reading", the timer and the icon follow the engines' end events.

@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "app/app_flags.h"
 #include "app/general_page.h"
@@ -71,15 +73,24 @@ class ReadingController : public QObject {
  private:
   void ReadingStarted();
   void ReadingEnded();
-  // take_text gives the text at the moment the hot key path captures it.
-  void ReadDefaultVoice(const std::function<QString()>& take_text);
+  // take_text gives the text at the moment the hot key path captures it,
+  // or nothing when the reading was called off meanwhile.
+  void ReadDefaultVoice(const std::function<std::optional<QString>()>& take_text);
   void ReadSlot(int slot);
-  QString CaptureAndPrepare();
+  // The selection, prepared; nothing when a stop or a newer reading came
+  // while it was being captured (the capture runs waiting events, the hot
+  // keys' among them): that reading is called off, so a stop pressed right
+  // after a reading key silences it, and of readings pressed in a burst the
+  // last one speaks.
+  std::optional<QString> CaptureAndPrepare();
   // Logs the exception being handled, then beeps; only inside a catch block.
   void ReadingFailed(const QString& reading);
 
   Parts parts_;
   QString pitch_prefix_;
+  // Counts readings begun and stops: a capture that sees it change was
+  // overtaken.
+  std::uint64_t requests_ = 0;
   QTimer timer_;
 };
 

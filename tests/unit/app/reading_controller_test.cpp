@@ -182,6 +182,52 @@ TEST_F(ReadingControllerTest, DefaultVoiceReadsWithTheBarsAsTheyStand) {
   EXPECT_EQ(beeper_.Beeps(), 0);
 }
 
+TEST_F(ReadingControllerTest, AStopOrANewerReadingDuringTheCaptureCallsItOff) {
+  // The capture runs waiting events: a stop key, or a reading key pressed
+  // again, handled there. The stop silences the reading it follows; of two
+  // readings the later speaks, once. Both engines, the default and a slot.
+  const struct {
+    const char* name;
+    int row;
+    bool slot;
+    bool stop;
+  } cases[] = {
+      {"SAPI 5 default, stop", kZira, false, true}, {"SAPI 5 default, again", kZira, false, false},
+      {"SAPI 4 default, stop", kMike, false, true}, {"SAPI 4 default, again", kMike, false, false},
+      {"SAPI 4 slot, stop", kMike, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChooseDefault(c.row, 0, 0, 100);
+    const int sapi4_before = static_cast<int>(Sapi4Texts().size());
+    pump_.during_wait = [&] {
+      selection_ = "newer";
+      if (c.stop) {
+        controller_.StopReading();
+      } else {
+        controller_.ReadWithDefaultVoice();
+      }
+    };
+    selection_ = "first";
+    if (c.slot) {
+      controller_.SelectSlot(1);
+    } else {
+      controller_.ReadWithDefaultVoice();
+    }
+    QStringList spoken = Sapi4Texts().mid(sapi4_before);
+    for (const std::string& call : Sapi5Calls("Speak(<pitch"))
+      spoken << QString::fromStdString(call);
+    if (c.stop) {
+      EXPECT_TRUE(spoken.isEmpty()) << spoken.join(u'|').toStdString();
+    } else {
+      ASSERT_EQ(spoken.size(), 1) << spoken.join(u'|').toStdString();
+      EXPECT_TRUE(spoken[0].contains(u"newer")) << spoken[0].toStdString();
+    }
+    EXPECT_EQ(clipboard_.Current().text, "old");
+    EXPECT_EQ(beeper_.Beeps(), 0);
+  }
+}
+
 TEST_F(ReadingControllerTest, DefaultVoiceFailuresOnlyBeep) {
   // No row selected: nothing captured.
   page_.voices_list.SetItemIndex(-1);
