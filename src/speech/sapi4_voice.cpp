@@ -112,6 +112,13 @@ void Sapi4Voice::SelectFound(int position) {
     if (engine_) engine_->UnRegister(sink_key_);
     sink_key_ = 0;
   }
+  if (audio_running_ && notify_sink_) {
+    // The engine going now was speaking: it ends here, unheard from.
+    audio_running_ = false;
+    const std::shared_ptr<TtsNotifySink> sender = notify_sink_;
+    const NotifyEvent handler = on_stop_;
+    if (handler) handler(*sender);
+  }
   buf_notify_sink_ = std::make_shared<Sapi4TextEvents>();
   notify_sink_ = std::make_shared<Sapi4EngineEvents>(self_);
 
@@ -280,11 +287,13 @@ void Sapi4Voice::Stop() {
 }
 
 void Sapi4Voice::HandleAudioStart(TtsNotifySink& sender) {
+  audio_running_ = true;
   const NotifyEvent handler = on_start_;
   if (handler) handler(sender);
 }
 
 void Sapi4Voice::HandleAudioStop(TtsNotifySink& sender) {
+  audio_running_ = false;
   if (output_ == Sapi4Output::kFile && destination_ &&
       destination_kind_ == TtsObjectFactory::Destination::kFile) {
     destination_->Flush();

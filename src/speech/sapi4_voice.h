@@ -140,6 +140,10 @@ class Sapi4Voice {
 
   NotifyEvent on_start_;
   NotifyEvent on_stop_;
+  // Between the engine's audio start and its stop: an engine replaced then
+  // (another mode selected while it speaks) is silenced with it and sends
+  // no stop of its own, so its stop is reported for it.
+  bool audio_running_ = false;
 };
 
 }  // namespace voxmere

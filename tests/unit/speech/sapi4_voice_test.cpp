@@ -361,6 +361,24 @@ TEST_F(Sapi4VoiceTest, StopResetsTheAudioAndReportsAFailure) {
   EXPECT_EQ(MessageOf([&] { speech.Stop(); }), "The device is not ready.");
 }
 
+TEST_F(Sapi4VoiceTest, AnEngineReplacedWhileItSpeaksReportsItsStop) {
+  // Selecting a mode makes a new engine; one that was speaking is silenced
+  // with the old object and sends no stop: it is reported once for it.
+  Sapi4Voice speech(factory_);
+  std::vector<std::string> events;
+  speech.SetOnStart([&](TtsNotifySink&) { events.push_back("start"); });
+  speech.SetOnStop([&](TtsNotifySink&) { events.push_back("stop"); });
+  speech.SelectEngine("Mike");
+  factory_.LastEngine()->FireAudioStart();
+  speech.SelectEngine("Sam");
+  EXPECT_THAT(events, ElementsAre("start", "stop"));
+  speech.SelectEngine("Mike");
+  factory_.LastEngine()->FireAudioStart();
+  factory_.LastEngine()->FireAudioStop();
+  speech.SelectEngine("Sam");
+  EXPECT_THAT(events, ElementsAre("start", "stop", "start", "stop"));
+}
+
 TEST_F(Sapi4VoiceTest, NotificationsBecomeEventsOnlyWhileTheComponentLives) {
   std::vector<std::string> events;
   std::shared_ptr<TtsNotifySink> late_sink;
