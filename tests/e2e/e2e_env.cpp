@@ -137,6 +137,26 @@ QImage GrabScreen(const QRect& area) {
       .convertToFormat(QImage::Format_RGB32);
 }
 
+QImage TrayPicture(qint64 pid) {
+  const std::optional<WindowInfo> icon = TrayIconOf(pid);
+  return icon ? GrabScreen(icon->geometry) : QImage();
+}
+
+bool TrayPictureSettles(qint64 pid, QImage& picture) {
+  return WaitFor(
+      [&] {
+        picture = TrayPicture(pid);
+        if (picture.isNull()) return false;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1600);
+        while (std::chrono::steady_clock::now() < until) {
+          Pause(100);
+          if (TrayPicture(pid) != picture) return false;
+        }
+        return true;
+      },
+      15000);
+}
+
 QString SaveArtifact(const QImage& image, const QString& name) {
   QString folder = qEnvironmentVariable("VOXMERE_E2E_ARTIFACTS");
   if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath() + "/e2e-artifacts";

@@ -81,6 +81,11 @@ QByteArray PrimarySelection();
 
 // A part of the screen as it shows now.
 QImage GrabScreen(const QRect& area);
+// The tray icon's picture as the tray shows it now; null without an icon.
+QImage TrayPicture(qint64 pid);
+// True when the tray icon keeps one picture for longer than three steps of
+// the reading animation; that picture goes into `picture`.
+bool TrayPictureSettles(qint64 pid, QImage& picture);
 // Keeps a picture for people to look at: in $VOXMERE_E2E_ARTIFACTS, else in
 // "e2e-artifacts" beside the test program. Returns the file's path.
 QString SaveArtifact(const QImage& image, const QString& name);

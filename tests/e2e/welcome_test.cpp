@@ -16,29 +16,6 @@ using WelcomeTest = ScenarioTest;
 
 const QString kWelcomeTitle = QStringLiteral("Welcome to Voxmere!");
 
-// The tray icon's picture as the tray shows it now; null without an icon.
-QImage TrayPicture(qint64 pid) {
-  const std::optional<WindowInfo> icon = TrayIconOf(pid);
-  return icon ? GrabScreen(icon->geometry) : QImage();
-}
-
-// True when the tray icon keeps one picture for longer than three steps of
-// the reading animation; that picture goes into `picture`.
-bool TrayPictureSettles(qint64 pid, QImage& picture) {
-  return WaitFor(
-      [&] {
-        picture = TrayPicture(pid);
-        if (picture.isNull()) return false;
-        const auto until = std::chrono::steady_clock::now() + 1600ms;
-        while (std::chrono::steady_clock::now() < until) {
-          Pause(100);
-          if (TrayPicture(pid) != picture) return false;
-        }
-        return true;
-      },
-      15000);
-}
-
 TEST_F(WelcomeTest, FirstStartGreetsAloudEscSilencesItAndTheNextStartDoesNot) {
   QProcess* program = StartProgram(QByteArray());
   ASSERT_NE(program, nullptr);
