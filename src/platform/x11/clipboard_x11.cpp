@@ -11,6 +11,7 @@
 
 #include "platform/exception.h"
 #include "platform/x11/clipboard_targets.h"
+#include "platform/x11/qt_server_time.h"
 #include "platform/x11/qt_x11_display.h"
 #include "platform/x11/x11_log.h"
 
@@ -24,6 +25,8 @@ constexpr qsizetype kTextLimit = qsizetype{256} * 1024 * 1024;
 // Saving the formats besides the text stops after this long (32 MiB from
 // xclip take about 0.8 s).
 constexpr std::chrono::milliseconds kSaveTime{2000};
+// Qt's connection answers its own requests within milliseconds.
+constexpr int kRefreshTime = 500;
 // A list of formats is a few hundred bytes.
 constexpr qsizetype kTargetsLimit = 64 * 1024;
 
@@ -292,12 +295,22 @@ void X11Clipboard::Restore(const ClipboardContents& contents) {
     }
     return;
   }
-  auto* data = new QMimeData;
-  if (!contents.text.isEmpty()) data->setText(contents.text);
-  for (const auto& [format, bytes] : contents.formats) data->setData(format, bytes);
-  clipboard->setMimeData(data, QClipboard::Clipboard);
+  const auto mime_data = [&contents] {
+    auto* data = new QMimeData;
+    if (!contents.text.isEmpty()) data->setText(contents.text);
+    for (const auto& [format, bytes] : contents.formats) data->setData(format, bytes);
+    return data;
+  };
+  clipboard->setMimeData(mime_data(), QClipboard::Clipboard);
   // Qt takes the selection with the time of the last event it saw; when that
-  // is older than the copy's, the server refuses and Qt only warns.
+  // is older than the clipboard's last change (a clipboard manager took the
+  // copy over meanwhile), the server refuses and Qt only warns. Once Qt's
+  // time is now, the second try is not refused.
+  if (reader_ != nullptr && !OwnedByUs(reader_->Owner())) {
+    qCDebug(ClipboardLog, "The clipboard was not given back; taking it again at the time now");
+    if (RefreshQtServerTime(kRefreshTime))
+      clipboard->setMimeData(mime_data(), QClipboard::Clipboard);
+  }
   if (reader_ != nullptr && !OwnedByUs(reader_->Owner())) {
     CannotOpenClipboard("the X server did not give us the clipboard back to restore it");
   }
