@@ -32,13 +32,14 @@ VOXMERE_RUNTIME_PACKAGES=(
 )
 
 # The services and third-party programs the integration tests drive
-# (xfce4-panel is the StatusNotifierItem host; it brings xfconf), and the
+# (xfce4-panel is the StatusNotifierItem host; it brings xfconf; copyq is a
+# clipboard manager the load tests run beside the program), and the
 # checks of the installed program: the desktop entry's and the AppStream
 # metadata's validators, the manual page reader, lintian for the package.
 VOXMERE_TEST_PACKAGES=(
   pulseaudio pulseaudio-utils espeak-ng
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
-  xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi openbox xfce4-panel
+  xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi openbox xfce4-panel copyq
   desktop-file-utils appstream man-db groff-base lintian
 )
 

@@ -14,9 +14,9 @@ void ScenarioTest::SetUp() {
   }
 }
 
-QProcess* ScenarioTest::StartProgram(const QByteArray& cfg) {
+QProcess* ScenarioTest::StartProgram(const QByteArray& cfg, const QProcessEnvironment& extra) {
   if (!cfg.isEmpty()) copy_.WriteSettingsFile("cfg.ini", cfg);
-  QProcess& program = copy_.Start();
+  QProcess& program = copy_.Start({}, extra);
   program_ = &program;
   if (program.state() == QProcess::NotRunning) {
     ADD_FAILURE() << "the program did not start: " << program.errorString().toStdString();

@@ -39,7 +39,9 @@ class ScenarioTest : public ::testing::Test {
   // Writes cfg.ini (unless `cfg` is empty), starts the program and waits
   // until its tray icon is in the tray: by then its hot keys are active.
   // Null (with a test failure) when that does not happen.
-  QProcess* StartProgram(const QByteArray& cfg = kRunBefore);
+  // `extra` goes into its environment.
+  QProcess* StartProgram(const QByteArray& cfg = kRunBefore,
+                         const QProcessEnvironment& extra = QProcessEnvironment());
 
   // Shows `line` in a new xterm, selects it and gives the xterm the focus;
   // the selected text, or empty (with a test failure).

@@ -66,6 +66,38 @@ class LoadTest : public ScenarioTest {
     EXPECT_TRUE(TrayPictureSettles(program_->processId(), settled)) << Output().toStdString();
     EXPECT_EQ(settled, idle) << "the tray icon did not come back to its idle picture";
   }
+
+  // l3afpad showing `line` from a file in `folder`, with the line selected
+  // and the focus; its window, empty (with a test failure) otherwise.
+  QString EditorWithSelection(const QTemporaryDir& folder, const QString& line) {
+    QFile text(folder.filePath("load.txt"));
+    if (!text.open(QIODevice::WriteOnly)) return {};
+    text.write(line.toUtf8());
+    text.close();
+    editor_.start("l3afpad", {text.fileName()});
+    QString window;
+    WaitFor([&] {
+      const RunResult found =
+          e2e::Run("xdotool", {"search", "--onlyvisible", "--name", "load.txt"});
+      window = QString::fromLatin1(found.output).section('\n', 0, 0).trimmed();
+      return found.ok && !window.isEmpty();
+    });
+    if (window.isEmpty() || !Focus(window) ||
+        !Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}) ||
+        !WaitFor([&] { return PrimarySelection() == line.toUtf8(); })) {
+      ADD_FAILURE() << "no editor with the line selected";
+      return {};
+    }
+    return window;
+  }
+
+  void TearDown() override {
+    editor_.kill();
+    editor_.waitForFinished(5000);
+    ScenarioTest::TearDown();
+  }
+
+  QProcess editor_;
 };
 
 TEST_F(LoadTest, HotKeyStormsEndWithTheUsersClipboardAndAnIdleIcon) {
@@ -122,21 +154,7 @@ TEST_F(LoadTest, ManyReadingsOfEveryKindLeakNothingAndKeepThePicture) {
 
   // An editor keeps its selection when the clipboard is taken from it, so
   // every reading reads the line.
-  QFile text(folder.filePath("soak.txt"));
-  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  text.write(kLine.toUtf8());
-  text.close();
-  QProcess editor;
-  editor.start("l3afpad", {text.fileName()});
-  QString window;
-  ASSERT_TRUE(WaitFor([&] {
-    const RunResult found = e2e::Run("xdotool", {"search", "--onlyvisible", "--name", "soak.txt"});
-    window = QString::fromLatin1(found.output).section('\n', 0, 0).trimmed();
-    return found.ok && !window.isEmpty();
-  }));
-  ASSERT_TRUE(Focus(window));
-  ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
-  ASSERT_TRUE(WaitFor([] { return PrimarySelection() == kLine.toUtf8(); }));
+  ASSERT_FALSE(EditorWithSelection(folder, kLine).isEmpty());
 
   // The kinds of reading, in turn: the key, what follows the first sound,
   // and whether sound must come at all.
@@ -189,10 +207,53 @@ TEST_F(LoadTest, ManyReadingsOfEveryKindLeakNothingAndKeepThePicture) {
   EXPECT_EQ(clipboard_picture(), png_bytes)
       << "the user's picture is gone from the clipboard; " << Output().toStdString();
   ExpectIdleAndResponsive(idle);
-  editor.kill();
-  editor.waitForFinished(5000);
   picture_owner.kill();
   picture_owner.waitForFinished(5000);
+}
+
+TEST_F(LoadTest, AClipboardManagerNeitherKeepsTheUsersTextNorGivesAnOldCopy) {
+  // CopyQ watches the clipboard and takes each new text over; the restore
+  // must still win, and each reading must read what is selected now.
+  QProcessEnvironment log;
+  log.insert("QT_LOGGING_RULES", "voxmere.reading=true");
+  log.insert("QT_FORCE_STDERR_LOGGING", "1");
+  ASSERT_NE(StartProgram(kRunBefore, log), nullptr);
+  QProcess manager;
+  manager.setStandardOutputFile(QProcess::nullDevice());
+  manager.setStandardErrorFile(QProcess::nullDevice());
+  manager.start("copyq", {});
+  ASSERT_TRUE(manager.waitForStarted(5000));
+  // Its server answers once it watches the clipboard.
+  ASSERT_TRUE(WaitFor([] { return e2e::Run("copyq", {"count"}).ok; })) << "CopyQ did not start";
+  Pause(500);
+  ClipboardOwner user("KEEP");
+  QByteArray recorded;
+  ASSERT_TRUE(WaitFor([&] {
+    const RunResult read = e2e::Run("copyq", {"read", "0"});
+    recorded = read.output.trimmed() + (read.ok ? "" : " (copyq failed)");
+    return read.output.trimmed() == "KEEP";
+  })) << "CopyQ did not record the clipboard: "
+      << recorded.toStdString();
+  QTemporaryDir folder;
+  const QString editor = EditorWithSelection(folder, "reading number 0");
+  ASSERT_FALSE(editor.isEmpty());
+
+  for (int i = 1; i <= 10; ++i) {
+    SCOPED_TRACE(i);
+    // A new line each time: "reading number <i>", selected.
+    ASSERT_TRUE(Focus(editor));
+    ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
+    ASSERT_TRUE(Xdo({"type", "--delay", "5", QString("reading number %1").arg(i)}));
+    ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
+    ASSERT_TRUE(WaitFor([&] { return PrimarySelection() == QString("reading number %1").arg(i); }));
+    ASSERT_TRUE(PressAndListen("ctrl+BackSpace", 10s)) << Output().toStdString();
+    ASSERT_TRUE(monitor_->WaitForSilence(400ms, 20s));
+    EXPECT_EQ(ClipboardText(), QByteArray("KEEP"));
+  }
+  // The log names every reading that read the clipboard instead of a copy.
+  EXPECT_FALSE(Output().contains("nothing was copied")) << Output().toStdString();
+  manager.kill();
+  manager.waitForFinished(5000);
 }
 
 }  // namespace
