@@ -83,8 +83,9 @@ class OptionsWindow : public QObject {
 
   // --- Settings (options_window_settings.cpp) ---
   void LoadSettings();
-  // Throws only for a TidyIniFile failure (shown as an unhandled error);
-  // returns false when a silent step failed and the save stopped.
+  // Writes cfg.ini in one save, tidied. False when the save stopped: a failed
+  // write leaves the file as it was; with no default voice selected, the
+  // values before the voice are saved.
   bool SaveSettings();
 
   // --- Show triggers and lifecycle (options_window_lifecycle.cpp) ---

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ini_file.h"
 
+#include <utility>
+
 #include <QDir>
 
 #include "platform/exception.h"
@@ -89,8 +91,7 @@ void IniFile::TidyBatch() const {
 }
 
 void IniFile::CommitBatch() const {
-  const std::shared_ptr<IniDocument> document = std::move(batch_);
-  batch_.reset();
+  const std::shared_ptr<IniDocument> document = std::exchange(batch_, nullptr);
   if (document && batch_changed_) document->Save(path_);
 }
 
