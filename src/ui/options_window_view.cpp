@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
@@ -15,6 +16,7 @@
 #include "app/options_window.h"
 #include "ui/about_page_view.h"
 #include "ui/accessible_names.h"
+#include "ui/compact_tab_style.h"
 #include "ui/icons.h"
 #include "ui/page_views.h"
 #include "ui/slot_editor_view.h"
@@ -48,7 +50,10 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
   pages_->setObjectName(window.pages.objectName());
   // The five captions fit the fixed width side by side, without scrolling.
   pages_->setUsesScrollButtons(false);
-  pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+  // The style goes with the window, after the tabs (children go in order).
+  auto* tab_style = new CompactTabStyle;
+  tab_style->setParent(this);
+  pages_->tabBar()->setStyle(tab_style);
   pages_->addTab(BuildGeneralPage(window, keys, pages_), QStringLiteral("General"));
   pages_->addTab(BuildDefaultVoicePage(window, pages_), QStringLiteral("Default voice"));
   pages_->addTab(BuildSlotsPage(window, pages_), QStringLiteral("Voice slots"));
