@@ -157,6 +157,9 @@ class OptionsWindow : public QObject {
   void SavePlacement(const CfgFile& cfg);
   // The three application hot keys take the fields' codes and are switched on.
   void ApplyMainHotKeys();
+  // The three application hot keys as stored in cfg.ini, grabbed before the
+  // settings load (which takes the same codes again).
+  void GrabStoredHotKeys();
   void RequestEnd();
 
   OptionsWindowShell* shell_ = nullptr;

@@ -137,6 +137,14 @@ void OptionsWindow::LoadSettings() {
   pronunciation.RestoreWords(WordsPath());
 }
 
+void OptionsWindow::GrabStoredHotKeys() {
+  const CfgFile cfg(CfgPath());
+  general.reading_key_field.SetShortcut(cfg.ReadHotKey(kHotKey));
+  general.options_key_field.SetShortcut(cfg.ReadHotKey(kOptHotKey));
+  general.stop_key_field.SetShortcut(cfg.ReadHotKey(kStopHotKey));
+  ApplyMainHotKeys();
+}
+
 void OptionsWindow::ApplyMainHotKeys() {
   default_hot_key_.SetHotKey(general.reading_key_field.Shortcut());
   options_hot_key_.SetHotKey(general.options_key_field.Shortcut());

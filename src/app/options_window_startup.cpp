@@ -23,6 +23,10 @@ QString NoEnginesMessage(const QString& problems) {
 
 const QString kAutostartSwitch = QStringLiteral("-autostart");
 
+// Longer than speech-dispatcher's own bound on the listing: the probe after
+// the wait reports a daemon that never answers.
+constexpr int kVoiceListingWaitMs = 10000;
+
 }  // namespace
 
 void OptionsWindow::Initialize() {
@@ -43,6 +47,22 @@ void OptionsWindow::Initialize() {
   if (!flags_.sapi4_available) {
     qCWarning(AppLog, "espeak-ng (the SAPI 4 engine) is switched off: %s",
               qUtf8Printable(sapi4_problem));
+  }
+  // speech-dispatcher may still be listing its voices, and it answers no
+  // one meanwhile. With espeak-ng there the no-engines message cannot come,
+  // so the tray icon shows now. The slots and the hot keys need no voice
+  // list: they are read and grabbed first, so that a key pressed or a click
+  // made during the wait is held until the start-up is over, not lost. The
+  // voices and the settings follow as before.
+  const bool early_icon = flags_.sapi4_available && !platform_.sapi5_connector.VoicesReady();
+  if (early_icon) {
+    RemoveSaveLeftovers(paths_.settings_folder);
+    Slots().LoadVoiceSlots();
+    GrabStoredHotKeys();
+    tray_icon.SetAnswering(false);
+    tray_icon.SetIconVisible(true);
+    platform_.event_pump.WaitWithoutInput(
+        kVoiceListingWaitMs, [this] { return platform_.sapi5_connector.VoicesReady(); });
   }
   QString sapi5_problem;
   flags_.sapi5_available = ProbeSapi5(Sapi5(), &sapi5_problem);
@@ -67,9 +87,12 @@ void OptionsWindow::Initialize() {
 
   pages.SetActivePageIndex(kGeneral);
   LoadVoicesList(Sapi4(), Sapi5(), flags_.sapi5_available, default_voice.voices_list);
-  RemoveSaveLeftovers(paths_.settings_folder);
-  Slots().LoadVoiceSlots();
+  if (!early_icon) {
+    RemoveSaveLeftovers(paths_.settings_folder);
+    Slots().LoadVoiceSlots();
+  }
   LoadSettings();
+  tray_icon.SetAnswering(true);
   tray_icon.SetIconVisible(true);
 
   // Only the switch exactly as the start-up entry writes it counts; the

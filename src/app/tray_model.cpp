@@ -21,6 +21,12 @@ void TrayIconModel::SetIconVisible(bool visible) {
   emit IconVisibleChanged(icon_visible_);
 }
 
+void TrayIconModel::SetAnswering(bool answering) {
+  if (answering == answering_) return;
+  answering_ = answering;
+  emit AnsweringChanged(answering_);
+}
+
 TrayMenuModel::TrayMenuModel(const GeneralPage& general, QObject* parent)
     : QObject(parent), general_(general) {
   setObjectName(QStringLiteral("TrayMenu"));

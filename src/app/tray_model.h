@@ -36,6 +36,11 @@ class TrayIconModel : public QObject {
   void SetPicture(TrayPicture picture);
   bool IconVisible() const { return icon_visible_; }
   void SetIconVisible(bool visible);
+  // False while the icon shows before the program has finished starting: a
+  // click on it then (a tray host's D-Bus call among them) waits until it is
+  // true again.
+  bool Answering() const { return answering_; }
+  void SetAnswering(bool answering);
   // Minimizing the application hides the window into the tray while on.
   bool MinimizeToTray() const { return minimize_to_tray_; }
   void SetMinimizeToTray(bool on) { minimize_to_tray_ = on; }
@@ -52,10 +57,12 @@ class TrayIconModel : public QObject {
  signals:
   void PictureChanged(TrayPicture picture);
   void IconVisibleChanged(bool visible);
+  void AnsweringChanged(bool answering);
 
  private:
   TrayPicture picture_ = TrayPicture::kTrayDefault;
   bool icon_visible_ = false;
+  bool answering_ = true;
   bool minimize_to_tray_ = true;
   TrayProtocol protocol_ = TrayProtocol::kXEmbed;
   int tag_ = 0;

@@ -17,6 +17,12 @@ class EventPump {
   // and ends as soon as `done` holds; `done` is asked after each batch of
   // events and at least every millisecond.
   virtual void WaitUntil(int milliseconds, const std::function<bool()>& done) = 0;
+
+  // As WaitUntil, but the user's keys and clicks wait until afterwards: the
+  // screen is kept up to date while nothing may be pressed yet.
+  virtual void WaitWithoutInput(int milliseconds, const std::function<bool()>& done) {
+    WaitUntil(milliseconds, done);
+  }
 };
 
 }  // namespace voxmere

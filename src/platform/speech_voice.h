@@ -91,6 +91,10 @@ class SpeechVoiceConnector {
   // A new voice object; throws when the engine cannot work (no daemon, no
   // audio), within a bounded time.
   virtual std::shared_ptr<SpeechVoiceServer> CreateInstance() = 0;
+  // False while an early listing of the voices, started before the program
+  // asked for them, is still going on: the first voice object would wait
+  // for it. Never waits itself.
+  virtual bool VoicesReady() { return true; }
 };
 
 }  // namespace voxmere

@@ -6,6 +6,8 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 
+#include <utility>
+
 #include "app/options_window.h"
 #include "ui/icons.h"
 #include "ui/tray_menu_style.h"
@@ -51,6 +53,14 @@ TrayIconView::TrayIconView(OptionsWindow& window, QObject* parent)
   connect(&model, &TrayIconModel::IconVisibleChanged, icon_.get(), &QSystemTrayIcon::setVisible);
   // No context menu of Qt's: ours opens on the press, drawn our way.
   connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIconView::OnActivated);
+  // Queued: a held click is taken once the start-up is over and the event
+  // loop runs.
+  connect(
+      &window_.tray_icon, &TrayIconModel::AnsweringChanged, this,
+      [this](bool answering) {
+        if (answering && held_) OnActivated(*std::exchange(held_, std::nullopt));
+      },
+      Qt::QueuedConnection);
   icon_->setVisible(model.IconVisible());
 }
 
@@ -61,6 +71,10 @@ TrayIconView::~TrayIconView() {
 }
 
 void TrayIconView::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+  if (!window_.tray_icon.Answering()) {
+    held_ = reason;
+    return;
+  }
   switch (reason) {
     case QSystemTrayIcon::Context:
       // Also a StatusNotifierItem host's ContextMenu: Qt exports no D-Bus

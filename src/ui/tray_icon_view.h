@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <memory>
+#include <optional>
 
 namespace voxmere {
 
@@ -35,6 +36,8 @@ class TrayIconView : public QObject {
   std::unique_ptr<TrayMenuStyle> style_;
   std::unique_ptr<TrayMenuView> menu_;
   std::unique_ptr<QSystemTrayIcon> icon_;
+  // The last click made while the program was still starting.
+  std::optional<QSystemTrayIcon::ActivationReason> held_;
 };
 
 }  // namespace voxmere

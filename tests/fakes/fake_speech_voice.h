@@ -119,6 +119,10 @@ class FakeSpeechVoiceConnector : public SpeechVoiceConnector {
 
   std::shared_ptr<SpeechVoiceServer> GetActiveObject() override;
   std::shared_ptr<SpeechVoiceServer> CreateInstance() override;
+  bool VoicesReady() override { return voices_ready; }
+
+  // False: an early listing of the voices is still going on.
+  bool voices_ready = true;
 
  private:
   std::shared_ptr<FakeCallLog> log_;

@@ -15,6 +15,11 @@ void SpeechdVoiceCatalog::Prefetch() {
   prefetched_ = std::async(std::launch::async, [this] { return List(); });
 }
 
+bool SpeechdVoiceCatalog::Prefetching() const {
+  return !voices_ && prefetched_.valid() &&
+         prefetched_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
 SpeechdVoiceCatalog::Voices SpeechdVoiceCatalog::Get() {
   if (!voices_ && prefetched_.valid()) {
     try {

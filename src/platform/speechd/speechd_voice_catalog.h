@@ -33,6 +33,8 @@ class SpeechdVoiceCatalog {
   // listing. Where it fails (no daemon yet: it is started by the first
   // connection), Get lists them again itself.
   void Prefetch();
+  // Whether that early listing is still going on.
+  bool Prefetching() const;
 
   // The voices, listed now when not known yet (again after a failed
   // listing). Throws voxmere::Exception when the listing fails.

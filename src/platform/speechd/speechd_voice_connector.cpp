@@ -20,6 +20,10 @@ void SpeechdVoiceConnector::PrefetchVoices() {
   CatalogFor(options_.address ? *options_.address : DefaultSpeechdAddress())->Prefetch();
 }
 
+bool SpeechdVoiceConnector::VoicesReady() {
+  return catalog_ == nullptr || !catalog_->Prefetching();
+}
+
 std::shared_ptr<SpeechdVoiceCatalog> SpeechdVoiceConnector::CatalogFor(
     const SpeechdAddress& address) {
   if (!catalog_ || !(catalog_->Address() == address)) {

@@ -39,6 +39,7 @@ class SpeechdVoiceConnector : public SpeechVoiceConnector {
   // Starts listing the voices of the daemon CreateInstance will use, so that
   // the list is there, or nearly, when the program first asks for it.
   void PrefetchVoices();
+  bool VoicesReady() override;
 
  private:
   std::shared_ptr<SpeechdVoiceCatalog> CatalogFor(const SpeechdAddress& address);

@@ -14,6 +14,22 @@ namespace voxmere {
 void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtEventPump::WaitUntil(int milliseconds, const std::function<bool()>& done) {
+  Wait(milliseconds, done, QEventLoop::AllEvents);
+}
+
+void QtEventPump::WaitWithoutInput(int milliseconds, const std::function<bool()>& done) {
+  Wait(milliseconds, done, QEventLoop::ExcludeUserInputEvents);
+  // Qt's X11 connection keeps the input it held back aside, and hands it on
+  // only when it next reads the X server: with nothing more coming in, a
+  // click made meanwhile would wait for the next mouse move. Take it as soon
+  // as the caller is back in the event loop.
+  if (QCoreApplication::instance() == nullptr) return;
+  QTimer::singleShot(0, QCoreApplication::instance(),
+                     [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+}
+
+void QtEventPump::Wait(int milliseconds, const std::function<bool()>& done,
+                       QEventLoop::ProcessEventsFlags flags) {
   constexpr int kCheckMilliseconds = 1;
   QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
   if (QCoreApplication::instance() == nullptr) {
@@ -33,7 +49,7 @@ void QtEventPump::WaitUntil(int milliseconds, const std::function<bool()>& done)
       wake.start(
           static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 0, kCheckMilliseconds)));
     }
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
   }
 }
 

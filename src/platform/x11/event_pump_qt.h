@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QEventLoop>
+
 #include "platform/event_pump.h"
 
 namespace voxmere {
@@ -15,6 +17,11 @@ class QtEventPump : public EventPump {
   // `done`: what it watches may arrive outside Qt's event loop (over another
   // X connection).
   void WaitUntil(int milliseconds, const std::function<bool()>& done) override;
+  void WaitWithoutInput(int milliseconds, const std::function<bool()>& done) override;
+
+ private:
+  static void Wait(int milliseconds, const std::function<bool()>& done,
+                   QEventLoop::ProcessEventsFlags flags);
 };
 
 }  // namespace voxmere

@@ -3,6 +3,8 @@
 // playing into a null sink that AudioMonitor records).
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <QSet>
 #include <algorithm>
 
@@ -229,7 +231,11 @@ TEST_F(SpeechdVoiceServerTest, EveryListedVoiceHasAUniqueDescriptionAndCanBeChos
 
   // Listed early, as the program does while it starts: the same voices.
   SpeechdVoiceConnector early;
+  EXPECT_TRUE(early.VoicesReady());
   early.PrefetchVoices();
+  // The daemon takes a good part of a second to list espeak-ng's voices.
+  EXPECT_FALSE(early.VoicesReady());
+  while (!early.VoicesReady()) std::this_thread::sleep_for(5ms);
   const auto prefetched = early.CreateInstance()->GetVoices(QString(), QString());
   ASSERT_EQ(prefetched->Count(), voices->Count());
   for (int i = 0; i < voices->Count(); ++i) {

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QStringList>
 
 #include "app_fixture.h"
@@ -168,6 +169,45 @@ TEST(OptionsWindowStartupTest, WithoutEnginesTheProgramSaysWhyOnceOpensTheHelpAn
   fixture.window.reset();
   EXPECT_TRUE(fixture.hot_keys.Registered().empty());
   EXPECT_TRUE(fixture.trace.events.contains("BeforeCloseActions"));
+}
+
+TEST(OptionsWindowStartupTest, TheIconAndTheHotKeysWaitForTheVoiceListOnlyWithoutEspeak) {
+  // speech-dispatcher still listing its voices at start: with espeak-ng there
+  // the icon shows during the wait, with the slots read and every hot key
+  // grabbed, and the voices and settings come after it; without espeak-ng
+  // nothing shows before the probe, which may end in the no-engines message.
+  for (const bool espeak : {true, false}) {
+    SCOPED_TRACE(espeak ? "with espeak-ng" : "without espeak-ng");
+    AppFixture fixture;
+    // Ctrl+A reads; Ctrl+1 is the slot's key.
+    fixture.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nHotKey=16449\n"));
+    QFile slots_file(fixture.folder.filePath(QStringLiteral("slots.ini")));
+    ASSERT_TRUE(slots_file.open(QIODevice::WriteOnly));
+    slots_file.write("[Slot_0]\r\nVoice=Mary\r\nHotKey=16433\r\nSAPIVersion=4\r\n");
+    slots_file.close();
+    if (!espeak) fixture.sapi4.Modes().clear();
+    fixture.sapi5.voices_ready = false;
+    QStringList during_wait;
+    fixture.pump.during_wait = [&fixture, &during_wait] {
+      const OptionsWindow& window = *fixture.window;
+      if (window.tray_icon.IconVisible() && !window.tray_icon.Answering()) during_wait << "icon";
+      if (fixture.hot_keys.IsRegistered(kCtrl, 0x41)) during_wait << "reading key";
+      if (fixture.hot_keys.IsRegistered(kCtrl, 0x31)) during_wait << "slot key";
+      if (!window.default_voice.voices_list.Items().isEmpty()) during_wait << "voices";
+      fixture.sapi5.voices_ready = true;
+    };
+    OptionsWindow& window = fixture.Start();
+
+    EXPECT_EQ(during_wait,
+              espeak ? QStringList({"icon", "reading key", "slot key"}) : QStringList());
+    EXPECT_TRUE(window.tray_icon.IconVisible());
+    EXPECT_TRUE(window.tray_icon.Answering());
+    EXPECT_TRUE(window.Flags().sapi5_available);
+    EXPECT_EQ(window.default_voice.voices_list.Items().size(), espeak ? 4 : 2);
+    EXPECT_EQ(window.Slots().Slots().size(), 1U);
+    EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x41));
+    EXPECT_TRUE(fixture.hot_keys.IsRegistered(kCtrl, 0x31));
+  }
 }
 
 TEST(OptionsWindowStartupTest, ShowingTheWindowAgainReloadsTheSettings) {
