@@ -37,7 +37,8 @@ VOXMERE_RUNTIME_PACKAGES=(
 # (xfce4-panel is the StatusNotifierItem host; it brings xfconf; copyq is a
 # clipboard manager the load tests run beside the program; sway with
 # XWayland is the Wayland session, wl-clipboard's wl-copy a Wayland
-# application holding a selection), and the
+# application holding a selection, weston a compositor that lets no program
+# read the selection, as GNOME's), and the
 # checks of the installed program: the desktop entry's and the AppStream
 # metadata's validators, the manual page reader, lintian for the package.
 VOXMERE_TEST_PACKAGES=(
@@ -45,7 +46,7 @@ VOXMERE_TEST_PACKAGES=(
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
   xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi openbox xfce4-panel copyq
   desktop-file-utils appstream man-db groff-base lintian
-  sway xwayland wl-clipboard
+  sway xwayland wl-clipboard weston
 )
 
 # What only ./scripts/bench needs: the do-it-yourself setup it measures the
