@@ -19,10 +19,11 @@
 #            _NET_SUPPORTING_WM_CHECK (implies x11);
 #            it starts before the tray hosts, as in a desktop session
 #   sway     a Wayland session instead of Xvfb: sway on its headless back end
-#            (no GPU, no input devices) with XWayland, COMMAND inside
-#            dbus-run-session with WAYLAND_DISPLAY, SWAYSOCK (for swaymsg) and
-#            DISPLAY (XWayland's) set, ready once sway and XWayland answer;
-#            not with x11, tray, sni or wm
+#            (no GPU, no input devices) with XWayland and swaybar, whose tray
+#            is a StatusNotifierItem host on the session bus COMMAND uses;
+#            COMMAND gets WAYLAND_DISPLAY, SWAYSOCK (for swaymsg) and DISPLAY
+#            (XWayland's); ready once sway and XWayland answer and the tray
+#            owns org.kde.StatusNotifierWatcher; not with x11, tray, sni or wm
 # HOME and the XDG folders point into a fresh temporary folder, so tests never
 # touch the user's settings, and XDG_RUNTIME_DIR is a private 0700 folder.
 set -euo pipefail
@@ -135,15 +136,10 @@ if [ "$want_tray" = 1 ]; then
   wait_for 10 selection_owned _NET_SYSTEM_TRAY_S0
 fi
 
-# watcher_owned: whether a StatusNotifierItem host serves the session bus.
-watcher_owned() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher | grep -q 'boolean true'
-}
-
-if [ "$want_sni" = 1 ]; then
-  # The panel must share COMMAND's session bus, so the bus starts here
-  # rather than with COMMAND.
+# start_session_bus: a session bus for COMMAND that started here rather than
+# with COMMAND, because a service (a panel) must share it.
+start_session_bus() {
+  [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && return 0
   exec {bus_fd}>"$work/bus"
   dbus-daemon --session --nofork --print-address="$bus_fd" >"$work/dbus.log" 2>&1 &
   pids+=($!)
@@ -151,6 +147,16 @@ if [ "$want_sni" = 1 ]; then
   wait_for 10 test -s "$work/bus"
   DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
   export DBUS_SESSION_BUS_ADDRESS
+}
+
+# watcher_owned: whether a StatusNotifierItem host serves the session bus.
+watcher_owned() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher | grep -q 'boolean true'
+}
+
+if [ "$want_sni" = 1 ]; then
+  start_session_bus
   # One panel along the top with nothing but the status tray; xfconfd (started
   # by the bus) reads it from XDG_CONFIG_HOME, so the panel asks no questions.
   export VOXMERE_TEST_PANEL_CONFIG=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml
@@ -212,6 +218,9 @@ if [ "$want_sway" = 1 ]; then
   # names of its Wayland socket, its IPC socket and XWayland's display.
   cat >"$work/sway.config" <<CONFIG
 xwayland enable
+bar {
+  position top
+}
 exec env >"$work/sway.env.part" && mv "$work/sway.env.part" "$work/sway.env"
 CONFIG
   sway_command=(sway --config "$work/sway.config")
@@ -221,6 +230,8 @@ CONFIG
   if [ "$(id -u)" -eq 0 ]; then
     sway_command=(unshare --user --map-user=1000 --map-group=1000 "${sway_command[@]}")
   fi
+  # swaybar's tray serves COMMAND's bus.
+  start_session_bus
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     "${sway_command[@]}" >"$work/sway.log" 2>&1 &
@@ -233,15 +244,16 @@ CONFIG
   wait_for 10 swaymsg -t get_version
   # XWayland starts at its first client; this one waits for it.
   wait_for 20 xprop -root _NET_SUPPORTING_WM_CHECK
+  wait_for 20 watcher_owned
 fi
 
 # Give the null sink's reader time to bring the sink out of its long blocks.
 [ "$want_audio" = 1 ] && sleep 2.5
 
 status=0
-if [ "$want_sni" = 1 ]; then
+if [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
   "$@" || status=$?
-elif [ "$want_x11" = 1 ] || [ "$want_sway" = 1 ]; then
+elif [ "$want_x11" = 1 ]; then
   dbus-run-session -- "$@" || status=$?
 else
   "$@" || status=$?
