@@ -5,7 +5,6 @@
 #include <signal.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <chrono>
@@ -163,16 +162,11 @@ TEST_F(WaylandSessionSelectionTest, AnOwnerThatNeverWritesEndsAtTheBound) {
   QProcess& owner = Hold(Which::kPrimary, "late words");
   ASSERT_EQ(::kill(static_cast<pid_t>(owner.processId()), SIGSTOP), 0);
 
-  constexpr int kShortBound = 300;
-  QElapsedTimer clock;
-  clock.start();
-  const SessionSelectionText read = selection_.Read(kShortBound);
-  const qint64 took = clock.elapsed();
+  // Only the bound ends this read (a read without one would hang here).
+  const SessionSelectionText read = selection_.Read(300);
 
   EXPECT_EQ(read.outcome, Outcome::kNoAnswer);
   EXPECT_TRUE(read.text.isEmpty());
-  // A hang check, far above the bound, not a measure of speed.
-  EXPECT_LT(took, 10 * kShortBound);
 
   // Nothing of the unanswered read is left over for the next one.
   ::kill(static_cast<pid_t>(owner.processId()), SIGCONT);
