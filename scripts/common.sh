@@ -15,7 +15,7 @@ VOXMERE_BUILD_PACKAGES=(
   clang libclang-rt-14-dev clang-format
   libespeak-ng-dev libspeechd-dev libpulse-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-xfixes0-dev libx11-dev libx11-xcb-dev libxtst-dev libsm-dev libice-dev
-  libxkbcommon-dev libcanberra-dev
+  libxkbcommon-dev libcanberra-dev libwayland-dev
   librsvg2-bin dpkg-dev file
 )
 
@@ -25,15 +25,20 @@ VOXMERE_BUILD_PACKAGES=(
 # the About page, Qt Help with the SQLite driver it reads the help file
 # through (a plugin, so no library dependency pulls it in), and the warning
 # sound: the freedesktop sound theme played through libcanberra's PulseAudio
-# driver (a package of its own; PipeWire serves it too).
+# driver (a package of its own; PipeWire serves it too). The Wayland client
+# library reads the selection in Wayland sessions.
 VOXMERE_RUNTIME_PACKAGES=(
   qt6-qpa-plugins speech-dispatcher speech-dispatcher-espeak-ng espeak-ng-data fonts-liberation
   libqt6help6 libqt6sql6-sqlite libcanberra0 libcanberra-pulse sound-theme-freedesktop
+  libwayland-client0
 )
 
 # The services and third-party programs the integration tests drive
 # (xfce4-panel is the StatusNotifierItem host; it brings xfconf; copyq is a
-# clipboard manager the load tests run beside the program), and the
+# clipboard manager the load tests run beside the program; sway with
+# XWayland is the Wayland session, wl-clipboard's wl-copy a Wayland
+# application holding a selection, weston a compositor that lets no program
+# read the selection, as GNOME's), and the
 # checks of the installed program: the desktop entry's and the AppStream
 # metadata's validators, the manual page reader, lintian for the package.
 VOXMERE_TEST_PACKAGES=(
@@ -41,6 +46,7 @@ VOXMERE_TEST_PACKAGES=(
   xvfb xauth x11-xkb-utils dbus-daemon dbus xdotool xclip trayer xterm l3afpad fonts-dejavu-core
   xfonts-base x11-utils imagemagick python3 at-spi2-core python3-pyatspi openbox xfce4-panel copyq
   desktop-file-utils appstream man-db groff-base lintian
+  sway xwayland wl-clipboard weston
 )
 
 # What only ./scripts/bench needs: the do-it-yourself setup it measures the

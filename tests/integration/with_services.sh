@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# with_services.sh [x11] [audio] [speechd] [tray] [sni] [wm] -- COMMAND [ARGS...]
+# with_services.sh [x11] [audio] [speechd] [tray] [sni] [wm] [sway] -- COMMAND [ARGS...]
 # Runs COMMAND with private services of its own, all torn down afterwards:
 #   x11      an Xvfb server on a free display, COMMAND inside dbus-run-session
 #   audio    a PulseAudio daemon whose default sink is a null sink, named in
@@ -18,11 +18,17 @@
 #            server, ready once it owns the WM_S0 selection and has set
 #            _NET_SUPPORTING_WM_CHECK (implies x11);
 #            it starts before the tray hosts, as in a desktop session
+#   sway     a Wayland session instead of Xvfb: sway on its headless back end
+#            (no GPU, no input devices) with XWayland and swaybar, whose tray
+#            is a StatusNotifierItem host on the session bus COMMAND uses;
+#            COMMAND gets WAYLAND_DISPLAY, SWAYSOCK (for swaymsg) and DISPLAY
+#            (XWayland's); ready once sway and XWayland answer and the tray
+#            owns org.kde.StatusNotifierWatcher; not with x11, tray, sni or wm
 # HOME and the XDG folders point into a fresh temporary folder, so tests never
 # touch the user's settings, and XDG_RUNTIME_DIR is a private 0700 folder.
 set -euo pipefail
 
-want_x11=0 want_audio=0 want_speechd=0 want_tray=0 want_sni=0 want_wm=0
+want_x11=0 want_audio=0 want_speechd=0 want_tray=0 want_sni=0 want_wm=0 want_sway=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case $1 in
     x11) want_x11=1 ;;
@@ -31,12 +37,17 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     tray) want_x11=1 want_tray=1 ;;
     sni) want_x11=1 want_sni=1 ;;
     wm) want_x11=1 want_wm=1 ;;
+    sway) want_sway=1 ;;
     *) echo "with_services.sh: unknown service '$1'" >&2; exit 2 ;;
   esac
   shift
 done
 [ "${1:-}" = "--" ] && shift
 [ $# -gt 0 ] || { echo "with_services.sh: no command" >&2; exit 2; }
+if [ "$want_sway" = 1 ] && [ "$want_x11" = 1 ]; then
+  echo "with_services.sh: sway brings its own X server (XWayland); not with x11, tray, sni or wm" >&2
+  exit 2
+fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/voxmere-services.XXXXXX")
 chmod 700 "$work"
@@ -125,15 +136,10 @@ if [ "$want_tray" = 1 ]; then
   wait_for 10 selection_owned _NET_SYSTEM_TRAY_S0
 fi
 
-# watcher_owned: whether a StatusNotifierItem host serves the session bus.
-watcher_owned() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher | grep -q 'boolean true'
-}
-
-if [ "$want_sni" = 1 ]; then
-  # The panel must share COMMAND's session bus, so the bus starts here
-  # rather than with COMMAND.
+# start_session_bus: a session bus for COMMAND that started here rather than
+# with COMMAND, because a service (a panel) must share it.
+start_session_bus() {
+  [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && return 0
   exec {bus_fd}>"$work/bus"
   dbus-daemon --session --nofork --print-address="$bus_fd" >"$work/dbus.log" 2>&1 &
   pids+=($!)
@@ -141,6 +147,16 @@ if [ "$want_sni" = 1 ]; then
   wait_for 10 test -s "$work/bus"
   DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
   export DBUS_SESSION_BUS_ADDRESS
+}
+
+# watcher_owned: whether a StatusNotifierItem host serves the session bus.
+watcher_owned() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher | grep -q 'boolean true'
+}
+
+if [ "$want_sni" = 1 ]; then
+  start_session_bus
   # One panel along the top with nothing but the status tray; xfconfd (started
   # by the bus) reads it from XDG_CONFIG_HOME, so the panel asks no questions.
   export VOXMERE_TEST_PANEL_CONFIG=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml
@@ -197,11 +213,45 @@ if [ "$want_speechd" = 1 ]; then
   wait_for 10 test -S "$work/run/speechd.sock"
 fi
 
+if [ "$want_sway" = 1 ]; then
+  # The config's exec writes the environment sway gives its clients: the
+  # names of its Wayland socket, its IPC socket and XWayland's display.
+  cat >"$work/sway.config" <<CONFIG
+xwayland enable
+bar {
+  position top
+}
+exec env >"$work/sway.env.part" && mv "$work/sway.env.part" "$work/sway.env"
+CONFIG
+  sway_command=(sway --config "$work/sway.config")
+  # sway refuses to start as root; a user namespace in which we are a plain
+  # user lets it (and XWayland, which drops to its real ids to run xkbcomp)
+  # start all the same, with our files and sockets reachable as before.
+  if [ "$(id -u)" -eq 0 ]; then
+    sway_command=(unshare --user --map-user=1000 --map-group=1000 "${sway_command[@]}")
+  fi
+  # swaybar's tray serves COMMAND's bus.
+  start_session_bus
+  unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
+  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    "${sway_command[@]}" >"$work/sway.log" 2>&1 &
+  pids+=($!)
+  wait_for 20 test -s "$work/sway.env"
+  WAYLAND_DISPLAY=$(sed -n 's/^WAYLAND_DISPLAY=//p' "$work/sway.env")
+  SWAYSOCK=$(sed -n 's/^SWAYSOCK=//p' "$work/sway.env")
+  DISPLAY=$(sed -n 's/^DISPLAY=//p' "$work/sway.env")
+  export WAYLAND_DISPLAY SWAYSOCK DISPLAY
+  wait_for 10 swaymsg -t get_version
+  # XWayland starts at its first client; this one waits for it.
+  wait_for 20 xprop -root _NET_SUPPORTING_WM_CHECK
+  wait_for 20 watcher_owned
+fi
+
 # Give the null sink's reader time to bring the sink out of its long blocks.
 [ "$want_audio" = 1 ] && sleep 2.5
 
 status=0
-if [ "$want_sni" = 1 ]; then
+if [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
   "$@" || status=$?
 elif [ "$want_x11" = 1 ]; then
   dbus-run-session -- "$@" || status=$?
