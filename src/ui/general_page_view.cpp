@@ -50,6 +50,14 @@ QWidget* BuildGeneralPage(OptionsWindow& window, const KeyEventConversion& keys,
   auto* primary_selection = new QCheckBox(hot_keys);
   BindCheckBox(*primary_selection, general.primary_selection, window);
   grid->addWidget(primary_selection, row, 0, 1, 2);
+  // Where the keys work, in a session where that is not everywhere.
+  if (!general.SessionNote().isEmpty()) {
+    auto* note = new QLabel(general.SessionNote(), hot_keys);
+    note->setObjectName(QStringLiteral("SessionNote_Label"));
+    note->setTextFormat(Qt::PlainText);
+    note->setWordWrap(true);
+    grid->addWidget(note, ++row, 0, 1, 2);
+  }
   grid->setColumnStretch(1, 1);
   // Four rows in the fixed window's height: closer together than the style's
   // spacing.
