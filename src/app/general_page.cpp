@@ -20,12 +20,10 @@ void GeneralPage::SetWaylandSession(bool wayland) {
   // The keys are grabbed on the X server, which in a Wayland session sees
   // only the keys typed into X11 applications; the desktop's own shortcuts
   // see them all and can run the program's commands.
-  session_note_ =
-      wayland ? QStringLiteral(
-                    "In this Wayland session these keys work only in X11 applications. For every "
-                    "application, let your desktop's keyboard settings run \"voxmere --read\", "
-                    "\"voxmere --stop\", ... (see Help).")
-              : QString();
+  session_note_ = wayland ? QStringLiteral(
+                                "Wayland: these keys work in X11 apps only. For all apps, let "
+                                "desktop keys run voxmere --read, voxmere --stop, ...")
+                          : QString();
 }
 
 }  // namespace voxmere
