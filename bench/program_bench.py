@@ -16,10 +16,14 @@ plays, median, min and max of N presses each:
     General/PrimarySelection=1 when the build knows that option;
   * xbindkeys running `espeak-ng "$(xsel -o)"` on the same key;
   * `espeak-ng Hello` started directly (from its start, no hot key);
+  * the program again, asked by `voxmere --read` (run without a display)
+    instead of the hot key: from the command's start to the first sound;
 
 and prints the ratio of the program's medians to the do-it-yourself ones.
-Of the program it also prints the time from start to the docked tray icon
-(found by polling every 50 ms or so, so a few tens of ms late), resident
+Of the program it also prints how long `voxmere --read` takes to return
+(the request only: the reading goes on in the program), the time from
+start to the docked tray icon (found by polling every 50 ms or so, so a
+few tens of ms late), resident
 memory (VmRSS) after start-up, after the readings and after the options
 window was shown (Ctrl+F11) and closed (Esc), where that memory is
 (/proc/PID/smaps by mapping, see smaps_breakdown.py), and wake-ups while
@@ -414,6 +418,31 @@ def time_owners(recorder, owners, rounds, setup, check=None):
     return rows
 
 
+def time_remote_reads(program, recorder, owners, rounds, check):
+    """Rows of `voxmere --read` (from the command's start to the first sound)
+    over each owner's selection, and the times the command took to return,
+    in ms. The command runs without a display, as a desktop's shortcut may."""
+    environment = {name: value for name, value in os.environ.items()
+                   if name not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    setup = "Voxmere, voxmere --read (Ctrl+C capture)"
+    rows, returns = [], []
+    for owner in owners:
+        taken = []
+
+        def call():
+            began = time.monotonic()
+            status = subprocess.run([program, "--read"], env=environment, timeout=10).returncode
+            taken.append((time.monotonic() - began) * 1000)
+            if status != 0:
+                fail(f"voxmere --read ended with status {status}")
+
+        rows.append((setup, owner.name,
+                     time_presses(recorder, rounds, call, f"{setup}, {owner.name}",
+                                  prepare=owner.select, check=check)))
+        returns += taken[1:]  # without the warm-up
+    return rows, returns
+
+
 def has_direct_option(program):
     with open(program, "rb") as binary:
         return b"PrimarySelection" in binary.read()
@@ -464,7 +493,10 @@ def measure_program(program, work, recorder, owners, rounds, stack):
     memory_start = breakdown(voxmere.pid)
     rows = time_owners(recorder, owners, rounds, "Voxmere, Ctrl+C capture (default)",
                        voxmere.check_reading)
-    readings = len(owners) * (rounds + 1)
+    remote_rows, returns = time_remote_reads(program, recorder, owners, rounds,
+                                             voxmere.check_reading)
+    rows += remote_rows
+    readings = 2 * len(owners) * (rounds + 1)
     if not recorder.wait_for_quiet(2, 60):
         fail("the sink never went quiet")
     rss_readings = rss_kib(voxmere.pid)
@@ -475,6 +507,8 @@ def measure_program(program, work, recorder, owners, rounds, stack):
     stop(voxmere.process)
     figures = [
         ("start-up to tray icon", f"{voxmere.start_up * 1000:.0f} ms"),
+        ("voxmere --read returns after, median (min, max)",
+         f"{statistics.median(returns):.1f} ms ({min(returns):.1f}, {max(returns):.1f})"),
         ("resident memory after start-up", f"{rss_start / 1024:.1f} MiB"),
         (f"resident memory after {readings} readings", f"{rss_readings / 1024:.1f} MiB"),
         ("  and after the options window was shown, hidden", f"{rss_shown / 1024:.1f} MiB"),

@@ -14,7 +14,10 @@
 #include <optional>
 
 #include "app/options_window.h"
+#include "app/remote_control.h"
 #include "app/welcome_window.h"
+#include "command_line_call.h"
+#include "platform/dbus/dbus_remote_control_service.h"
 #include "platform/desktop/canberra_warning_sound.h"
 #include "platform/desktop/desktop_web_links.h"
 #include "platform/desktop/lock_file_single_instance.h"
@@ -79,6 +82,8 @@ std::optional<QByteArray> CheckDisplay() {
 }
 
 int Run(int argc, char** argv) {
+  // voxmere --read and the like ask the running copy and end: first of all.
+  if (const std::optional<int> status = RunCommandLineCall(argc, argv)) return *status;
   if (const std::optional<QByteArray> reason = CheckDisplay()) return Fail(reason->constData());
 
   // One copy per user, decided before any window exists.
@@ -128,7 +133,8 @@ int Run(int argc, char** argv) {
                              startup_entry, trace,     session_end, help};
   const AppPaths paths{QCoreApplication::applicationFilePath(),
                        SettingsFolder(QCoreApplication::applicationDirPath()),
-                       QCoreApplication::arguments()};
+                       QCoreApplication::arguments(),
+                       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")};
 
   OptionsWindow window(platform, paths);
   app.SetErrorHandler([&window](const std::exception& error) { window.ShowUnhandledError(error); });
@@ -146,6 +152,10 @@ int Run(int argc, char** argv) {
     return kExitFailure;
   }
   if (window.EndRequested()) return kExitFailure;
+  // From here on other processes may ask too (voxmere --read, ...).
+  DBusRemoteControlService remote_service;
+  RemoteControl remote(window, remote_service);
+  remote.Start();
   // The welcome window's view is made only when it shows.
   WelcomeWindow welcome(window, [&view](WelcomeWindow& model) {
     return std::make_unique<WelcomeWindowView>(model, view.View());

@@ -44,8 +44,8 @@ struct AppPlatform {
   HelpViewer& help;
 };
 
-// Where the program and its settings are, how it was started, and where its
-// links lead.
+// Where the program and its settings are, how and in which session it was
+// started, and where its links lead.
 struct AppPaths {
   // Full path of the program file (the start-up entry runs it).
   QString program_path;
@@ -53,6 +53,9 @@ struct AppPaths {
   QString settings_folder;
   // The command line, the program's own path first.
   QStringList arguments;
+  // The desktop session is a Wayland one (the program's windows and keys
+  // then go through XWayland).
+  bool wayland_session = false;
   // Where the links of the About page and the tray menu lead.
   ProjectLinks addresses = ProjectLinks::Built();
 };

@@ -16,4 +16,14 @@ GeneralPage::GeneralPage(const KeyNames& key_names, QObject* parent)
   reading_key_field.SetShortcut(kDefaultReadingHotKey);
 }
 
+void GeneralPage::SetWaylandSession(bool wayland) {
+  // The keys are grabbed on the X server, which in a Wayland session sees
+  // only the keys typed into X11 applications; the desktop's own shortcuts
+  // see them all and can run the program's commands.
+  session_note_ = wayland ? QStringLiteral(
+                                "Wayland: these keys work in X11 apps only. For all apps, let "
+                                "desktop keys run voxmere --read, voxmere --stop, ...")
+                          : QString();
+}
+
 }  // namespace voxmere

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include "controls/check_box.h"
 #include "platform/key_names.h"
@@ -31,6 +32,14 @@ class GeneralPage : public QObject {
   HotKeyField reading_key_field;
   HotKeyField options_key_field;
   HotKeyField stop_key_field;
+
+  // A line under the hot keys about where they work in this session; empty
+  // where they work everywhere (an X11 session).
+  const QString& SessionNote() const { return session_note_; }
+  void SetWaylandSession(bool wayland);
+
+ private:
+  QString session_note_;
 };
 
 }  // namespace voxmere

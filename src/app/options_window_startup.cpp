@@ -102,6 +102,14 @@ void OptionsWindow::Initialize() {
   }
   if (!flags_.first_run_at_start) start_state_ = WindowState::kMinimized;
 
+  general.SetWaylandSession(paths_.wayland_session);
+  if (paths_.wayland_session) {
+    qCWarning(AppLog,
+              "A Wayland session: the hot keys work only in X11 applications. For every "
+              "application, bind \"voxmere --read\", \"voxmere --stop\", \"voxmere "
+              "--read-slot N\" and \"voxmere --options\" in the desktop's keyboard settings.");
+  }
+
   about.SetLinksBold();
 }
 

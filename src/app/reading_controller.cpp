@@ -53,6 +53,14 @@ void ReadingController::ReadWithDefaultVoice() {
   }
 }
 
+void ReadingController::ReadRequestedRemotely(std::optional<int> slot) {
+  if (slot) {
+    SelectSlot(*slot);
+  } else {
+    ReadWithDefaultVoice();
+  }
+}
+
 void ReadingController::ReadTextWithDefaultVoice(const QString& text) {
   try {
     ReadDefaultVoice([&text] { return std::optional<QString>(text); });
@@ -175,14 +183,18 @@ void ReadingController::ReadingStarted() {
   parts_.menu.stop_reading.SetEnabled(true);
   parts_.menu.exit.SetEnabled(false);
   // Enabling a running timer does not restart its interval.
-  if (!timer_.isActive()) timer_.start();
+  if (timer_.isActive()) return;
+  timer_.start();
+  emit ReadingChanged(true);
 }
 
 void ReadingController::ReadingEnded() {
   parts_.menu.stop_reading.SetEnabled(false);
   parts_.menu.exit.SetEnabled(true);
+  const bool was_reading = timer_.isActive();
   timer_.stop();
   parts_.tray.SetPicture(TrayPicture::kIdleIcon);
+  if (was_reading) emit ReadingChanged(false);
 }
 
 void ReadingController::AdvanceAnimation() {

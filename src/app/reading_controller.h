@@ -56,6 +56,11 @@ class ReadingController : public QObject {
   QTimer& AnimationTimer() { return timer_; }
 
   void ReadWithDefaultVoice();
+  // A reading asked for by another process (the remote control): with the
+  // default voice, or with the voice slot at index `slot` (0 is the first).
+  // Every remote reading comes through here, as the place that may pick
+  // where a remote reading's text comes from.
+  void ReadRequestedRemotely(std::optional<int> slot);
   // Reads a text of the program's own (no capture, no preparation) with the
   // default voice as the reading hot key reads a captured one; a failure
   // beeps.
@@ -69,6 +74,13 @@ class ReadingController : public QObject {
   void Sapi4AudioStarted();
   void Sapi4AudioStopped();
   void AdvanceAnimation();
+
+  // A reading is going on: the tray animation runs.
+  bool Reading() const { return timer_.isActive(); }
+
+ signals:
+  // Reading()'s answer has changed.
+  void ReadingChanged(bool reading);
 
  private:
   void ReadingStarted();

@@ -26,6 +26,14 @@ QWidget* BuildGeneralPage(OptionsWindow& window, const KeyEventConversion& keys,
     startup_layout->addWidget(box);
   }
   layout->addWidget(startup);
+  // The session's note under the hot keys needs two lines of the fixed
+  // window's height: the start-up boxes give them up.
+  const bool with_note = !general.SessionNote().isEmpty();
+  if (with_note) {
+    startup_layout->setSpacing(0);
+    startup_layout->setContentsMargins(9, 0, 9, 0);
+    layout->setSpacing(2);
+  }
 
   auto* hot_keys = new QGroupBox(QStringLiteral("Hot keys"), page);
   auto* grid = new QGridLayout(hot_keys);
@@ -50,6 +58,16 @@ QWidget* BuildGeneralPage(OptionsWindow& window, const KeyEventConversion& keys,
   auto* primary_selection = new QCheckBox(hot_keys);
   BindCheckBox(*primary_selection, general.primary_selection, window);
   grid->addWidget(primary_selection, row, 0, 1, 2);
+  // Where the keys work, in a session where that is not everywhere.
+  if (with_note) {
+    auto* note = new QLabel(general.SessionNote(), hot_keys);
+    note->setObjectName(QStringLiteral("SessionNote_Label"));
+    note->setTextFormat(Qt::PlainText);
+    note->setWordWrap(true);
+    // Two lines, which the grid would squeeze otherwise.
+    note->setMinimumHeight(2 * note->fontMetrics().lineSpacing());
+    grid->addWidget(note, ++row, 0, 1, 2);
+  }
   grid->setColumnStretch(1, 1);
   // Four rows in the fixed window's height: closer together than the style's
   // spacing.

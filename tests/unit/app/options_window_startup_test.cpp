@@ -230,5 +230,16 @@ TEST(OptionsWindowStartupTest, ShowingTheWindowAgainReloadsTheSettings) {
   EXPECT_EQ(window.general.reading_key_field.Shortcut(), 32813);
 }
 
+TEST(OptionsWindowStartupTest, OnlyAWaylandSessionNamesTheCommandsUnderTheHotKeys) {
+  for (const bool wayland : {false, true}) {
+    SCOPED_TRACE(wayland);
+    AppFixture fixture;
+    fixture.paths.wayland_session = wayland;
+    const QString note = fixture.Start().general.SessionNote();
+    EXPECT_EQ(note.contains("X11"), wayland);
+    EXPECT_EQ(note.contains("voxmere --read"), wayland);
+  }
+}
+
 }  // namespace
 }  // namespace voxmere
