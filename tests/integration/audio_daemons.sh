@@ -10,7 +10,9 @@
 # XDG_RUNTIME_DIR.
 #   start pulseaudio  returns once the server answers, its null sink the
 #                     default, with a short-latency reader on the sink's
-#                     monitor (an idle null sink runs in 2 s blocks)
+#                     monitor that has brought the sink out of the 2 s
+#                     blocks an idle null sink runs in (a sound card's
+#                     sink has no such delay)
 #   start speechd     returns once the daemon listens on its socket
 #   kill NAME         returns once the daemon is gone (nothing to do when
 #                     it is not running); spawned-speechd is the daemon a
@@ -75,6 +77,8 @@ case "${1:-} ${2:-}" in
     pactl set-default-sink "$VOXMERE_TEST_SINK"
     # Ends by itself when the server goes.
     parec --latency-msec=10 -d "$VOXMERE_TEST_SINK.monitor" >/dev/null 2>&1 </dev/null &
+    # The reader takes the sink out of its long blocks only after a while.
+    sleep 2.5
     ;;
   "start speechd")
     # Where a killed daemon left its socket, the new one would not listen.

@@ -186,9 +186,6 @@ if [ "$want_speechd" = 1 ]; then
   "$VOXMERE_TEST_DAEMONS" start speechd
 fi
 
-# Give the null sink's reader time to bring the sink out of its long blocks.
-[ "$want_audio" = 1 ] && sleep 2.5
-
 status=0
 if [ "$want_sni" = 1 ]; then
   "$@" || status=$?
