@@ -11,6 +11,13 @@
 namespace voxmere {
 namespace {
 
+// How long Speak watches a text that begins at once: until the daemon says
+// it began (warm, within a few milliseconds), and a little after, which is
+// when a daemon without working sound dies (~10 ms here). The caller's
+// thread waits meanwhile; the sound is not delayed.
+constexpr std::chrono::milliseconds kStartWait(500);
+constexpr std::chrono::milliseconds kStartGrace(150);
+
 void SelectVoice(SpeechdLink& link, const SpeechdVoice& voice) {
   link.Check(spd_set_output_module(link.Connection(), voice.module.toUtf8().constData()),
              QStringLiteral("the output module \"%1\"").arg(voice.module));
@@ -148,13 +155,38 @@ int SpeechdVoiceServer::Speak(const QString& text, unsigned flags) {
     Session().Call([](SpeechdLink& link) { Cancel(link); });
     return 0;
   }
-  SpeechdUtterance utterance = MakeSpeechdUtterance(text);
+  const SpeechdUtterance utterance = MakeSpeechdUtterance(text);
+  SpeechdSession& session = Session();
+  // speech-dispatcher 0.11 dies on the first sound it plays after the audio
+  // server restarted (or while there is none): the text it was beginning is
+  // lost, and nothing would say so. A text that begins at once is watched
+  // through its first moments and spoken again on a new connection, with a
+  // new daemon where libspeechd starts one; when that fails too, the reading
+  // fails. Queued behind our own speech, a text is not waited for.
+  const bool begins_at_once = purge || !session.Speaking();
+  int message_id = Say(session, utterance, purge);
+  if (begins_at_once && !session.SurvivesStart(message_id, kStartWait, kStartGrace)) {
+    qCWarning(SpeechdLog,
+              "Speech Dispatcher went away as it began a text; speaking it on a new connection");
+    SpeechdSession& again = Session();
+    message_id = Say(again, utterance, purge);
+    if (!again.SurvivesStart(message_id, kStartWait, kStartGrace)) {
+      throw Exception(QStringLiteral("Speech Dispatcher went away as it began the text."));
+    }
+  }
+  const int stream = next_stream_++;
+  streams_[{generation_, message_id}] = {stream, false};
+  TrimUnstartedStreams();
+  return stream;
+}
+
+int SpeechdVoiceServer::Say(SpeechdSession& session, const SpeechdUtterance& utterance,
+                            bool purge) {
   // The daemon answers once it has taken the whole text in: ~2 us a byte
   // here, so a text of a megabyte takes it two seconds.
   const auto taking_in = std::chrono::milliseconds(utterance.ssml.size() / 200);
-  SpeechdSession& session = Session();
-  const int message_id = session.Call<int>(
-      [purge, utterance = std::move(utterance)](SpeechdLink& link) {
+  return session.Call<int>(
+      [purge, utterance](SpeechdLink& link) {
         if (purge) Cancel(link);
         if (link.pitch != utterance.pitch) {
           link.Check(spd_set_voice_pitch(link.Connection(), utterance.pitch),
@@ -166,10 +198,6 @@ int SpeechdVoiceServer::Speak(const QString& text, unsigned flags) {
         return id;
       },
       taking_in);
-  const int stream = next_stream_++;
-  streams_[{generation_, message_id}] = {stream, false};
-  TrimUnstartedStreams();
-  return stream;
 }
 
 void SpeechdVoiceServer::TrimUnstartedStreams() {
