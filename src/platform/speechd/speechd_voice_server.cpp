@@ -3,6 +3,7 @@
 
 #include <QVariant>
 #include <algorithm>
+#include <thread>
 
 #include "platform/exception.h"
 #include "platform/speechd/speechd_log.h"
@@ -168,7 +169,7 @@ int SpeechdVoiceServer::Speak(const QString& text, unsigned flags) {
   if (begins_at_once && !session.SurvivesStart(message_id, kStartWait, kStartGrace)) {
     qCWarning(SpeechdLog,
               "Speech Dispatcher went away as it began a text; speaking it on a new connection");
-    SpeechdSession& again = Session();
+    SpeechdSession& again = Reopen();
     message_id = Say(again, utterance, purge);
     if (!again.SurvivesStart(message_id, kStartWait, kStartGrace)) {
       throw Exception(QStringLiteral("Speech Dispatcher went away as it began the text."));
@@ -178,6 +179,19 @@ int SpeechdVoiceServer::Speak(const QString& text, unsigned flags) {
   streams_[{generation_, message_id}] = {stream, false};
   TrimUnstartedStreams();
   return stream;
+}
+
+SpeechdSession& SpeechdVoiceServer::Reopen() {
+  const auto began = std::chrono::steady_clock::now();
+  try {
+    return Session();
+  } catch (const Exception&) {
+    // A dying daemon may still take a connection and drop it at once; a
+    // failure that took its time (no sound) is not tried again.
+    if (std::chrono::steady_clock::now() - began > kStartWait) throw;
+  }
+  std::this_thread::sleep_for(kStartGrace);
+  return Session();
 }
 
 int SpeechdVoiceServer::Say(SpeechdSession& session, const SpeechdUtterance& utterance,

@@ -46,6 +46,9 @@ class SpeechdVoiceServer : public SpeechVoiceServer {
 
  private:
   SpeechdSession& Session();
+  // Session() after the daemon died, trying twice when the first attempt
+  // failed at once.
+  SpeechdSession& Reopen();
   // Sends the text on the session (purging first when asked); its message id.
   int Say(SpeechdSession& session, const SpeechdUtterance& utterance, bool purge);
   void OnStream(int generation, bool start, int message_id);
