@@ -5,6 +5,8 @@
 #   x11      an Xvfb server on a free display, COMMAND inside dbus-run-session
 #   audio    a PulseAudio daemon whose default sink is a null sink, named in
 #            VOXMERE_TEST_SINK (record it from "$VOXMERE_TEST_SINK.monitor")
+#            ("$VOXMERE_TEST_DAEMONS" kill|start pulseaudio|speechd takes
+#            the audio server or speech-dispatcher away and brings it back)
 #   speechd  speech-dispatcher on a private socket (SPEECHD_ADDRESS), playing
 #            through that PulseAudio daemon (implies audio)
 #   tray     a tray host (trayer, at the top right of the screen) on that X
@@ -56,11 +58,14 @@ mkdir -p "$work/home" "$work/config" "$work/state" "$work/cache" "$work/data"
 export XDG_RUNTIME_DIR=$work/run HOME=$work/home XDG_CONFIG_HOME=$work/config
 export XDG_STATE_HOME=$work/state XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+VOXMERE_TEST_DAEMONS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/audio_daemons.sh
+export VOXMERE_TEST_DAEMONS
 
 pids=()
 cleanup() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  if [ "$want_speechd" = 1 ]; then "$VOXMERE_TEST_DAEMONS" kill speechd || true; fi
   if [ "$want_audio" = 1 ]; then pulseaudio --kill 2>/dev/null || true; fi
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$work"
@@ -189,28 +194,12 @@ fi
 
 if [ "$want_audio" = 1 ]; then
   export VOXMERE_TEST_SINK=voxmere_null
-  # Running as root (CI) is fine for a private daemon; it only warns.
-  pulseaudio -D -n --exit-idle-time=-1 --disallow-exit --log-target=file:"$work/pulse.log" \
-    --load=module-native-protocol-unix \
-    --load="module-null-sink sink_name=$VOXMERE_TEST_SINK" \
-    --load="module-always-sink" 2>/dev/null
-  wait_for 10 pactl info
-  pactl set-default-sink "$VOXMERE_TEST_SINK"
-  # An idle null sink runs in 2 s blocks; a reader with a short latency keeps
-  # it in small ones so playback starts at once.
-  parec --latency-msec=10 -d "$VOXMERE_TEST_SINK.monitor" >/dev/null 2>&1 &
-  pids+=($!)
+  "$VOXMERE_TEST_DAEMONS" start pulseaudio
 fi
 
 if [ "$want_speechd" = 1 ]; then
   export SPEECHD_ADDRESS="unix_socket:$work/run/speechd.sock"
-  # In the foreground (-s) so that $! is the daemon itself: with -d its pid
-  # file names the process that forked, and the daemon would outlive us.
-  speech-dispatcher -s -t 0 -c unix_socket -S "$work/run/speechd.sock" -L "$work/state" \
-    -P "$work/run/speechd.pid" \
-    >/dev/null 2>&1 &
-  pids+=($!)
-  wait_for 10 test -S "$work/run/speechd.sock"
+  "$VOXMERE_TEST_DAEMONS" start speechd
 fi
 
 if [ "$want_sway" = 1 ]; then
@@ -246,9 +235,6 @@ CONFIG
   wait_for 20 xprop -root _NET_SUPPORTING_WM_CHECK
   wait_for 20 watcher_owned
 fi
-
-# Give the null sink's reader time to bring the sink out of its long blocks.
-[ "$want_audio" = 1 ] && sleep 2.5
 
 status=0
 if [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then

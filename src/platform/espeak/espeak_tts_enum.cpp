@@ -58,6 +58,13 @@ TtsResult EspeakTtsEnum::Select(const QString& mode_id,
   }
   if (std::dynamic_pointer_cast<EspeakSoundDevice>(destination)) {
     if (!connector_) return TtsResult::Failed(QStringLiteral("No sound output"));
+    // Speech is played only once it has been synthesised, and a failure
+    // then would be silence: without an audio server (it went away, or is
+    // restarting) the selection fails, so the reading can say so.
+    QString reason;
+    if (!connector_->Get(&reason)) {
+      return TtsResult::Failed(QStringLiteral("No audio server: %1").arg(reason));
+    }
     *engine = std::make_shared<EspeakTtsEngine>(library_, voice, destination, connector_, nullptr);
     return TtsResult::Ok();
   }

@@ -69,6 +69,13 @@ SpeechdSession::~SpeechdSession() {
 
 bool SpeechdSession::Alive() const { return core_->Alive(); }
 
+bool SpeechdSession::Speaking() const { return core_->Speaking(); }
+
+bool SpeechdSession::SurvivesStart(int message_id, std::chrono::milliseconds begin,
+                                   std::chrono::milliseconds grace) {
+  return core_->SurvivesStart(static_cast<size_t>(message_id), Clock::now() + begin, grace);
+}
+
 void SpeechdSession::Run(const std::function<void(SpeechdLink&)>& request,
                          Clock::time_point deadline) {
   core_->Run(request, deadline);

@@ -80,6 +80,12 @@ class SpeechdSession {
 
   // False once the connection is lost or a request timed out.
   bool Alive() const;
+  // Whether a message of this session is speaking now.
+  bool Speaking() const;
+  // Waits until the message began (at most `begin` long) and then `grace`
+  // more; false when the session died meanwhile.
+  bool SurvivesStart(int message_id, std::chrono::milliseconds begin,
+                     std::chrono::milliseconds grace);
 
   // Runs `request` on the worker within timeouts.call (plus `extra`, for
   // work the daemon does in proportion to a long text) and returns its

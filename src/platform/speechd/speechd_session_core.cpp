@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QMetaObject>
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstring>
@@ -213,6 +214,21 @@ bool SpeechdSessionCore::Alive() const {
   return !dead_;
 }
 
+bool SpeechdSessionCore::Speaking() const {
+  std::lock_guard lock(mutex_);
+  return !started_.empty();
+}
+
+bool SpeechdSessionCore::SurvivesStart(size_t message_id, Clock::time_point begin_deadline,
+                                       std::chrono::milliseconds grace) {
+  std::unique_lock lock(mutex_);
+  changed_.wait_until(lock, begin_deadline, [&] { return dead_ || last_begun_ >= message_id; });
+  if (!dead_ && last_begun_ >= message_id) {
+    changed_.wait_for(lock, grace, [&] { return dead_; });
+  }
+  return !dead_;
+}
+
 void SpeechdSessionCore::BeginProbe() {
   std::lock_guard lock(mutex_);
   probing_ = true;
@@ -303,6 +319,8 @@ void SpeechdSessionCore::Deliver(size_t message_id, SPDNotificationType type) {
   }
   if (dead_) return;
   if (type == SPD_EVENT_BEGIN) {
+    last_begun_ = std::max(last_begun_, message_id);
+    changed_.notify_all();
     if (started_.insert(message_id).second) PostLocked(true, static_cast<int>(message_id));
   } else if (type == SPD_EVENT_END || type == SPD_EVENT_CANCEL) {
     if (started_.erase(message_id) > 0) PostLocked(false, static_cast<int>(message_id));

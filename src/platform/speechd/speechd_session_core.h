@@ -54,6 +54,13 @@ class SpeechdSessionCore : public std::enable_shared_from_this<SpeechdSessionCor
   bool WaitProbeEnded(Clock::time_point deadline);
   void EndProbe();
 
+  // Whether a message of this session is speaking now.
+  bool Speaking() const;
+  // Waits until the message began (at most until `begin_deadline`) and then
+  // `grace` more; false when the session died meanwhile.
+  bool SurvivesStart(size_t message_id, Clock::time_point begin_deadline,
+                     std::chrono::milliseconds grace);
+
   // Stops event delivery and asks the worker to close; returns whether the
   // worker finished within `wait` (shutting the socket down halfway).
   bool Close(std::chrono::milliseconds wait);
@@ -84,6 +91,7 @@ class SpeechdSessionCore : public std::enable_shared_from_this<SpeechdSessionCor
   QObject* receiver_;
   StreamHandler handler_;
   std::set<size_t> started_;
+  size_t last_begun_ = 0;  // message ids grow on a connection
   bool probing_ = false;
   bool probe_ended_ = false;
 };

@@ -3,6 +3,7 @@
 
 #include <QVariant>
 #include <algorithm>
+#include <thread>
 
 #include "platform/exception.h"
 #include "platform/speechd/speechd_log.h"
@@ -10,6 +11,13 @@
 
 namespace voxmere {
 namespace {
+
+// How long Speak watches a text that begins at once: until the daemon says
+// it began (warm, within a few milliseconds), and a little after, which is
+// when a daemon without working sound dies (~10 ms here). The caller's
+// thread waits meanwhile; the sound is not delayed.
+constexpr std::chrono::milliseconds kStartWait(500);
+constexpr std::chrono::milliseconds kStartGrace(150);
 
 void SelectVoice(SpeechdLink& link, const SpeechdVoice& voice) {
   link.Check(spd_set_output_module(link.Connection(), voice.module.toUtf8().constData()),
@@ -148,13 +156,51 @@ int SpeechdVoiceServer::Speak(const QString& text, unsigned flags) {
     Session().Call([](SpeechdLink& link) { Cancel(link); });
     return 0;
   }
-  SpeechdUtterance utterance = MakeSpeechdUtterance(text);
+  const SpeechdUtterance utterance = MakeSpeechdUtterance(text);
+  SpeechdSession& session = Session();
+  // speech-dispatcher 0.11 dies on the first sound it plays after the audio
+  // server restarted (or while there is none): the text it was beginning is
+  // lost, and nothing would say so. A text that begins at once is watched
+  // through its first moments and spoken again on a new connection, with a
+  // new daemon where libspeechd starts one; when that fails too, the reading
+  // fails. Queued behind our own speech, a text is not waited for.
+  const bool begins_at_once = purge || !session.Speaking();
+  int message_id = Say(session, utterance, purge);
+  if (begins_at_once && !session.SurvivesStart(message_id, kStartWait, kStartGrace)) {
+    qCWarning(SpeechdLog,
+              "Speech Dispatcher went away as it began a text; speaking it on a new connection");
+    SpeechdSession& again = Reopen();
+    message_id = Say(again, utterance, purge);
+    if (!again.SurvivesStart(message_id, kStartWait, kStartGrace)) {
+      throw Exception(QStringLiteral("Speech Dispatcher went away as it began the text."));
+    }
+  }
+  const int stream = next_stream_++;
+  streams_[{generation_, message_id}] = {stream, false};
+  TrimUnstartedStreams();
+  return stream;
+}
+
+SpeechdSession& SpeechdVoiceServer::Reopen() {
+  const auto began = std::chrono::steady_clock::now();
+  try {
+    return Session();
+  } catch (const Exception&) {
+    // A dying daemon may still take a connection and drop it at once; a
+    // failure that took its time (no sound) is not tried again.
+    if (std::chrono::steady_clock::now() - began > kStartWait) throw;
+  }
+  std::this_thread::sleep_for(kStartGrace);
+  return Session();
+}
+
+int SpeechdVoiceServer::Say(SpeechdSession& session, const SpeechdUtterance& utterance,
+                            bool purge) {
   // The daemon answers once it has taken the whole text in: ~2 us a byte
   // here, so a text of a megabyte takes it two seconds.
   const auto taking_in = std::chrono::milliseconds(utterance.ssml.size() / 200);
-  SpeechdSession& session = Session();
-  const int message_id = session.Call<int>(
-      [purge, utterance = std::move(utterance)](SpeechdLink& link) {
+  return session.Call<int>(
+      [purge, utterance](SpeechdLink& link) {
         if (purge) Cancel(link);
         if (link.pitch != utterance.pitch) {
           link.Check(spd_set_voice_pitch(link.Connection(), utterance.pitch),
@@ -166,10 +212,6 @@ int SpeechdVoiceServer::Speak(const QString& text, unsigned flags) {
         return id;
       },
       taking_in);
-  const int stream = next_stream_++;
-  streams_[{generation_, message_id}] = {stream, false};
-  TrimUnstartedStreams();
-  return stream;
 }
 
 void SpeechdVoiceServer::TrimUnstartedStreams() {

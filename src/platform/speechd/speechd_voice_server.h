@@ -9,6 +9,7 @@
 #include "platform/speech_voice.h"
 #include "platform/speechd/speechd_address.h"
 #include "platform/speechd/speechd_session.h"
+#include "platform/speechd/speechd_utterance.h"
 #include "platform/speechd/speechd_voice_catalog.h"
 #include "platform/speechd/speechd_voice_tokens.h"
 
@@ -45,6 +46,11 @@ class SpeechdVoiceServer : public SpeechVoiceServer {
 
  private:
   SpeechdSession& Session();
+  // Session() after the daemon died, trying twice when the first attempt
+  // failed at once.
+  SpeechdSession& Reopen();
+  // Sends the text on the session (purging first when asked); its message id.
+  int Say(SpeechdSession& session, const SpeechdUtterance& utterance, bool purge);
   void OnStream(int generation, bool start, int message_id);
   // Messages dropped by a purge before they began send no event at all: keep
   // only the latest few streams that have not started.

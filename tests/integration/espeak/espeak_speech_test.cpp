@@ -8,6 +8,7 @@
 
 #include "espeak_test_support.h"
 #include "support/audio_monitor.h"
+#include "support/event_wait.h"
 
 namespace voxmere::espeak_test {
 namespace {
@@ -226,6 +227,35 @@ TEST(EspeakSpeechTest, AStreamTheServerKillsEndsTheReadingAndANewEngineSpeaks) {
   ASSERT_TRUE(Speak(*again.engine, kShort).Succeeded());
   EXPECT_TRUE(monitor.WaitForSound(3s));
   EXPECT_TRUE(WaitUntil([&] { return again.sink->Stops() == 1; }, 10s));
+}
+
+// The audio server of with_services.sh killed (as a crash) or started again.
+bool AudioServer(const char* action) {
+  return test_support::RunProcess(qEnvironmentVariable("VOXMERE_TEST_DAEMONS"),
+                                  {action, "pulseaudio"}, 20000)
+      .ok;
+}
+
+TEST(EspeakSpeechTest, NoModeIsSelectedWhileTheAudioServerIsGoneAndOneSpeaksOnceItIsBack) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  std::shared_ptr<TtsAudioDestination> device;
+  ASSERT_TRUE(
+      speaking.factory->CreateAudioDestination(TtsObjectFactory::Destination::kSoundDevice, &device)
+          .Succeeded());
+  TtsModeInfo mode;
+  ASSERT_TRUE(FindMode(*speaking.modes, "English (America)", &mode));
+
+  ASSERT_TRUE(AudioServer("kill"));
+  std::shared_ptr<TtsEngine> engine;
+  EXPECT_FALSE(speaking.modes->Select(mode.mode_id, device, &engine).Succeeded())
+      << "its speech would be lost without a word";
+
+  ASSERT_TRUE(AudioServer("start"));
+  AudioMonitor monitor;
+  ASSERT_TRUE(speaking.modes->Select(mode.mode_id, device, &engine).Succeeded());
+  ASSERT_TRUE(Speak(*engine, kShort).Succeeded());
+  EXPECT_TRUE(monitor.WaitForSound(3s));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/speechd/speechd_voice_connector.h"
 #include "speechd_test_support.h"
 #include "support/audio_monitor.h"
+#include "support/event_wait.h"
 
 namespace voxmere {
 namespace {
@@ -155,6 +156,41 @@ TEST(SpeechdFailureTest, DaemonDyingMidSpeechEndsTheStreamAndANewOneIsUsed) {
   events.WaitFor(Server::kEndStream, next, 10s);
   EXPECT_TRUE(events.Has(Server::kStartStream, next));
   EXPECT_FALSE(monitor.SoundSegments(100ms).empty());
+}
+
+// with_services.sh's audio server or speech-dispatcher killed (as a crash)
+// or started again.
+bool Daemons(const char* action, const char* name) {
+  return test_support::RunProcess(qEnvironmentVariable("VOXMERE_TEST_DAEMONS"), {action, name},
+                                  20000)
+      .ok;
+}
+
+TEST(SpeechdFailureTest, TheFirstTextAfterTheAudioServerRestartedIsHeard) {
+  test_support::TestApplication();
+  // The daemon dies on that text; on the user's socket libspeechd starts
+  // another, as on a desktop.
+  SpeechdAddress address;
+  address.socket_path =
+      qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/speech-dispatcher/speechd.sock");
+  SpeechdVoiceConnector connector(OptionsFor(address, /*autospawn=*/true));
+  auto server = connector.CreateInstance();
+  auto events = std::make_unique<StreamEvents>(*server);
+  events->WaitFor(Server::kEndStream, server->Speak(QStringLiteral("Before."), 1), 10s);
+
+  ASSERT_TRUE(Daemons("kill", "pulseaudio"));
+  ASSERT_TRUE(Daemons("start", "pulseaudio"));
+  {
+    AudioMonitor monitor;
+    const int stream = server->Speak(QStringLiteral("After the restart."), Server::kFlagsAsync);
+    events->WaitFor(Server::kEndStream, stream, 10s);
+    EXPECT_FALSE(monitor.SoundSegments(100ms).empty()) << "the text was lost with the daemon";
+  }
+  events.reset();
+  server.reset();
+  // Neither daemon may take a broken sound output into the next test.
+  EXPECT_TRUE(Daemons("kill", "spawned-speechd"));
+  EXPECT_TRUE(Daemons("kill", "speechd") && Daemons("start", "speechd"));
 }
 
 }  // namespace
