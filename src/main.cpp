@@ -29,6 +29,7 @@
 #include "platform/espeak/espeak_tts_factory.h"
 #include "platform/help/window_help_viewer.h"
 #include "platform/speechd/speechd_voice_connector.h"
+#include "platform/wayland/wayland_session_selection.h"
 #include "platform/x11/clipboard_x11.h"
 #include "platform/x11/event_pump_qt.h"
 #include "platform/x11/focus_copy_qt.h"
@@ -128,13 +129,30 @@ int Run(int argc, char** argv) {
   QtSessionEnd session_end(&app);
   WindowHelpViewer help(messages, ProjectLinks::Built().SupportContact(),
                         QCoreApplication::applicationDirPath());
-  const AppPlatform platform{hot_keys,      key_names, sapi4,       sapi5,  clipboard, focus_copy,
-                             key_injector,  pump,      messages,    beeper, links,     screen,
-                             startup_entry, trace,     session_end, help};
+  const bool wayland_session = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  // In a Wayland session the remote control's readings take what is
+  // highlighted there; the hot keys keep to X11's capture.
+  WaylandSessionSelection wayland_selection;
+  const AppPlatform platform{hot_keys,
+                             key_names,
+                             sapi4,
+                             sapi5,
+                             clipboard,
+                             focus_copy,
+                             key_injector,
+                             pump,
+                             messages,
+                             beeper,
+                             links,
+                             screen,
+                             startup_entry,
+                             trace,
+                             session_end,
+                             help,
+                             wayland_session ? &wayland_selection : nullptr};
   const AppPaths paths{QCoreApplication::applicationFilePath(),
                        SettingsFolder(QCoreApplication::applicationDirPath()),
-                       QCoreApplication::arguments(),
-                       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")};
+                       QCoreApplication::arguments(), wayland_session};
 
   OptionsWindow window(platform, paths);
   app.SetErrorHandler([&window](const std::exception& error) { window.ShowUnhandledError(error); });

@@ -15,6 +15,7 @@
 #include "platform/message_boxes.h"
 #include "platform/screen_facts.h"
 #include "platform/session_end.h"
+#include "platform/session_selection.h"
 #include "platform/speech_voice.h"
 #include "platform/startup_entry.h"
 #include "platform/trace_file.h"
@@ -42,6 +43,9 @@ struct AppPlatform {
   TraceFile& trace;
   SessionEnd& session_end;
   HelpViewer& help;
+  // What is highlighted in a Wayland session, for readings asked for through
+  // the remote control there; null elsewhere.
+  SessionSelection* session_selection = nullptr;
 };
 
 // Where the program and its settings are, how and in which session it was

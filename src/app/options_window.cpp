@@ -48,7 +48,7 @@ OptionsWindow::OptionsWindow(AppPlatform platform, AppPaths paths, QObject* pare
                                *slots_, tray_icon, tray_menu,
                                CaptureServices{platform_.clipboard, platform_.focus_copy,
                                                platform_.key_injector, platform_.event_pump},
-                               platform_.beeper});
+                               platform_.beeper, platform_.session_selection});
   reading_->ConnectEngineEvents();
 
   default_hot_key_.OnHotKey = [this](GlobalHotKey&) {

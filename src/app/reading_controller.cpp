@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/reading_controller.h"
 
+#include <QScopeGuard>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/app_log.h"
@@ -54,6 +56,8 @@ void ReadingController::ReadWithDefaultVoice() {
 }
 
 void ReadingController::ReadRequestedRemotely(std::optional<int> slot) {
+  from_session_ = parts_.session_selection != nullptr;
+  const auto reset = qScopeGuard([this] { from_session_ = false; });
   if (slot) {
     SelectSlot(*slot);
   } else {
@@ -157,13 +161,24 @@ std::optional<QString> ReadingController::CaptureAndPrepare() {
   inputs.ignored_characters = page.ignored_characters.Text();
   inputs.words_corrections = page.use_corrections.Checked();
   inputs.corrections = &page.Table();
-  QString text =
-      GetSelectedText(parts_.capture, inputs, parts_.general.primary_selection.Checked());
+  QString text = from_session_ ? PrepareText(ReadSessionSelection(), inputs)
+                               : GetSelectedText(parts_.capture, inputs,
+                                                 parts_.general.primary_selection.Checked());
   if (request != requests_) {
     qCDebug(AppLog, "A reading was called off: a stop or a newer reading came during its capture");
     return std::nullopt;
   }
   return text;
+}
+
+QString ReadingController::ReadSessionSelection() const {
+  // As long as the capture waits for a slow copy at most.
+  SessionSelectionText read = parts_.session_selection->Read(kLateCopyWaitMilliseconds);
+  if (read.outcome != SessionSelectionText::Outcome::kRead) {
+    throw Exception(QStringLiteral("The selection could not be read: %1.")
+                        .arg(SessionSelectionFailure(read.outcome)));
+  }
+  return std::move(read.text);
 }
 
 void ReadingController::StopReading() {

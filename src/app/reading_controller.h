@@ -12,6 +12,7 @@
 #include "app/general_page.h"
 #include "app/tray_model.h"
 #include "platform/message_boxes.h"
+#include "platform/session_selection.h"
 #include "pronunciation/pronunciation_page.h"
 #include "reading/selected_text.h"
 #include "slots/voice_slot_store.h"
@@ -43,6 +44,9 @@ class ReadingController : public QObject {
     TrayMenuModel& menu;
     CaptureServices capture;
     Beeper& beeper;
+    // Null, or where a reading asked for through the remote control takes
+    // its text (a Wayland session, where Ctrl+C reaches no native program).
+    SessionSelection* session_selection = nullptr;
   };
 
   explicit ReadingController(Parts parts, QObject* parent = nullptr);
@@ -95,6 +99,8 @@ class ReadingController : public QObject {
   // after a reading key silences it, and of readings pressed in a burst the
   // last one speaks.
   std::optional<QString> CaptureAndPrepare();
+  // The session's selection as it stands; throws when there is none to read.
+  QString ReadSessionSelection() const;
   // Logs the exception being handled, then beeps; only inside a catch block.
   void ReadingFailed(const QString& reading);
 
@@ -103,6 +109,9 @@ class ReadingController : public QObject {
   // Counts readings begun and stops: a capture that sees it change was
   // overtaken.
   std::uint64_t requests_ = 0;
+  // A remote-control reading is being prepared: its text comes from the
+  // session's selection.
+  bool from_session_ = false;
   QTimer timer_;
 };
 

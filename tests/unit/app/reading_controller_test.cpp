@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "fakes/fake_session_selection.h"
 #include "speech/voice_catalogue.h"
 
 namespace voxmere {
@@ -146,9 +147,10 @@ class ReadingControllerTest : public ::testing::Test {
   FakeMessageBoxes beeper_;
   AppFlags flags_;
   QString selection_ = "hello world";
+  FakeSessionSelection session_;
   ReadingController controller_{{flags_, sapi4_, sapi5_, page_, general_, pronunciation_, slots_,
                                  tray_, menu_, CaptureServices{clipboard_, focus_, keys_, pump_},
-                                 beeper_}};
+                                 beeper_, &session_}};
 };
 
 TEST_F(ReadingControllerTest, DefaultVoiceReadsWithTheBarsAsTheyStand) {
@@ -328,6 +330,29 @@ TEST_F(ReadingControllerTest, TheGeneralPageBoxAsItStandsChoosesTheDirectReading
   controller_.ReadWithDefaultVoice();
   EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"0\">on the screen,1)",
                                                "Speak(<pitch middle=\"0\">hello world,1)"));
+}
+
+TEST_F(ReadingControllerTest, RemoteReadingsTakeTheSessionsSelectionWithoutTheClipboard) {
+  // A Wayland session: the remote control's readings (default and slot) read
+  // what is highlighted there, prepared as usual; a hot key still copies; a
+  // session that offers no selection ends the reading with the beep.
+  ChooseDefault(kZira, 0, 0, 100);
+  pronunciation_.use_corrections.SetChecked(true);
+  pronunciation_.Table().append({"teh", "the", "No"});
+  session_.result = {SessionSelectionText::Outcome::kRead, QStringLiteral("teh highlight")};
+  log_.clear();
+  controller_.ReadRequestedRemotely(std::nullopt);
+  EXPECT_THAT(log_, IsEmpty());
+  controller_.ReadRequestedRemotely(1);  // the SAPI 4 slot
+  controller_.ReadWithDefaultVoice();
+  session_.result = {SessionSelectionText::Outcome::kNotOffered, {}};
+  controller_.ReadRequestedRemotely(std::nullopt);
+
+  EXPECT_THAT(Sapi5Calls("Speak"), ElementsAre("Speak(<pitch middle=\"0\">the highlight,1)",
+                                               "Speak(<pitch middle=\"0\">hello world,1)"));
+  EXPECT_THAT(Sapi4Texts(), ElementsAre("the highlight"));
+  EXPECT_EQ(session_.reads.size(), 3U);
+  EXPECT_EQ(beeper_.Beeps(), 1);
 }
 
 TEST_F(ReadingControllerTest, Sapi5SlotPurgesItsOwnEngineOnlyAndConvertsTheStoredNumbers) {
