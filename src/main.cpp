@@ -160,6 +160,11 @@ int Run(int argc, char** argv) {
   // The window's widgets are built when it first shows.
   OptionsWindowOnDemand view(window, key_conversion);
   TrayIconView tray(window);
+  // Other processes may ask too (voxmere --read, ...): from the moment the
+  // tray icon can show, as its requests wait for the start-up like clicks.
+  DBusRemoteControlService remote_service;
+  RemoteControl remote(window, remote_service);
+  remote.Start();
 
   try {
     window.Initialize();
@@ -170,10 +175,6 @@ int Run(int argc, char** argv) {
     return kExitFailure;
   }
   if (window.EndRequested()) return kExitFailure;
-  // From here on other processes may ask too (voxmere --read, ...).
-  DBusRemoteControlService remote_service;
-  RemoteControl remote(window, remote_service);
-  remote.Start();
   // The welcome window's view is made only when it shows.
   WelcomeWindow welcome(window, [&view](WelcomeWindow& model) {
     return std::make_unique<WelcomeWindowView>(model, view.View());

@@ -31,6 +31,9 @@ constexpr int kVoiceListingWaitMs = 10000;
 
 void OptionsWindow::Initialize() {
   // The application's icon is the view's: nothing to set here.
+  // Clicks on the icon and other processes' requests wait until the
+  // start-up is over.
+  tray_icon.SetAnswering(false);
 
   // An engine whose probe fails is simply not available.
   QString sapi4_problem;
@@ -59,7 +62,6 @@ void OptionsWindow::Initialize() {
     RemoveSaveLeftovers(paths_.settings_folder);
     Slots().LoadVoiceSlots();
     GrabStoredHotKeys();
-    tray_icon.SetAnswering(false);
     tray_icon.SetIconVisible(true);
     platform_.event_pump.WaitWithoutInput(
         kVoiceListingWaitMs, [this] { return platform_.sapi5_connector.VoicesReady(); });

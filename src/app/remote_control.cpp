@@ -14,11 +14,24 @@ RemoteControl::RemoteControl(OptionsWindow& window, RemoteControlService& servic
     : QObject(parent), window_(window), service_(service) {
   connect(&window_.Reading(), &ReadingController::ReadingChanged, this,
           [this](bool reading) { service_.ReadingChanged(reading); });
+  // Queued: held requests run once the start-up is over and the event loop
+  // runs.
+  connect(
+      &window_.tray_icon, &TrayIconModel::AnsweringChanged, this,
+      [this](bool answering) {
+        if (!answering) return;
+        for (std::function<void()>& work : std::exchange(held_, {})) Later(std::move(work));
+      },
+      Qt::QueuedConnection);
 }
 
 bool RemoteControl::Start() { return service_.Offer(*this); }
 
 void RemoteControl::Later(std::function<void()> work) {
+  if (!window_.tray_icon.Answering()) {
+    held_.push_back(std::move(work));
+    return;
+  }
   QTimer::singleShot(0, this, [this, work = std::move(work)] { window_.Guard(work); });
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "platform/remote_control.h"
 
@@ -31,11 +32,14 @@ class RemoteControl : public QObject, public RemoteRequests {
   bool Reading() const override;
 
  private:
-  // Runs `work` through the window's guard once the caller has its answer.
+  // Runs `work` through the window's guard once the caller has its answer,
+  // and not before the program has finished starting.
   void Later(std::function<void()> work);
 
   OptionsWindow& window_;
   RemoteControlService& service_;
+  // Requests that came while the program was still starting.
+  std::vector<std::function<void()>> held_;
 };
 
 }  // namespace voxmere

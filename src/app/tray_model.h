@@ -36,9 +36,9 @@ class TrayIconModel : public QObject {
   void SetPicture(TrayPicture picture);
   bool IconVisible() const { return icon_visible_; }
   void SetIconVisible(bool visible);
-  // False while the icon shows before the program has finished starting: a
-  // click on it then (a tray host's D-Bus call among them) waits until it is
-  // true again.
+  // False while the program is still starting (its icon may show already):
+  // a click on the icon (a tray host's D-Bus call among them) and other
+  // processes' requests wait until it is true again.
   bool Answering() const { return answering_; }
   void SetAnswering(bool answering);
   // Minimizing the application hides the window into the tray while on.

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <climits>
 #include <functional>
+#include <string>
 
 #include "app_fixture.h"
 #include "fakes/fake_remote_control_service.h"
@@ -93,20 +94,33 @@ TEST_F(RemoteControlTest, RequestsAnswerFirstThenWorkAsTheirKeys) {
          EXPECT_EQ(window_->pages.ActivePageIndex(), OptionsWindow::kGeneral);
        }},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Forget();
-    window_->HideMainWindow();
-    window_->pages.SetActivePageIndex(OptionsWindow::kAbout);
+  // Also while the program is still starting: then the request waits until
+  // the start-up is over.
+  for (const bool starting : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (starting ? ", while starting" : ""));
+      Forget();
+      window_->HideMainWindow();
+      window_->pages.SetActivePageIndex(OptionsWindow::kAbout);
+      window_->tray_icon.SetAnswering(!starting);
 
-    c.request(*service_.requests);
-    // The caller has its answer before anything is done.
-    EXPECT_TRUE(fixture_.capture_log.empty());
-    EXPECT_EQ(Sapi5Speaks(), 0);
-    EXPECT_FALSE(fixture_.shell.Visible());
-    QCoreApplication::processEvents();
-    c.check();
-    EXPECT_EQ(fixture_.messages.Beeps(), 0);
+      c.request(*service_.requests);
+      // The caller has its answer before anything is done.
+      EXPECT_TRUE(fixture_.capture_log.empty());
+      EXPECT_EQ(Sapi5Speaks(), 0);
+      EXPECT_FALSE(fixture_.shell.Visible());
+      QCoreApplication::processEvents();
+      if (starting) {
+        EXPECT_TRUE(fixture_.capture_log.empty());
+        EXPECT_EQ(Sapi5Speaks(), 0);
+        EXPECT_FALSE(fixture_.shell.Visible());
+        window_->tray_icon.SetAnswering(true);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+      }
+      c.check();
+      EXPECT_EQ(fixture_.messages.Beeps(), 0);
+    }
   }
 }
 
