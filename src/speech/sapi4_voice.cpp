@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/sapi4_voice.h"
 
+#include <algorithm>
+
 #include "speech/sapi4_event_sinks.h"
 #include "speech/speech_log.h"
 
@@ -64,16 +66,33 @@ void Sapi4Voice::EnumerateModes() {
 
 void Sapi4Voice::SetText(const QString& text) {
   // As a Delphi string list takes a text: CR LF, LF and CR each end a line.
+  // Converted line by line (a long line in slices), so that the text is never
+  // held twice in full.
+  constexpr qsizetype kSlice = 1 << 16;
   text_.clear();
   const qsizetype size = text.size();
   qsizetype i = 0;
   while (i < size) {
     const qsizetype start = i;
     while (i < size && text[i] != u'\r' && text[i] != u'\n') ++i;
-    text_.append(text.mid(start, i - start));
+    for (qsizetype from = start; from < i;) {
+      qsizetype to = std::min(i, from + kSlice);
+      // A surrogate pair stays whole.
+      if (to < i && text[to - 1].isHighSurrogate()) ++to;
+      text_.append(QStringView(text).sliced(from, to - from).toUtf8());
+      from = to;
+    }
+    text_.append("\r\n");
     if (i < size && text[i] == u'\r') ++i;
     if (i < size && text[i] == u'\n') ++i;
   }
+  text_.append('\0');
+}
+
+QStringList Sapi4Voice::Text() const {
+  QStringList lines = QString::fromUtf8(text_.constData()).split(QStringLiteral("\r\n"));
+  lines.removeLast();  // after the last line end, or the empty text
+  return lines;
 }
 
 void Sapi4Voice::SelectEngine(const QString& name) {
@@ -274,11 +293,7 @@ void Sapi4Voice::SpeakText() {
   if (output_ == Sapi4Output::kFile && !destination_->SetFile(filename_, 1).Succeeded()) {
     throw Sapi4Error(kCannotOpenFile);
   }
-  QString text;
-  for (const QString& line : text_) text += line + QStringLiteral("\r\n");
-  QByteArray data = text.toUtf8();
-  data.append('\0');
-  Check(engine_->TextData(0, 0, data, static_cast<std::uint32_t>(data.size()), buf_notify_sink_));
+  Check(engine_->TextData(0, 0, text_, static_cast<std::uint32_t>(text_.size()), buf_notify_sink_));
 }
 
 void Sapi4Voice::Stop() {
