@@ -64,28 +64,51 @@ void Sapi4Voice::EnumerateModes() {
   }
 }
 
-void Sapi4Voice::SetText(const QString& text) {
-  // As a Delphi string list takes a text: CR LF, LF and CR each end a line.
-  // Converted line by line (a long line in slices), so that the text is never
-  // held twice in full.
-  constexpr qsizetype kSlice = 1 << 16;
-  text_.clear();
+namespace {
+
+// Calls `take` with each line of the text (CR LF, LF and CR each end one)
+// in slices of at most `slice` characters (a surrogate pair kept whole), and
+// with an empty view after each line.
+template <typename Take>
+void ForEachLineSlice(const QString& text, qsizetype slice, Take take) {
   const qsizetype size = text.size();
   qsizetype i = 0;
   while (i < size) {
     const qsizetype start = i;
     while (i < size && text[i] != u'\r' && text[i] != u'\n') ++i;
     for (qsizetype from = start; from < i;) {
-      qsizetype to = std::min(i, from + kSlice);
-      // A surrogate pair stays whole.
+      qsizetype to = std::min(i, from + slice);
       if (to < i && text[to - 1].isHighSurrogate()) ++to;
-      text_.append(QStringView(text).sliced(from, to - from).toUtf8());
+      take(QStringView(text).sliced(from, to - from));
       from = to;
     }
-    text_.append("\r\n");
+    take(QStringView());
     if (i < size && text[i] == u'\r') ++i;
     if (i < size && text[i] == u'\n') ++i;
   }
+}
+
+}  // namespace
+
+void Sapi4Voice::SetText(const QString& text) {
+  // As a Delphi string list takes a text: CR LF, LF and CR each end a line.
+  // Converted a slice at a time into a buffer of the exact size, measured
+  // first: a long text is never held twice in full, nor grown by copies.
+  constexpr qsizetype kSlice = 1 << 16;
+  qsizetype bytes = 1;  // the zero
+  ForEachLineSlice(text, kSlice, [&bytes](QStringView slice) {
+    bytes += slice.isNull() ? 2 : slice.toUtf8().size();
+  });
+  text_.clear();
+  text_.squeeze();
+  text_.reserve(bytes);
+  ForEachLineSlice(text, kSlice, [this](QStringView slice) {
+    if (slice.isNull()) {
+      text_.append("\r\n");
+    } else {
+      text_.append(slice.toUtf8());
+    }
+  });
   text_.append('\0');
 }
 
