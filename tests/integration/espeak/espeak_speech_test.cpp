@@ -8,6 +8,7 @@
 
 #include "espeak_test_support.h"
 #include "support/audio_monitor.h"
+#include "support/hostile_text.h"
 
 namespace voxmere::espeak_test {
 namespace {
@@ -148,6 +149,31 @@ TEST(EspeakSpeechTest, AudioResetSilencesAtOnceAndTheNextTextStillSpeaks) {
   EXPECT_TRUE(monitor.WaitForSound(3s)) << "nothing spoken after the reset";
   ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 2; }, 10s));
   EXPECT_EQ(speaking.sink->Starts(), 2);
+}
+
+// What looks like markup is read out: no pause of ten seconds, no crash on
+// any of it, and the engine speaks on afterwards.
+TEST(EspeakSpeechTest, MarkupAndControlCharactersAreSpokenAsText) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  ASSERT_TRUE(Speak(*speaking.engine, test_support::kBreakLookAlike).Succeeded());
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 1; }, 9s))
+      << "the look-alike of a ten-second pause took as long";
+  const auto segments = monitor.SoundSegments(1500ms);
+  ASSERT_FALSE(segments.empty());
+  EXPECT_EQ(segments.size(), 1u) << "a long pause inside the text";
+
+  monitor.Clear();
+  ASSERT_TRUE(Speak(*speaking.engine, test_support::HostileSelection()).Succeeded());
+  ASSERT_TRUE(monitor.WaitForSound(5s));
+  PumpEventsFor(2s);  // into the control characters and the markup
+  ASSERT_TRUE(speaking.engine->AudioReset().Succeeded());
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 2; }, 5s));
+  monitor.Clear();
+  ASSERT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
+  EXPECT_TRUE(monitor.WaitForSound(3s));
+  EXPECT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 3; }, 10s));
 }
 
 TEST(EspeakSpeechTest, SpeedPitchAndVolumeChangeTheSound) {
