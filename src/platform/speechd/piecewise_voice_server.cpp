@@ -124,9 +124,9 @@ bool PiecewiseVoiceServer::PieceWaitsToStart() const {
 void PiecewiseVoiceServer::SendNext() {
   Text& text = waiting_.front();
   const qsizetype cut = PieceEnd(text.text, text.next, text.end, piece_size_);
-  Piece piece{text.stream, !text.first_sent, cut == text.end, false};
+  const Piece piece{text.stream, cut == text.end, false};
   int inner_stream = 0;
-  if (piece.first && piece.last) {
+  if (!text.first_sent && piece.last) {
     inner_stream = inner_->Speak(text.text, kFlagsAsync);
   } else {
     // The empty form of the tag: a piece that happens to end with a closing
@@ -150,10 +150,14 @@ void PiecewiseVoiceServer::Feed() {
       qCWarning(SpeechdLog, "A long text was cut short: its next piece could not be sent: %s",
                 qUtf8Printable(CurrentExceptionMessage()));
       waiting_.pop_front();
-      // Its piece that plays, if any, ends it now.
+      // Its piece that plays ends it; with none left, it ends now.
+      bool playing = false;
       for (auto& [inner_stream, piece] : sent_) {
-        if (piece.stream == stream) piece.last = true;
+        if (piece.stream != stream) continue;
+        piece.last = true;
+        playing = true;
       }
+      if (!playing && sounding_.erase(stream) > 0) Emit(kEndStream, stream, {stream, 0});
     }
   }
 }
@@ -173,17 +177,17 @@ void PiecewiseVoiceServer::OnInnerEvent(int dispatch_id, const QVariantList& arg
     const auto dropped = dropped_.find(inner_stream);
     const int stream = dropped != dropped_.end() ? dropped->second : next_stream_++;
     if (dropped != dropped_.end()) dropped_.erase(dropped);
-    sent_[inner_stream] = {stream, true, true, true};
-    Emit(kStartStream, stream, arguments);
+    sent_[inner_stream] = {stream, true, true};
+    if (sounding_.insert(stream).second) Emit(kStartStream, stream, arguments);
     return;
   }
   Piece& piece = found->second;
   const int stream = piece.stream;
   if (dispatch_id == kStartStream) {
     piece.started = true;
-    const bool first = piece.first;
     Feed();
-    if (first) Emit(kStartStream, stream, arguments);
+    // Its first piece to start starts the text.
+    if (sounding_.insert(stream).second) Emit(kStartStream, stream, arguments);
     return;
   }
   const bool last = piece.last;
@@ -192,7 +196,9 @@ void PiecewiseVoiceServer::OnInnerEvent(int dispatch_id, const QVariantList& arg
   if (last)
     std::erase_if(sent_, [stream](const auto& entry) { return entry.second.stream == stream; });
   Feed();
-  if (last) Emit(kEndStream, stream, arguments);
+  // Only a text that started ends: a piece the daemon lost unstarted is
+  // followed by the next one.
+  if (last && sounding_.erase(stream) > 0) Emit(kEndStream, stream, arguments);
 }
 
 void PiecewiseVoiceServer::Emit(int dispatch_id, int stream, const QVariantList& arguments) {

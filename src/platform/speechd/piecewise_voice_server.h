@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "platform/speech_voice.h"
 
@@ -60,7 +61,6 @@ class PiecewiseVoiceServer : public SpeechVoiceServer {
   // A piece in the daemon, until its end.
   struct Piece {
     int stream = 0;  // of its text
-    bool first = false;
     bool last = false;
     bool started = false;
   };
@@ -86,6 +86,8 @@ class PiecewiseVoiceServer : public SpeechVoiceServer {
   // text's stream, by the inner stream number; the latest few.
   static constexpr std::size_t kKeptDropped = 64;
   std::map<int, int> dropped_;
+  // The texts whose start was passed on and whose end was not yet.
+  std::set<int> sounding_;
   // Alive while this object is: events that come after it went find nothing.
   std::shared_ptr<PiecewiseVoiceServer*> self_;
 };

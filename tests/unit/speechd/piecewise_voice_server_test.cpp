@@ -107,5 +107,19 @@ TEST_F(PiecewiseVoiceServerTest, AFailedFirstPieceThrowsAndALaterOneEndsTheText)
   EXPECT_THAT(log_->Take(), testing::Contains("Speak(y,1)"));
 }
 
+// Start and end come in pairs: a piece the daemon lost before it started
+// hands on to the next, and a text that cannot go on ends at once.
+TEST_F(PiecewiseVoiceServerTest, StartsAndEndsComeInPairs) {
+  outer_.Speak("aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd", kAsync);
+  inner_->EndStream(1);  // lost before it started: the next piece goes
+  inner_->StartStream(2);
+  inner_->EndStream(2);
+  EXPECT_THAT(Events(), ElementsAre("start 1"));
+  EXPECT_EQ(log_->CountOf("Speak"), 3);
+  log_->FailOn("Speak");
+  inner_->EndStream(3);  // lost too, and the last piece cannot be sent
+  EXPECT_THAT(Events(), ElementsAre("end 1"));
+}
+
 }  // namespace
 }  // namespace voxmere
