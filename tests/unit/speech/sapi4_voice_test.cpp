@@ -291,6 +291,7 @@ TEST_F(Sapi4VoiceTest, SpeakingSubmitsCrLfLinesWithATerminatingZero) {
   log().Clear();
   SpeakSapi4(speech, "first\nsecond");
   EXPECT_THAT(log().Take(), ElementsAre("TextData(0,0,first\\r\\nsecond\\r\\n\\0,16)"));
+  EXPECT_THAT(speech.Text(), IsEmpty()) << "a long text would be held until the next reading";
   speech.SetText(QString::fromUtf8("h\u00e9"));
   speech.Speak();
   const std::vector<FakeTtsEngine::TextDataCall>& sent = factory_.LastEngine()->TextDataCalls();
