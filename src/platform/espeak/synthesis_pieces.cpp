@@ -28,12 +28,18 @@ bool EndsSentence(QByteArrayView text, qsizetype at, qsizetype end) {
   return character == "\xE3\x80\x82" || character == "\xEF\xBC\x81" || character == "\xEF\xBC\x9F";
 }
 
-// A piece of blanks only is left out.
+// A piece of blanks only is left out. Control characters become blanks:
+// espeak-ng takes Ctrl+A and what follows it ("\x01" "0A") as a command
+// (here: volume 0), even in plain text, and the others are not words.
 std::optional<SynthesisPiece> Piece(QByteArrayView text, qsizetype from, qsizetype to,
                                     bool ends_sentence) {
-  const QByteArrayView piece = text.sliced(from, to - from);
+  QByteArray piece = text.sliced(from, to - from).toByteArray();
+  for (char& c : piece) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && !IsBlank(c)) || byte == 0x7F) c = ' ';
+  }
   if (piece.trimmed().isEmpty()) return std::nullopt;
-  return SynthesisPiece{piece.toByteArray(), ends_sentence};
+  return SynthesisPiece{std::move(piece), ends_sentence};
 }
 
 }  // namespace

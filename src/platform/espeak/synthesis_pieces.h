@@ -18,7 +18,9 @@ struct SynthesisPiece {
 // or at the last blank (else at a character boundary) once it has `hard`
 // bytes. Synthesis can then wait between pieces while much sound is still to
 // be played: a long text never piles up its whole sound in memory, and the
-// synthesis callback never has to wait. Pieces of blanks only are left out.
+// synthesis callback never has to wait. Control characters other than
+// blanks become blanks (espeak-ng would take Ctrl+A for the start of a
+// command); pieces of blanks only are left out.
 //
 // One piece at a time: the text (which must outlive the cursor) is not
 // copied beyond the piece given.

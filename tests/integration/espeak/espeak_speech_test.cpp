@@ -164,16 +164,33 @@ TEST(EspeakSpeechTest, MarkupAndControlCharactersAreSpokenAsText) {
   ASSERT_FALSE(segments.empty());
   EXPECT_EQ(segments.size(), 1u) << "a long pause inside the text";
 
+  // Ctrl+A and "0A" would be espeak-ng's command for volume 0: the words
+  // after it must sound as long as with a blank there.
+  std::vector<double> sounding;
+  for (const char* text : {"One two three \x01"
+                           "0A four five six seven eight nine ten.",
+                           "One two three  0A four five six seven eight nine ten."}) {
+    monitor.Clear();
+    const int stops = speaking.sink->Stops();
+    ASSERT_TRUE(Speak(*speaking.engine, QString::fromUtf8(text)).Succeeded());
+    ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == stops + 1; }, 10s));
+    const auto stretches = monitor.SoundSegments(400ms);
+    ASSERT_FALSE(stretches.empty());
+    sounding.push_back(Ms(stretches.back().end - stretches.front().begin));
+  }
+  EXPECT_GT(sounding[0], sounding[1] * 0.8) << "the words after Ctrl+A went silent";
+
   monitor.Clear();
+  const int stops = speaking.sink->Stops();
   ASSERT_TRUE(Speak(*speaking.engine, test_support::HostileSelection()).Succeeded());
   ASSERT_TRUE(monitor.WaitForSound(5s));
   PumpEventsFor(2s);  // into the control characters and the markup
   ASSERT_TRUE(speaking.engine->AudioReset().Succeeded());
-  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 2; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == stops + 1; }, 5s));
   monitor.Clear();
   ASSERT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
   EXPECT_TRUE(monitor.WaitForSound(3s));
-  EXPECT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 3; }, 10s));
+  EXPECT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == stops + 2; }, 10s));
 }
 
 TEST(EspeakSpeechTest, SpeedPitchAndVolumeChangeTheSound) {
