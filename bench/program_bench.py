@@ -304,9 +304,12 @@ def start_owners(work, stack):
 class Voxmere:
     """The program started from a fresh folder, hidden in the tray."""
 
-    def __init__(self, program, work, name, settings=b""):
+    def __init__(self, program, work, name, settings=b"", files=None):
         folder = os.path.join(work, name)
         os.makedirs(folder)
+        for file_name, content in (files or {}).items():  # slots.ini, words.ini
+            with open(os.path.join(folder, file_name), "wb") as file:
+                file.write(content)
         shutil.copy2(program, os.path.join(folder, "voxmere"))
         with open(os.path.join(folder, "cfg.ini"), "wb") as cfg:
             # run before (welcome shown too): starts hidden in the tray

@@ -2,6 +2,7 @@
 #include "reading/text_preparation.h"
 
 #include <QSet>
+#include <utility>
 #include <vector>
 
 #include "reading/correction_row.h"
@@ -27,7 +28,7 @@ QString ReplaceAllIgnoringCase(const QString& text, const QString& word,
 // Replacing a listed character by a blank cannot make a new occurrence of
 // another listed character (a listed blank changes nothing), so one pass over
 // the text gives the same as one replacement loop per listed character.
-QString BlankIgnoredCharacters(const QString& text, const QString& ignored_characters) {
+QString BlankIgnoredCharacters(QString text, const QString& ignored_characters) {
   std::vector<bool> listed_unit(65536, false);
   QSet<char32_t> listed_pairs;
   for (qsizetype i = 0; i < ignored_characters.size(); ++i) {
@@ -45,18 +46,18 @@ QString BlankIgnoredCharacters(const QString& text, const QString& ignored_chara
     return IsHighSurrogate(from[i]) && i + 1 < size && IsLowSurrogate(from[i + 1]);
   };
   if (listed_pairs.isEmpty()) {
-    // Same length: change a copy in place, made only at the first change.
-    QString out = text;
+    // Same length: changed in place, so a long text is not held twice; it is
+    // copied only when shared, at the first change.
     char16_t* to = nullptr;
     for (qsizetype i = 0; i < size; ++i) {
       if (is_pair(i)) {
         ++i;
       } else if (listed_unit[from[i]]) {
-        if (to == nullptr) to = reinterpret_cast<char16_t*>(out.data());
+        if (to == nullptr) from = to = reinterpret_cast<char16_t*>(text.data());
         to[i] = u' ';
       }
     }
-    return out;
+    return text;
   }
   QString out;
   out.reserve(size);
@@ -75,9 +76,11 @@ QString BlankIgnoredCharacters(const QString& text, const QString& ignored_chara
   return out;
 }
 
-QString PrepareText(const QString& captured, const PreparationInputs& inputs) {
-  QString text = captured;
-  if (inputs.ignore_characters) text = BlankIgnoredCharacters(text, inputs.ignored_characters);
+QString PrepareText(QString captured, const PreparationInputs& inputs) {
+  QString text = std::move(captured);
+  if (inputs.ignore_characters) {
+    text = BlankIgnoredCharacters(std::move(text), inputs.ignored_characters);
+  }
   if (inputs.words_corrections && inputs.corrections != nullptr) {
     std::vector<CorrectionRow> rows;
     rows.reserve(inputs.corrections->size());

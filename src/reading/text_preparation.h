@@ -25,8 +25,9 @@ QString ReplaceAllIgnoringCase(const QString& text, const QString& word,
 // Every character of the text that is listed becomes a blank. Characters are
 // taken whole: a listed character outside the Basic Multilingual Plane turns
 // its surrogate pair into one blank; a lone surrogate half that is listed
-// matches only a lone half, never half of a pair.
-QString BlankIgnoredCharacters(const QString& text, const QString& ignored_characters);
+// matches only a lone half, never half of a pair. A text given over (moved)
+// is changed in place when no listed character is outside that plane.
+QString BlankIgnoredCharacters(QString text, const QString& ignored_characters);
 
 // What text preparation reads from the Pronunciation page.
 struct PreparationInputs {
@@ -44,6 +45,6 @@ struct PreparationInputs {
 //
 // Equal to running ReplaceAll row by row, but many rows are applied in one
 // pass over the text, so that a large table on a large text stays fast.
-QString PrepareText(const QString& captured, const PreparationInputs& inputs);
+QString PrepareText(QString captured, const PreparationInputs& inputs);
 
 }  // namespace voxmere

@@ -14,6 +14,9 @@ void ApplySapi4Voice(Sapi4Voice& speech, const QString& mode_name, std::uint32_t
 void SpeakSapi4(Sapi4Voice& speech, const QString& text) {
   speech.SetText(text);
   speech.Speak();
+  // The engine holds its own share of the text while it speaks; kept here
+  // too, a long text would stay in memory until the next reading.
+  speech.SetText(QString());
 }
 
 }  // namespace voxmere

@@ -14,7 +14,7 @@ namespace voxmere {
 void ApplySapi4Voice(Sapi4Voice& speech, const QString& mode_name, std::uint32_t speed,
                      std::uint16_t pitch, std::uint32_t volume);
 
-// Text := text (split into lines), then Speak.
+// Text := text (split into lines), then Speak; the component keeps no text.
 void SpeakSapi4(Sapi4Voice& speech, const QString& text);
 
 }  // namespace voxmere

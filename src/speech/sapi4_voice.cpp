@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/sapi4_voice.h"
 
+#include <algorithm>
+
 #include "speech/sapi4_event_sinks.h"
 #include "speech/speech_log.h"
 
@@ -62,18 +64,58 @@ void Sapi4Voice::EnumerateModes() {
   }
 }
 
-void Sapi4Voice::SetText(const QString& text) {
-  // As a Delphi string list takes a text: CR LF, LF and CR each end a line.
-  text_.clear();
+namespace {
+
+// Calls `take` with each line of the text (CR LF, LF and CR each end one)
+// in slices of at most `slice` characters (a surrogate pair kept whole), and
+// with an empty view after each line.
+template <typename Take>
+void ForEachLineSlice(const QString& text, qsizetype slice, Take take) {
   const qsizetype size = text.size();
   qsizetype i = 0;
   while (i < size) {
     const qsizetype start = i;
     while (i < size && text[i] != u'\r' && text[i] != u'\n') ++i;
-    text_.append(text.mid(start, i - start));
+    for (qsizetype from = start; from < i;) {
+      qsizetype to = std::min(i, from + slice);
+      if (to < i && text[to - 1].isHighSurrogate()) ++to;
+      take(QStringView(text).sliced(from, to - from));
+      from = to;
+    }
+    take(QStringView());
     if (i < size && text[i] == u'\r') ++i;
     if (i < size && text[i] == u'\n') ++i;
   }
+}
+
+}  // namespace
+
+void Sapi4Voice::SetText(const QString& text) {
+  // As a Delphi string list takes a text: CR LF, LF and CR each end a line.
+  // Converted a slice at a time into a buffer of the exact size, measured
+  // first: a long text is never held twice in full, nor grown by copies.
+  constexpr qsizetype kSlice = 1 << 16;
+  qsizetype bytes = 1;  // the zero
+  ForEachLineSlice(text, kSlice, [&bytes](QStringView slice) {
+    bytes += slice.isNull() ? 2 : slice.toUtf8().size();
+  });
+  text_.clear();
+  text_.squeeze();
+  text_.reserve(bytes);
+  ForEachLineSlice(text, kSlice, [this](QStringView slice) {
+    if (slice.isNull()) {
+      text_.append("\r\n");
+    } else {
+      text_.append(slice.toUtf8());
+    }
+  });
+  text_.append('\0');
+}
+
+QStringList Sapi4Voice::Text() const {
+  QStringList lines = QString::fromUtf8(text_.constData()).split(QStringLiteral("\r\n"));
+  lines.removeLast();  // after the last line end, or the empty text
+  return lines;
 }
 
 void Sapi4Voice::SelectEngine(const QString& name) {
@@ -274,11 +316,7 @@ void Sapi4Voice::SpeakText() {
   if (output_ == Sapi4Output::kFile && !destination_->SetFile(filename_, 1).Succeeded()) {
     throw Sapi4Error(kCannotOpenFile);
   }
-  QString text;
-  for (const QString& line : text_) text += line + QStringLiteral("\r\n");
-  QByteArray data = text.toUtf8();
-  data.append('\0');
-  Check(engine_->TextData(0, 0, data, static_cast<std::uint32_t>(data.size()), buf_notify_sink_));
+  Check(engine_->TextData(0, 0, text_, static_cast<std::uint32_t>(text_.size()), buf_notify_sink_));
 }
 
 void Sapi4Voice::Stop() {

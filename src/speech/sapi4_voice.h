@@ -71,7 +71,8 @@ class Sapi4Voice {
   Sapi4Output Output() const { return output_; }
   void SetOutput(Sapi4Output output) { output_ = output; }
   void SetFilename(const QString& filename) { filename_ = filename; }
-  const QStringList& Text() const { return text_; }
+  // The lines of the text, as UTF-8 holds them.
+  QStringList Text() const;
   // Splits at CR LF, LF or CR; a final line break adds no empty line.
   void SetText(const QString& text);
 
@@ -123,7 +124,9 @@ class Sapi4Voice {
   Sapi4EngineInfo engine_info_;
   Sapi4Output output_ = Sapi4Output::kSoundDevice;
   QString filename_;
-  QStringList text_;
+  // The lines, each ended by CR LF, in UTF-8 with a terminating zero: the
+  // engine's text as it is handed over, so that a long text is held once.
+  QByteArray text_ = QByteArray(1, '\0');
 
   std::shared_ptr<TtsEnum> enumerator_;
   std::shared_ptr<TtsEngine> engine_;

@@ -197,16 +197,21 @@ void EspeakLibrary::Run() {
 
 void EspeakLibrary::Synthesise(const Job& job) {
   current = Current{};
-  for (const SynthesisPiece& piece : SplitForSynthesis(job.text)) {
+  const qsizetype zero = job.text.indexOf('\0');
+  const QByteArrayView text = QByteArrayView(job.text).first(zero < 0 ? job.text.size() : zero);
+  // Cut one piece at a time: a long text is never held a second time in
+  // pieces.
+  SynthesisPieceCursor pieces(text);
+  while (const std::optional<SynthesisPiece> piece = pieces.Next()) {
     if (!job.target->WaitForRoom(job.text_id) ||
-        !SynthesisePiece(job, piece.text, piece.ends_sentence)) {
+        !SynthesisePiece(job, piece->text, piece->ends_sentence)) {
       current.stopped = true;
       return;
     }
   }
 }
 
-bool EspeakLibrary::SynthesisePiece(const Job& job, const QByteArray& text, bool ends_sentence) {
+bool EspeakLibrary::SynthesisePiece(const Job& job, QByteArrayView text, bool ends_sentence) {
   if (!job.target->Wanted(job.text_id)) return false;
   std::lock_guard lock(CallMutex());
   if (job.voice_identifier != VoiceInUse()) {
@@ -225,7 +230,7 @@ bool EspeakLibrary::SynthesisePiece(const Job& job, const QByteArray& text, bool
   espeak_SetParameter(espeakPITCH, job.parameters.pitch, 0);
   espeak_SetParameter(espeakVOLUME, job.parameters.EspeakVolume(), 0);
   current.job = &job;
-  const QByteArray terminated = text + '\0';
+  const QByteArray terminated = text.toByteArray() + '\0';
   const unsigned flags = espeakCHARS_UTF8 | (ends_sentence ? espeakENDPAUSE : 0u);
   const espeak_ERROR result =
       espeak_Synth(terminated.constData(), static_cast<size_t>(terminated.size()), 0, POS_CHARACTER,

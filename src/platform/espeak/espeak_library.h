@@ -43,7 +43,7 @@ class EspeakLibrary {
     std::uint64_t text_id = 0;
     QByteArray voice_identifier;
     EspeakParameters parameters;
-    QByteArray text;  // UTF-8, no terminating zero
+    QByteArray text;  // UTF-8, up to its first zero byte (when it has one)
   };
 
   // The running library, shared while anyone holds it; throws
@@ -66,7 +66,7 @@ class EspeakLibrary {
   EspeakLibrary(int sample_rate, QString version, QList<EspeakVoice> voices);
   void Run();
   void Synthesise(const Job& job);
-  bool SynthesisePiece(const Job& job, const QByteArray& text, bool ends_sentence);
+  bool SynthesisePiece(const Job& job, QByteArrayView text, bool ends_sentence);
 
   const int sample_rate_;
   const QString version_;

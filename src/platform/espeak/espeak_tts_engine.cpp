@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/espeak/espeak_tts_engine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/espeak/espeak_log.h"
 
 namespace voxmere {
 namespace {
+
+bool IsBlankByte(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 TtsResult NoPlace() { return TtsResult::Failed(QStringLiteral("Invalid pointer")); }
 
@@ -57,9 +62,14 @@ TtsResult EspeakTtsEngine::TextData(int character_set, std::uint32_t, const QByt
   if (size == 0 || size > static_cast<std::uint32_t>(data.size())) {
     return TtsResult::Failed(QStringLiteral("Invalid text size"));
   }
+  // The text is shared, not copied: it may be many megabytes. Synthesis
+  // stops at its first zero.
   QByteArray text = data.left(static_cast<qsizetype>(size));
-  if (const qsizetype end = text.indexOf('\0'); end >= 0) text.truncate(end);
-  if (text.trimmed().isEmpty()) return TtsResult::Ok();
+  const qsizetype end = text.indexOf('\0');
+  const QByteArrayView words = QByteArrayView(text).first(end < 0 ? text.size() : end);
+  if (std::all_of(words.begin(), words.end(), [](char c) { return IsBlankByte(c); })) {
+    return TtsResult::Ok();
+  }
   EspeakLibrary::Job job;
   job.target = core_;
   job.text_id = core_->AddText(std::move(buf_sink));

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/espeak/synthesis_pieces.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace voxmere {
 namespace {
 
@@ -17,43 +20,57 @@ qsizetype CharacterLength(char lead) {
 
 // "." "!" "?" before a blank or the end; the ideographic full stop and the
 // full-width "!" and "?" anywhere.
-bool EndsSentence(const QByteArray& text, qsizetype at, qsizetype end) {
+bool EndsSentence(QByteArrayView text, qsizetype at, qsizetype end) {
   const char c = text[at];
   if (c == '.' || c == '!' || c == '?') return end == text.size() || IsBlank(text[end]);
-  const QByteArray character = text.mid(at, end - at);
+  if (end - at != 3) return false;
+  const QByteArrayView character = text.sliced(at, 3);
   return character == "\xE3\x80\x82" || character == "\xEF\xBC\x81" || character == "\xEF\xBC\x9F";
 }
 
-void Add(std::vector<SynthesisPiece>* pieces, const QByteArray& text, qsizetype from, qsizetype to,
-         bool ends_sentence) {
-  QByteArray piece = text.mid(from, to - from);
-  if (piece.trimmed().isEmpty()) return;
-  pieces->push_back({std::move(piece), ends_sentence});
+// A piece of blanks only is left out. Control characters become blanks:
+// espeak-ng takes Ctrl+A and what follows it ("\x01" "0A") as a command
+// (here: volume 0), even in plain text, and the others are not words.
+std::optional<SynthesisPiece> Piece(QByteArrayView text, qsizetype from, qsizetype to,
+                                    bool ends_sentence) {
+  QByteArray piece = text.sliced(from, to - from).toByteArray();
+  for (char& c : piece) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && !IsBlank(c)) || byte == 0x7F) c = ' ';
+  }
+  if (piece.trimmed().isEmpty()) return std::nullopt;
+  return SynthesisPiece{std::move(piece), ends_sentence};
 }
 
 }  // namespace
 
+std::optional<SynthesisPiece> SynthesisPieceCursor::Next() {
+  while (at_ < text_.size()) {
+    const qsizetype end = std::min(text_.size(), at_ + CharacterLength(text_[at_]));
+    if (IsBlank(text_[at_])) after_blank_ = end;
+    qsizetype cut = -1;
+    bool ends_sentence = false;
+    if (end - start_ >= soft_ && EndsSentence(text_, at_, end)) {
+      cut = end;
+      ends_sentence = true;
+    } else if (end - start_ >= hard_) {
+      cut = after_blank_ > start_ ? after_blank_ : end;
+    }
+    at_ = end;
+    if (cut < 0) continue;
+    const qsizetype from = std::exchange(start_, cut);
+    after_blank_ = -1;
+    if (std::optional<SynthesisPiece> piece = Piece(text_, from, cut, ends_sentence)) return piece;
+  }
+  if (start_ >= text_.size()) return std::nullopt;
+  return Piece(text_, std::exchange(start_, text_.size()), text_.size(), false);
+}
+
 std::vector<SynthesisPiece> SplitForSynthesis(const QByteArray& text, qsizetype soft,
                                               qsizetype hard) {
   std::vector<SynthesisPiece> pieces;
-  qsizetype start = 0;
-  qsizetype after_blank = -1;  // the position after the piece's last blank
-  for (qsizetype at = 0; at < text.size();) {
-    const qsizetype end = std::min(text.size(), at + CharacterLength(text[at]));
-    if (IsBlank(text[at])) after_blank = end;
-    if (end - start >= soft && EndsSentence(text, at, end)) {
-      Add(&pieces, text, start, end, true);
-      start = end;
-      after_blank = -1;
-    } else if (end - start >= hard) {
-      const qsizetype cut = after_blank > start ? after_blank : end;
-      Add(&pieces, text, start, cut, false);
-      start = cut;
-      after_blank = -1;
-    }
-    at = end;
-  }
-  Add(&pieces, text, start, text.size(), false);
+  SynthesisPieceCursor cursor(text, soft, hard);
+  while (std::optional<SynthesisPiece> piece = cursor.Next()) pieces.push_back(std::move(*piece));
   return pieces;
 }
 

@@ -7,8 +7,8 @@
 namespace voxmere {
 namespace {
 
-// Sums of nested relative pitches saturate here, far outside the clamped
-// range, so no text of tags can overflow them.
+// Pitch numbers saturate here, far outside the clamped range, so that no
+// number of digits can overflow them.
 constexpr long long kPitchSaturation = 1'000'000;
 
 bool IsXmlBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
@@ -20,7 +20,7 @@ long long Saturate(long long value) {
 // Reads one pitch tag at a '<'. Cursor-style helpers keep the grammar readable.
 class TagReader {
  public:
-  TagReader(const QString& text, qsizetype at) : text_(text), pos_(at) {}
+  TagReader(QStringView text, qsizetype at) : text_(text), pos_(at) {}
 
   enum class Kind { kOpen, kEmpty, kClose };
   struct Tag {
@@ -108,24 +108,8 @@ class TagReader {
     return negative ? -value : value;
   }
 
-  const QString& text_;
+  QStringView text_;
   qsizetype pos_;
-};
-
-class SegmentCollector {
- public:
-  void Add(int pitch, QStringView text) {
-    if (text.isEmpty()) return;
-    if (!segments_.empty() && segments_.back().pitch == pitch) {
-      segments_.back().text += text;
-    } else {
-      segments_.push_back({pitch, text.toString()});
-    }
-  }
-  std::vector<PitchSegment> Take() { return std::move(segments_); }
-
- private:
-  std::vector<PitchSegment> segments_;
 };
 
 int ClampedPitch(long long raw) {
@@ -134,43 +118,22 @@ int ClampedPitch(long long raw) {
 
 }  // namespace
 
-std::vector<PitchSegment> ReadSapiMarkup(const QString& text) {
-  SegmentCollector out;
-  if (!text.startsWith(u'<')) {
-    out.Add(0, text);
-    return out.Take();
-  }
-  long long pitch = 0;
-  std::vector<long long> enclosing;  // the pitch before each open tag
-  qsizetype literal_start = 0;
-  qsizetype pos = 0;
-  while (pos < text.size()) {
-    const qsizetype next_tag = text.indexOf(u'<', pos);
-    if (next_tag < 0) break;
-    const std::optional<TagReader::Tag> tag = TagReader(text, next_tag).Read();
-    // A closing tag with nothing open is not markup we honour: it stays text.
-    if (!tag || (tag->kind == TagReader::Kind::kClose && enclosing.empty())) {
-      pos = next_tag + 1;
-      continue;
+SapiMarkupText ReadSapiMarkup(QStringView text) {
+  SapiMarkupText read{0, 0, text.size()};
+  const std::optional<TagReader::Tag> lead = TagReader(text, 0).Read();
+  if (!lead || lead->kind == TagReader::Kind::kClose) return read;
+  read.pitch = ClampedPitch(lead->middle);
+  read.begin = lead->end;
+  if (lead->kind == TagReader::Kind::kOpen) {
+    const qsizetype last = text.lastIndexOf(u'<');
+    if (last >= read.begin) {
+      const std::optional<TagReader::Tag> close = TagReader(text, last).Read();
+      if (close && close->kind == TagReader::Kind::kClose && close->end == text.size()) {
+        read.end = last;
+      }
     }
-    out.Add(ClampedPitch(pitch), QStringView(text).sliced(literal_start, next_tag - literal_start));
-    switch (tag->kind) {
-      case TagReader::Kind::kOpen:
-        enclosing.push_back(pitch);
-        pitch = Saturate(pitch + tag->middle);
-        break;
-      case TagReader::Kind::kEmpty:
-        pitch = Saturate(pitch + tag->middle);
-        break;
-      case TagReader::Kind::kClose:
-        pitch = enclosing.back();
-        enclosing.pop_back();
-        break;
-    }
-    pos = literal_start = tag->end;
   }
-  out.Add(ClampedPitch(pitch), QStringView(text).sliced(literal_start));
-  return out.Take();
+  return read;
 }
 
 QString EscapeSsml(const QString& text) {

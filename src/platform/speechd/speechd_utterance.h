@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace voxmere {
 
@@ -14,17 +15,15 @@ int SpeechdRate(int rate);
 int SpeechdVolume(int volume);
 int SpeechdPitch(int markup_pitch);
 
-// One message for speech-dispatcher in SSML mode: the pitch to set before it
-// and the SSML document. A text at one pitch is spoken with that pitch set on
-// the connection (speech-dispatcher's own scale works for every output
-// module); a text whose markup changes pitch inside it keeps one message, so
-// one start and one end event, with pitch 0 set and each other stretch in a
-// relative prosody element.
+// One message for speech-dispatcher in SSML mode: the pitch of the text's
+// leading pitch tag, set on the connection before it (speech-dispatcher's own
+// scale works for every output module), and the SSML document holding the
+// rest of the text as escaped text, never as markup.
 struct SpeechdUtterance {
   int pitch = 0;
   QByteArray ssml;
 };
 
-SpeechdUtterance MakeSpeechdUtterance(const QString& text);
+SpeechdUtterance MakeSpeechdUtterance(QStringView text);
 
 }  // namespace voxmere

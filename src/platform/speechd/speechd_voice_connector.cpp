@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speechd/speechd_voice_connector.h"
 
+#include "platform/speechd/piecewise_voice_server.h"
 #include "platform/speechd/speechd_voice_server.h"
 
 namespace voxmere {
@@ -12,8 +13,9 @@ std::shared_ptr<SpeechVoiceServer> SpeechdVoiceConnector::GetActiveObject() { re
 
 std::shared_ptr<SpeechVoiceServer> SpeechdVoiceConnector::CreateInstance() {
   const SpeechdAddress address = options_.address ? *options_.address : DefaultSpeechdAddress();
-  return std::make_shared<SpeechdVoiceServer>(address, options_.autospawn, options_.timeouts,
-                                              CatalogFor(address));
+  // Long texts go to the daemon a piece at a time.
+  return std::make_shared<PiecewiseVoiceServer>(std::make_shared<SpeechdVoiceServer>(
+      address, options_.autospawn, options_.timeouts, CatalogFor(address)));
 }
 
 void SpeechdVoiceConnector::PrefetchVoices() {

@@ -9,6 +9,7 @@
 #include "espeak_test_support.h"
 #include "support/audio_monitor.h"
 #include "support/event_wait.h"
+#include "support/hostile_text.h"
 
 namespace voxmere::espeak_test {
 namespace {
@@ -149,6 +150,48 @@ TEST(EspeakSpeechTest, AudioResetSilencesAtOnceAndTheNextTextStillSpeaks) {
   EXPECT_TRUE(monitor.WaitForSound(3s)) << "nothing spoken after the reset";
   ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 2; }, 10s));
   EXPECT_EQ(speaking.sink->Starts(), 2);
+}
+
+// What looks like markup is read out: no pause of ten seconds, no crash on
+// any of it, and the engine speaks on afterwards.
+TEST(EspeakSpeechTest, MarkupAndControlCharactersAreSpokenAsText) {
+  SpeakingEngine speaking;
+  ASSERT_TRUE(speaking.ok);
+  AudioMonitor monitor;
+  ASSERT_TRUE(Speak(*speaking.engine, test_support::kBreakLookAlike).Succeeded());
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == 1; }, 9s))
+      << "the look-alike of a ten-second pause took as long";
+  const auto segments = monitor.SoundSegments(1500ms);
+  ASSERT_FALSE(segments.empty());
+  EXPECT_EQ(segments.size(), 1u) << "a long pause inside the text";
+
+  // Ctrl+A and "0A" would be espeak-ng's command for volume 0: the words
+  // after it must sound as long as with a blank there.
+  std::vector<double> sounding;
+  for (const char* text : {"One two three \x01"
+                           "0A four five six seven eight nine ten.",
+                           "One two three  0A four five six seven eight nine ten."}) {
+    monitor.Clear();
+    const int stops = speaking.sink->Stops();
+    ASSERT_TRUE(Speak(*speaking.engine, QString::fromUtf8(text)).Succeeded());
+    ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == stops + 1; }, 10s));
+    const auto stretches = monitor.SoundSegments(400ms);
+    ASSERT_FALSE(stretches.empty());
+    sounding.push_back(Ms(stretches.back().end - stretches.front().begin));
+  }
+  EXPECT_GT(sounding[0], sounding[1] * 0.8) << "the words after Ctrl+A went silent";
+
+  monitor.Clear();
+  const int stops = speaking.sink->Stops();
+  ASSERT_TRUE(Speak(*speaking.engine, test_support::HostileSelection()).Succeeded());
+  ASSERT_TRUE(monitor.WaitForSound(5s));
+  PumpEventsFor(2s);  // into the control characters and the markup
+  ASSERT_TRUE(speaking.engine->AudioReset().Succeeded());
+  ASSERT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == stops + 1; }, 5s));
+  monitor.Clear();
+  ASSERT_TRUE(Speak(*speaking.engine, kShort).Succeeded());
+  EXPECT_TRUE(monitor.WaitForSound(3s));
+  EXPECT_TRUE(WaitUntil([&] { return speaking.sink->Stops() == stops + 2; }, 10s));
 }
 
 TEST(EspeakSpeechTest, SpeedPitchAndVolumeChangeTheSound) {

@@ -12,6 +12,7 @@
 #include "platform/speechd/speechd_voice_connector.h"
 #include "speechd_test_support.h"
 #include "support/audio_monitor.h"
+#include "support/hostile_text.h"
 
 namespace voxmere {
 namespace {
@@ -174,6 +175,8 @@ TEST_F(SpeechdVoiceServerTest, PitchMarkupRaisesThePitch) {
   EXPECT_GT(high, middle * 1.15) << low << " / " << middle << " / " << high;
 }
 
+// Only the leading tag is the program's: a pitch tag further on is words the
+// user selected, spoken at the leading tag's pitch in one stream.
 TEST_F(SpeechdVoiceServerTest, PitchChangeInsideOneTextKeepsOneStream) {
   monitor_.Clear();
   const int stream = SpeakAndWait(
@@ -187,7 +190,28 @@ TEST_F(SpeechdVoiceServerTest, PitchChangeInsideOneTextKeepsOneStream) {
   const auto half = begin + (end - begin) / 2;
   const double first = monitor_.EstimatePitchHz(begin, half);
   const double second = monitor_.EstimatePitchHz(half, end);
-  EXPECT_GT(second, first * 1.3) << first << " then " << second;
+  EXPECT_LT(second, first * 1.2) << first << " then " << second;
+}
+
+// What looks like markup is read out: no pause of ten seconds, no crash on
+// any of it, and the daemon speaks on afterwards. The long text goes in
+// pieces, so it starts at once.
+TEST_F(SpeechdVoiceServerTest, MarkupAndControlCharactersAreSpokenAsText) {
+  const double sounding = SoundingMs("<pitch middle=\"0\">" + test_support::kBreakLookAlike);
+  EXPECT_GT(sounding, 0);
+  EXPECT_LT(sounding, 6000) << "the look-alike of a ten-second pause took as long";
+  EXPECT_EQ(monitor_.SoundSegments(1500ms).size(), 1u) << "a long pause inside the text";
+
+  monitor_.Clear();
+  const int stream = server_->Speak("<pitch middle=\"0\">" + test_support::HostileSelection(),
+                                    Server::kFlagsAsync);
+  ASSERT_TRUE(monitor_.WaitForSound(5s));
+  test_support::PumpEventsFor(2s);
+  server_->Speak(QString(), Server::kFlagsPurgeBeforeSpeak);
+  events_->WaitFor(Server::kEndStream, stream, 5s);
+  monitor_.Clear();
+  SpeakAndWait(QString::fromUtf8(kSentence));
+  EXPECT_FALSE(monitor_.SoundSegments(100ms).empty()) << "nothing spoken afterwards";
 }
 
 TEST_F(SpeechdVoiceServerTest, MarkupThatIsNotThePitchTagIsSpokenNotDropped) {

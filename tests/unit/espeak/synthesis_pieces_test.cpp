@@ -21,6 +21,12 @@ TEST(SynthesisPiecesTest, ShortTextsStayWholeAndLongOnesBreakAtSentenceEnds) {
   EXPECT_FALSE(pieces[0].ends_sentence) << "the end of the text needs no pause";
   EXPECT_TRUE(SplitForSynthesis("").empty());
   EXPECT_TRUE(SplitForSynthesis(" \r\n ").empty());
+  // Control characters are no words, and Ctrl+A would start an engine
+  // command: "\x01" "0A" is volume 0 for the rest of the piece.
+  EXPECT_EQ(Joined(SplitForSynthesis("one \x01"
+                                     "0A\x02\x1b[m\x7F two\tthree\f")),
+            "one  0A  [m  two\tthree\f");
+  EXPECT_TRUE(SplitForSynthesis("\x01\x02\x03").empty());
 
   // With pieces of at least 10 bytes: cut after the first sentence end past
   // that, never inside "3.5" or before a sentence is long enough.

@@ -62,6 +62,15 @@ TEST(TextPreparationTest, IgnoredCharactersBecomeBlanks) {
   const QString lone_high = QString(QChar(0xD83D));
   EXPECT_EQ(Ignored(QStringLiteral("\U0001F600") + lone_high + QStringLiteral("z"), lone_high),
             QStringLiteral("\U0001F600 z"));
+  // A text given over is blanked where it lies, not held a second time; the
+  // caller's own copy is left alone.
+  QString given = QString::fromLatin1("a_b");
+  const QChar* buffer = given.constData();
+  const QString blanked = BlankIgnoredCharacters(std::move(given), QStringLiteral("_"));
+  EXPECT_EQ(blanked.constData(), buffer);
+  const QString kept = QStringLiteral("c_d");
+  EXPECT_EQ(BlankIgnoredCharacters(kept, QStringLiteral("_")), QStringLiteral("c d"));
+  EXPECT_EQ(kept, QStringLiteral("c_d"));
   // The ignore pass runs first: a correction containing an ignored character
   // never matches.
   const PronunciationTable table = {Row("a_b", "X", "Yes"), Row("a b", "Y", "Yes")};

@@ -291,6 +291,7 @@ TEST_F(Sapi4VoiceTest, SpeakingSubmitsCrLfLinesWithATerminatingZero) {
   log().Clear();
   SpeakSapi4(speech, "first\nsecond");
   EXPECT_THAT(log().Take(), ElementsAre("TextData(0,0,first\\r\\nsecond\\r\\n\\0,16)"));
+  EXPECT_THAT(speech.Text(), IsEmpty()) << "a long text would be held until the next reading";
   speech.SetText(QString::fromUtf8("h\u00e9"));
   speech.Speak();
   const std::vector<FakeTtsEngine::TextDataCall>& sent = factory_.LastEngine()->TextDataCalls();
@@ -300,6 +301,13 @@ TEST_F(Sapi4VoiceTest, SpeakingSubmitsCrLfLinesWithATerminatingZero) {
   EXPECT_EQ(sent[1].character_set, 0);
   EXPECT_EQ(sent[1].options, 0u);
   ASSERT_NE(sent[1].buf_sink, nullptr);
+  // A line far longer than the pieces it is converted in, a surrogate pair
+  // across their boundary.
+  const QString long_line = QString((1 << 16) - 1, u'a') + QStringLiteral("\U0001F600 end");
+  speech.SetText(long_line);
+  speech.Speak();
+  EXPECT_EQ(factory_.LastEngine()->TextDataCalls().back().data,
+            long_line.toUtf8() + QByteArray("\r\n\0", 3));
   // No lines: only the zero.
   speech.SetText("");
   speech.Speak();

@@ -4,67 +4,75 @@
 #include <gtest/gtest.h>
 
 namespace voxmere {
-
-// Readable segments in test failures.
-void PrintTo(const PitchSegment& segment, std::ostream* out) {
-  *out << "{" << segment.pitch << ", \"" << segment.text.toStdString() << "\"}";
-}
-
 namespace {
 
-using Segments = std::vector<PitchSegment>;
+// The pitch and the words the markup leaves to speak.
+struct Spoken {
+  int pitch;
+  QString words;
 
-Segments Read(const char* text) { return ReadSapiMarkup(QString::fromUtf8(text)); }
+  bool operator==(const Spoken&) const = default;
+};
 
-TEST(SapiMarkupTest, ReadsThePitchTagInTheFormsTheProgramAndXmlAllow) {
-  EXPECT_EQ(Read("<pitch middle=\"5\">Hello"), (Segments{{5, "Hello"}}));
-  EXPECT_EQ(Read("<pitch middle=\"-5\">Hello"), (Segments{{-5, "Hello"}}));
-  EXPECT_EQ(Read("<pitch middle=\"0\">Hello"), (Segments{{0, "Hello"}}));
-  EXPECT_EQ(Read("<pitch middle='-3'>x"), (Segments{{-3, "x"}}));
-  EXPECT_EQ(Read("<pitch\tmiddle = \"+4\" >x"), (Segments{{4, "x"}}));
-  EXPECT_EQ(Read("<PITCH Middle=\" 07 \">x"), (Segments{{7, "x"}}));
-  // A closed tag: nothing after it is spoken then.
-  EXPECT_EQ(Read("<pitch middle=\"2\">Test</pitch>"), (Segments{{2, "Test"}}));
-  EXPECT_EQ(Read("<pitch middle=\"2\"></pitch >"), Segments{});
-  EXPECT_EQ(Read(""), Segments{});
+void PrintTo(const Spoken& spoken, std::ostream* out) {
+  *out << "{" << spoken.pitch << ", \"" << spoken.words.toStdString() << "\"}";
 }
 
+Spoken Read(const char* utf8) {
+  const QString text = QString::fromUtf8(utf8);
+  const SapiMarkupText read = ReadSapiMarkup(text);
+  return {read.pitch, text.sliced(read.begin, read.end - read.begin)};
+}
+
+TEST(SapiMarkupTest, ReadsThePitchTagInTheFormsTheProgramAndXmlAllow) {
+  EXPECT_EQ(Read("<pitch middle=\"5\">Hello"), (Spoken{5, "Hello"}));
+  EXPECT_EQ(Read("<pitch middle=\"-5\">Hello"), (Spoken{-5, "Hello"}));
+  EXPECT_EQ(Read("<pitch middle=\"0\">Hello"), (Spoken{0, "Hello"}));
+  EXPECT_EQ(Read("<pitch middle='-3'>x"), (Spoken{-3, "x"}));
+  EXPECT_EQ(Read("<pitch\tmiddle = \"+4\" >x"), (Spoken{4, "x"}));
+  EXPECT_EQ(Read("<PITCH Middle=\" 07 \">x"), (Spoken{7, "x"}));
+  EXPECT_EQ(Read("<pitch middle=\"5\"/>x"), (Spoken{5, "x"}));
+  EXPECT_EQ(Read("<pitch middle=\"-99999999999999999999\">low"), (Spoken{-10, "low"}));
+  // A closed tag: its close is not spoken.
+  EXPECT_EQ(Read("<pitch middle=\"2\">Test</pitch>"), (Spoken{2, "Test"}));
+  EXPECT_EQ(Read("<pitch middle=\"2\"></pitch >"), (Spoken{2, ""}));
+  EXPECT_EQ(Read(""), (Spoken{0, ""}));
+}
+
+// Only the program's own leading tag is markup: tags the user selected,
+// pitch tags among them, are words.
 TEST(SapiMarkupTest, NestedTagsAddUpAreClampedAndClosingRestores) {
   EXPECT_EQ(Read("<pitch middle=\"3\">a<pitch middle=\"4\">b</pitch>c</pitch>d"),
-            (Segments{{3, "a"}, {7, "b"}, {3, "c"}, {0, "d"}}));
-  EXPECT_EQ(Read("<pitch middle=\"8\">a<pitch middle=\"8\">b<pitch middle=\"-20\">c"),
-            (Segments{{8, "a"}, {10, "b"}, {-4, "c"}}));
-  EXPECT_EQ(Read("<pitch middle=\"-99999999999999999999\">low"), (Segments{{-10, "low"}}));
-  // The empty form changes the pitch for what follows, up to the enclosing close.
-  EXPECT_EQ(Read("<pitch middle=\"1\">a<pitch middle=\"5\"/>b</pitch>c"),
-            (Segments{{1, "a"}, {6, "b"}, {0, "c"}}));
-  // Neighbours at the same pitch merge.
-  EXPECT_EQ(Read("<pitch middle=\"2\">a<pitch middle=\"0\">b</pitch>c"), (Segments{{2, "abc"}}));
+            (Spoken{3, "a<pitch middle=\"4\">b</pitch>c</pitch>d"}));
+  EXPECT_EQ(Read("<pitch middle=\"8\">a<pitch middle=\"8\">b"),
+            (Spoken{8, "a<pitch middle=\"8\">b"}));
+  EXPECT_EQ(Read("<pitch middle=\"1\">a<pitch middle=\"5\"/>b"),
+            (Spoken{1, "a<pitch middle=\"5\"/>b"}));
+  // The empty form closes nothing.
+  EXPECT_EQ(Read("<pitch middle=\"1\"/>a</pitch>"), (Spoken{1, "a</pitch>"}));
 }
 
 TEST(SapiMarkupTest, EverythingElseIsSpokenLiterally) {
-  // Not beginning with "<": plain text, tags and all.
-  EXPECT_EQ(Read(" <pitch middle=\"5\">x"), (Segments{{0, " <pitch middle=\"5\">x"}}));
-  EXPECT_EQ(Read("a < b & c"), (Segments{{0, "a < b & c"}}));
-  // Other tags, entities and broken pitch tags stay as they are.
-  EXPECT_EQ(Read("<b>bold</b> &amp; &lt;"), (Segments{{0, "<b>bold</b> &amp; &lt;"}}));
-  EXPECT_EQ(Read("<pitch middle=\"5\"><volume level=\"50\">x"),
-            (Segments{{5, "<volume level=\"50\">x"}}));
-  for (const char* broken :
-       {"<pitch middle=\"5\">", "<pitch middle=5>", "<pitch middle=\"5'>", "<pitch middle=\"\">",
-        "<pitch middle=\"2.5\">", "<pitchmiddle=\"5\">", "< pitch middle=\"5\">",
-        "<pitch absmiddle=\"5\">", "<pitch middle=\"5\" range=\"2\">", "<pitch middle=\"5\"",
-        "<pitch middle=\"5\"/ >", "<pitch middle=\"- 5\">"}) {
-    const QString text = QString::fromUtf8(broken) + QStringLiteral("x");
-    if (text == QStringLiteral("<pitch middle=\"5\">x")) continue;  // the one good form
-    EXPECT_EQ(ReadSapiMarkup(text), (Segments{{0, text}})) << broken;
+  // Not beginning with the tag: plain text, tags and all.
+  for (const char* plain :
+       {" <pitch middle=\"5\">x", "a < b & c", "<b>bold</b> &amp; &lt;", "</pitch>x",
+        "<speak><break time=\"10s\"/></speak>", "<?xml version=\"1.0\"?><!-- c --><![CDATA[x]]>",
+        "<silence msec=\"9000\"/><rate absspeed=\"10\"/>"}) {
+    const QString text = QString::fromUtf8(plain);
+    EXPECT_EQ(ReadSapiMarkup(text), (SapiMarkupText{0, 0, text.size()})) << plain;
   }
-  // A closing tag with nothing open is text; one after a real tag closes it.
-  EXPECT_EQ(Read("<x></pitch>y"), (Segments{{0, "<x></pitch>y"}}));
-  EXPECT_EQ(Read("<pitch middle=\"1\">a</pitch></pitch>b"), (Segments{{1, "a"}, {0, "</pitch>b"}}));
-  // A broken tag does not hide a good one right after it.
-  EXPECT_EQ(Read("<pitch middle=\"x\"><pitch middle=\"3\">y"),
-            (Segments{{0, "<pitch middle=\"x\">"}, {3, "y"}}));
+  EXPECT_EQ(Read("<pitch middle=\"5\"><volume level=\"50\">x"),
+            (Spoken{5, "<volume level=\"50\">x"}));
+  for (const char* broken :
+       {"<pitch middle=5>", "<pitch middle=\"5'>", "<pitch middle=\"\">", "<pitch middle=\"2.5\">",
+        "<pitchmiddle=\"5\">", "< pitch middle=\"5\">", "<pitch absmiddle=\"5\">",
+        "<pitch middle=\"5\" range=\"2\">", "<pitch middle=\"5\"", "<pitch middle=\"5\"/ >",
+        "<pitch middle=\"- 5\">", "<pitch middle=\"x\"><pitch middle=\"3\">"}) {
+    const QString text = QString::fromUtf8(broken) + QStringLiteral("x");
+    EXPECT_EQ(ReadSapiMarkup(text), (SapiMarkupText{0, 0, text.size()})) << broken;
+  }
+  // A close that is not at the very end stays.
+  EXPECT_EQ(Read("<pitch middle=\"1\">a</pitch></pitch>b"), (Spoken{1, "a</pitch></pitch>b"}));
 }
 
 TEST(SapiMarkupTest, SsmlEscapingCoversTheFiveCharactersAndRoundTrips) {
