@@ -14,10 +14,11 @@ namespace {
 
 // How long Speak watches a text that begins at once: until the daemon says
 // it began (warm, within a few milliseconds), and a little after, which is
-// when a daemon without working sound dies (~10 ms here). The caller's
-// thread waits meanwhile; the sound is not delayed.
+// when a daemon without working sound dies (~6-10 ms here). The caller's
+// thread waits meanwhile (the sound is not delayed), so the grace is kept
+// short: it holds up every reading's hot key handling by as much.
 constexpr std::chrono::milliseconds kStartWait(500);
-constexpr std::chrono::milliseconds kStartGrace(150);
+constexpr std::chrono::milliseconds kStartGrace(50);
 
 void SelectVoice(SpeechdLink& link, const SpeechdVoice& voice) {
   link.Check(spd_set_output_module(link.Connection(), voice.module.toUtf8().constData()),
