@@ -68,4 +68,18 @@ function(voxmere_integration_test name)
                    $<TARGET_FILE:${name}> --gtest_brief=1)
   set_tests_properties(${test_name} PROPERTIES LABELS integration RUN_SERIAL TRUE
                                                TIMEOUT ${ARG_TIMEOUT})
+  if(VOXMERE_TSAN)
+    # Any report makes the test program exit with status 66 once its tests
+    # have run (so that the services it started are stopped). The libraries
+    # of the system are not built with ThreadSanitizer: their own memory
+    # accesses (libpulse's shared ring buffers, Qt's copies) are not
+    # checked, their locks still are; tests/tsan.supp names the third-party
+    # frames left out beyond that, and why.
+    set_tests_properties(
+      ${test_name}
+      PROPERTIES
+        ENVIRONMENT
+        "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp:ignore_noninstrumented_modules=1:exitcode=66:second_deadlock_stack=1:history_size=4"
+    )
+  endif()
 endfunction()
