@@ -301,11 +301,14 @@ void X11Clipboard::Restore(const ClipboardContents& contents) {
     for (const auto& [format, bytes] : contents.formats) data->setData(format, bytes);
     return data;
   };
+  // Qt takes the selection with the time of the last event it saw. The copy
+  // we have just read was made later, and Qt may not have seen its notice
+  // yet (our own connection tells us first): the server would refuse, and
+  // Qt only warns. So Qt's time is made now first.
+  if (reader_ != nullptr) RefreshQtServerTime(kRefreshTime);
   clipboard->setMimeData(mime_data(), QClipboard::Clipboard);
-  // Qt takes the selection with the time of the last event it saw; when that
-  // is older than the clipboard's last change (a clipboard manager took the
-  // copy over meanwhile), the server refuses and Qt only warns. Once Qt's
-  // time is now, the second try is not refused.
+  // A clipboard manager may take the copy over meanwhile, later still: once
+  // Qt's time is now again, the second try is not refused.
   if (reader_ != nullptr && !OwnedByUs(reader_->Owner())) {
     qCDebug(ClipboardLog, "The clipboard was not given back; taking it again at the time now");
     if (RefreshQtServerTime(kRefreshTime))
