@@ -44,7 +44,7 @@ X11HotKeyRegistrar::X11HotKeyRegistrar() : connection_(QtX11Connection()) {
 X11HotKeyRegistrar::~X11HotKeyRegistrar() {
   if (connection_ == nullptr) return;
   for (const auto& [identifier, registration] : registrations_) Ungrab(registration.grabs);
-  xcb_flush(connection_);
+  WaitUntilDone();
   if (QCoreApplication::instance() != nullptr) {
     QCoreApplication::instance()->removeNativeEventFilter(this);
   }
@@ -144,7 +144,7 @@ void X11HotKeyRegistrar::UnregisterHotKey(int identifier) {
   if (it == registrations_.end()) return;
   if (connection_ != nullptr) {
     Ungrab(it->second.grabs);
-    xcb_flush(connection_);
+    WaitUntilDone();
   }
   registrations_.erase(it);
 }
@@ -157,6 +157,13 @@ bool X11HotKeyRegistrar::HeldByUs(const Grab& grab) const {
     }
   }
   return false;
+}
+
+void X11HotKeyRegistrar::WaitUntilDone() {
+  // A reply comes only after the server has handled every earlier request,
+  // so the released keys are free for other programs once this returns (a
+  // flush alone only sends the requests).
+  std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
 
 void X11HotKeyRegistrar::Ungrab(const std::vector<Grab>& grabs) {

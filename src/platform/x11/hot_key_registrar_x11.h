@@ -56,6 +56,8 @@ class X11HotKeyRegistrar : public HotKeyRegistrar, private QAbstractNativeEventF
 
   bool nativeEventFilter(const QByteArray& event_type, void* message, qintptr* result) override;
   bool HeldByUs(const Grab& grab) const;
+  // Returns once the server has handled what was sent before.
+  void WaitUntilDone();
   void Ungrab(const std::vector<Grab>& grabs);
   void ForgetConnection();
 
