@@ -157,6 +157,8 @@ class OptionsWindow : public QObject {
   void SavePlacement(const CfgFile& cfg);
   // The three application hot keys take the fields' codes and are switched on.
   void ApplyMainHotKeys();
+  // The three hot key fields take the codes stored in cfg.ini.
+  void ReadMainHotKeys(const CfgFile& cfg);
   // The three application hot keys as stored in cfg.ini, grabbed before the
   // settings load (which takes the same codes again).
   void GrabStoredHotKeys();

@@ -72,9 +72,7 @@ void OptionsWindow::LoadSettings() {
     WriteBool(cfg, kFirstRun, false);
   }
 
-  general.reading_key_field.SetShortcut(cfg.ReadHotKey(kHotKey));
-  general.options_key_field.SetShortcut(cfg.ReadHotKey(kOptHotKey));
-  general.stop_key_field.SetShortcut(cfg.ReadHotKey(kStopHotKey));
+  ReadMainHotKeys(cfg);
   general.minimize_to_tray.SetChecked(cfg.ReadBool(kMinimizeToTray));
   general.primary_selection.SetChecked(cfg.ReadBool(kPrimarySelection));
   if (!cfg.ReadBool(kWelcomeDlg)) flags_.show_welcome = true;
@@ -137,11 +135,14 @@ void OptionsWindow::LoadSettings() {
   pronunciation.RestoreWords(WordsPath());
 }
 
-void OptionsWindow::GrabStoredHotKeys() {
-  const CfgFile cfg(CfgPath());
+void OptionsWindow::ReadMainHotKeys(const CfgFile& cfg) {
   general.reading_key_field.SetShortcut(cfg.ReadHotKey(kHotKey));
   general.options_key_field.SetShortcut(cfg.ReadHotKey(kOptHotKey));
   general.stop_key_field.SetShortcut(cfg.ReadHotKey(kStopHotKey));
+}
+
+void OptionsWindow::GrabStoredHotKeys() {
+  ReadMainHotKeys(CfgFile(CfgPath()));
   ApplyMainHotKeys();
 }
 

@@ -54,7 +54,13 @@ bool RefreshQtServerTime(int milliseconds) {
   xcb_connection_t* connection = QtX11Connection();
   if (connection == nullptr) return false;
   const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-  const xcb_atom_t atom = Atom(connection);
+  // Interned once per connection: the lookup is a round trip of its own.
+  static xcb_connection_t* interned_for = nullptr;
+  static xcb_atom_t atom = XCB_NONE;
+  if (interned_for != connection || atom == XCB_NONE) {
+    atom = Atom(connection);
+    interned_for = connection;
+  }
   if (screen == nullptr || atom == XCB_NONE) return false;
   PropertyNoticeFilter filter(screen->root, atom);
   QCoreApplication::instance()->installNativeEventFilter(&filter);
