@@ -98,11 +98,12 @@ void ReadingController::ReadDefaultVoice(const std::function<std::optional<QStri
     return;
   }
   pitch_prefix_ = PitchMarkup(page.pitch_bar.Position());
-  const std::optional<QString> text = take_text();
+  std::optional<QString> text = take_text();
   if (!text) return;
   // Queued behind whatever the voice is saying: nothing is cut off. The
   // prefix is read after the capture, as the one the program shares.
-  parts_.sapi5.Speak(pitch_prefix_ + *text, SpeechVoiceServer::kFlagsAsync);
+  parts_.sapi5.Speak(WithMarkupInFront(*std::move(text), pitch_prefix_),
+                     SpeechVoiceServer::kFlagsAsync);
 }
 
 void ReadingController::ReadSlot(int slot_number) {
@@ -128,8 +129,11 @@ void ReadingController::ReadSlot(int slot_number) {
     voice.SetRate(Sapi5EngineValueFromNumber(StoredInteger(slot.speed)));
     voice.SetVolume(StoredInteger(slot.volume));
     pitch_prefix_ = PitchMarkup(Sapi5EngineValueFromNumber(StoredInteger(slot.pitch)));
-    const std::optional<QString> text = CaptureAndPrepare();
-    if (text) voice.Speak(pitch_prefix_ + *text, SpeechVoiceServer::kFlagsAsync);
+    std::optional<QString> text = CaptureAndPrepare();
+    if (text) {
+      voice.Speak(WithMarkupInFront(*std::move(text), pitch_prefix_),
+                  SpeechVoiceServer::kFlagsAsync);
+    }
     return;
   }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/sapi5_requests.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/exception.h"
 #include "speech/speech_log.h"
 #include "speech/value_scales.h"
@@ -35,6 +38,15 @@ void SpeakSapi5(Sapi5Voice& voice, int pitch, const QString& text, PitchMarkupCl
   QString request = PitchMarkup(pitch) + text;
   if (close == PitchMarkupClose::kClosed) request += PitchMarkupEnd();
   voice.Speak(request, SpeechVoiceServer::kFlagsAsync);
+}
+
+QString WithMarkupInFront(QString text, QStringView markup) {
+  const qsizetype length = text.size();
+  text.resize(length + markup.size());
+  QChar* const data = text.data();
+  std::memmove(data + markup.size(), data, static_cast<std::size_t>(length) * sizeof(QChar));
+  std::copy(markup.begin(), markup.end(), data);
+  return text;
 }
 
 void StopSapi5(Sapi5Voice& voice) {

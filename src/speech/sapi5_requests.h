@@ -25,6 +25,12 @@ enum class PitchMarkupClose { kOpen, kClosed };
 void SpeakSapi5(Sapi5Voice& voice, int pitch, const QString& text,
                 PitchMarkupClose close = PitchMarkupClose::kOpen);
 
+// `text` with `markup` in front, made in the text's own buffer: it grows
+// where it lies (the allocator moves the pages of a large block rather than
+// copying them) and the text slides up, so a long selection is never held
+// twice. A text shared with others is copied once, as any change would.
+QString WithMarkupInFront(QString text, QStringView markup);
+
 // Discards what is spoken and everything queued: Speak("", 2). Issued even
 // when nothing is being spoken.
 void StopSapi5(Sapi5Voice& voice);

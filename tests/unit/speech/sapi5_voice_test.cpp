@@ -234,5 +234,23 @@ TEST_F(Sapi5VoiceTest, RequestSequencesOfTheProgram) {
   EXPECT_EQ(server().CurrentVoice(), "Carl");
 }
 
+TEST(WithMarkupInFrontTest, PutsTheMarkupBeforeTheWholeTextAndLeavesSharersAlone) {
+  const QString markup = QStringLiteral("<pitch middle=\"-3\">");
+  const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80 end");
+  const QString large(3'000'000, u'x');
+  for (const QString& text : {QString(), QStringLiteral("a"), emoji, large}) {
+    const QString kept = text;  // shared: must not change under its holder
+    const QString made = WithMarkupInFront(text, markup);
+    EXPECT_EQ(made.size(), markup.size() + text.size());
+    EXPECT_TRUE(made.startsWith(markup));
+    EXPECT_EQ(QStringView(made).sliced(markup.size()), text);
+    EXPECT_EQ(kept, text);
+  }
+  // A text handed over: its buffer becomes the request.
+  QString own = QStringLiteral("words");
+  own.detach();
+  EXPECT_EQ(WithMarkupInFront(std::move(own), markup), markup + QStringLiteral("words"));
+}
+
 }  // namespace
 }  // namespace voxmere
