@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/x11/key_injector_x11.h"
 
-#include <set>
-
 #include "platform/x11/qt_x11_display.h"
 #include "platform/x11/x11_log.h"
 
@@ -12,21 +10,26 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <vector>
+
 namespace voxmere {
 namespace {
 
-KeySym KeySymOf(int virtual_key) {
-  if (virtual_key >= 'A' && virtual_key <= 'Z') return XK_a + (virtual_key - 'A');
-  if (virtual_key >= '0' && virtual_key <= '9') return XK_0 + (virtual_key - '0');
+// The key symbols a virtual key may be typed on, the usual one first.
+std::vector<KeySym> KeySymsOf(int virtual_key) {
+  if (virtual_key >= 'A' && virtual_key <= 'Z')
+    return {static_cast<KeySym>(XK_a + (virtual_key - 'A'))};
+  if (virtual_key >= '0' && virtual_key <= '9')
+    return {static_cast<KeySym>(XK_0 + (virtual_key - '0'))};
   switch (virtual_key) {
     case 0x10:
-      return XK_Shift_L;
+      return {XK_Shift_L, XK_Shift_R};
     case 0x11:
-      return XK_Control_L;
+      return {XK_Control_L, XK_Control_R};
     case 0x12:
-      return XK_Alt_L;
+      return {XK_Alt_L, XK_Alt_R};
     default:
-      return NoSymbol;
+      return {};
   }
 }
 
@@ -76,7 +79,8 @@ void X11KeyInjector::ReleaseHeldModifiers() {
   XQueryKeymap(display_, keys);
   XModifierKeymap* modifiers = XGetModifierMapping(display_);
   if (modifiers == nullptr) return;
-  std::set<KeyCode> released;
+  std::set<KeyCode>& released = released_;
+  released.clear();
   for (int modifier = 0; modifier < 8; ++modifier) {
     if (modifier == LockMapIndex) continue;
     for (int i = 0; i < modifiers->max_keypermod; ++i) {
@@ -92,10 +96,28 @@ void X11KeyInjector::ReleaseHeldModifiers() {
   XSync(display_, False);
 }
 
+KeyCode X11KeyInjector::KeyCodeFor(int virtual_key) const {
+  KeyCode usable = 0;
+  for (const KeySym symbol : KeySymsOf(virtual_key)) {
+    const KeyCode code = XKeysymToKeycode(display_, symbol);
+    if (code == 0) continue;
+    if (released_.count(code) == 0) return code;
+    if (usable == 0) usable = code;
+  }
+  // Every key for it is held: typed on the usual one, as before.
+  return usable;
+}
+
 void X11KeyInjector::KeyEvent(int virtual_key, bool key_up) {
   if (display_ == nullptr) return;
-  const KeySym symbol = KeySymOf(virtual_key);
-  const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
+  KeyCode code = 0;
+  if (const auto down = pressed_.find(virtual_key); key_up && down != pressed_.end()) {
+    code = down->second;
+    pressed_.erase(down);
+  } else {
+    code = KeyCodeFor(virtual_key);
+    if (!key_up && code != 0) pressed_[virtual_key] = code;
+  }
   if (code == 0) {
     qCWarning(X11Log, "Key 0x%02X not typed: the keyboard layout has no key for it", virtual_key);
     return;

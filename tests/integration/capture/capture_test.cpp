@@ -158,6 +158,27 @@ QByteArray RandomBytes(qsizetype size) {
   return bytes;
 }
 
+TEST_F(CaptureTest, ACtrlTheUserLetsGoOfDuringTheCopyDoesNotTypeIntoTheDocument) {
+  const QString window = programs_.StartEditor("Words in the editor\nsecond line\n");
+  ASSERT_FALSE(window.isEmpty());
+  ASSERT_TRUE(Focus(window));
+  ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
+  ASSERT_TRUE(WaitFor([] { return PrimarySelection() == "Words in the editor"; }));
+  programs_.OwnClipboard("old clipboard text");
+
+  // The user's Ctrl of the hot key is still down when the copy begins and
+  // comes up between our Ctrl and our C: the C must still be Ctrl+C.
+  ASSERT_TRUE(Xdo({"keydown", "Control_L"}));
+  keys_.ReleaseHeldModifiers();
+  keys_.KeyEvent(KeyInjector::kVkControl, false);
+  ASSERT_TRUE(Xdo({"keyup", "Control_L"}));
+  keys_.KeyEvent(KeyInjector::kVkC, false);
+  keys_.KeyEvent(KeyInjector::kVkC, true);
+  keys_.KeyEvent(KeyInjector::kVkControl, true);
+  EXPECT_TRUE(WaitFor([] { return ReadClipboard().output == "Words in the editor"; }));
+  EXPECT_EQ(PrimarySelection(), "Words in the editor") << "the selection was typed over";
+}
+
 TEST_F(CaptureTest, PicturesAndLargeDataComeBackByteForByte) {
   const QByteArray png = PngPicture();
   ASSERT_FALSE(png.isEmpty());
