@@ -193,5 +193,24 @@ TEST(SpeechdFailureTest, TheFirstTextAfterTheAudioServerRestartedIsHeard) {
   EXPECT_TRUE(Daemons("kill", "speechd") && Daemons("start", "speechd"));
 }
 
+TEST(SpeechdFailureTest, NoDaemonIsStartedWhileNoAudioServerAnswers) {
+  test_support::TestApplication();
+  // One started then would never play, and would hang instead of quitting.
+  SpeechdAddress address;
+  const QString run = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  address.socket_path = run + QStringLiteral("/speech-dispatcher/speechd.sock");
+  SpeechdVoiceConnector connector(OptionsFor(address, /*autospawn=*/true));
+  qputenv("PULSE_SERVER", "unix:/nonexistent");
+  QString message;
+  const double took = ThrowingMs([&] { connector.CreateInstance(); }, &message);
+  qunsetenv("PULSE_SERVER");
+  EXPECT_LT(took, 1000);
+  EXPECT_TRUE(message.contains(QStringLiteral("audio server"))) << message.toStdString();
+  EXPECT_FALSE(
+      QFileInfo::exists(run + QStringLiteral("/speech-dispatcher/pid/speech-dispatcher.pid")))
+      << "a daemon was started without sound";
+  EXPECT_TRUE(Daemons("kill", "spawned-speechd"));
+}
+
 }  // namespace
 }  // namespace voxmere
