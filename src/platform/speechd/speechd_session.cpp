@@ -151,9 +151,19 @@ void SpeechdSession::ProbeSound(Clock::time_point deadline) {
   const bool ended = core_->WaitProbeEnded(deadline);
   core_->EndProbe();
   if (!ended) {
-    const QString reason = QStringLiteral(
-        "Speech Dispatcher cannot play sound: a silent test message never finished. Is an "
-        "audio server (PulseAudio or PipeWire) running?");
+    // A daemon that was started while no audio server ran stays mute after
+    // the server is back: say so, since only its restart helps then.
+    constexpr std::chrono::milliseconds kAudioCheck(200);
+    QString no_audio;
+    const QString reason =
+        AudioServerAnswers(kAudioCheck, &no_audio)
+            ? QStringLiteral(
+                  "Speech Dispatcher cannot play sound although the audio server answers: a "
+                  "silent test message never finished. A daemon started while no audio server "
+                  "ran stays so until it is restarted.")
+            : QStringLiteral(
+                  "Speech Dispatcher cannot play sound: a silent test message never finished. Is "
+                  "an audio server (PulseAudio or PipeWire) running?");
     core_->MarkDead(reason);
     throw Exception(reason);
   }
