@@ -200,16 +200,17 @@ TEST(SpeechdFailureTest, NoDaemonIsStartedWhileNoAudioServerAnswers) {
   const QString run = qEnvironmentVariable("XDG_RUNTIME_DIR");
   address.socket_path = run + QStringLiteral("/speech-dispatcher/speechd.sock");
   SpeechdVoiceConnector connector(OptionsFor(address, /*autospawn=*/true));
-  qputenv("PULSE_SERVER", "unix:/nonexistent");
+  ASSERT_TRUE(Daemons("kill", "pulseaudio"));
   QString message;
-  const double took = ThrowingMs([&] { connector.CreateInstance(); }, &message);
-  qunsetenv("PULSE_SERVER");
-  EXPECT_LT(took, 1000);
+  EXPECT_LT(ThrowingMs([&] { connector.CreateInstance(); }, &message), 1000);
   EXPECT_TRUE(message.contains(QStringLiteral("audio server"))) << message.toStdString();
   EXPECT_FALSE(
       QFileInfo::exists(run + QStringLiteral("/speech-dispatcher/pid/speech-dispatcher.pid")))
       << "a daemon was started without sound";
   EXPECT_TRUE(Daemons("kill", "spawned-speechd"));
+  EXPECT_TRUE(Daemons("start", "pulseaudio"));
+  // The harness's daemon would die on its first sound after the restart.
+  EXPECT_TRUE(Daemons("kill", "speechd") && Daemons("start", "speechd"));
 }
 
 }  // namespace
