@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speechd/speechd_session.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/exception.h"
+#include "platform/speechd/audio_server_check.h"
 #include "platform/speechd/speechd_log.h"
 #include "platform/speechd/speechd_session_core.h"
 #include "platform/speechd/ssip_socket.h"
@@ -40,6 +42,22 @@ std::unique_ptr<SpeechdSession> SpeechdSession::Open(const SpeechdAddress& addre
         QStringLiteral("Speech Dispatcher is not running at %1.").arg(address.ToText()));
   }
   if (!listening) {
+    // A daemon started while no audio server answers never plays, not even
+    // once the server is back (speech-dispatcher 0.11): its own sound output
+    // stays unopened, it takes texts and sends no event for them, and when it
+    // quits for want of clients it hangs, still holding the socket and
+    // answering nobody; a reload hangs it the same way. So none is started
+    // then: this reading fails at once, and the first one after the server
+    // is back starts a daemon that plays.
+    QString no_audio;
+    const auto audio_wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::min(deadline - Clock::now(), Clock::duration(timeouts.ping)));
+    if (!AudioServerAnswers(audio_wait, &no_audio)) {
+      throw Exception(
+          QStringLiteral("Speech Dispatcher is not running at %1, and is not started while no "
+                         "audio server answers (%2).")
+              .arg(address.ToText(), no_audio));
+    }
     qCDebug(SpeechdLog, "Nothing listens at %s; libspeechd is to start the daemon",
             qUtf8Printable(address.ToText()));
   }
@@ -133,9 +151,19 @@ void SpeechdSession::ProbeSound(Clock::time_point deadline) {
   const bool ended = core_->WaitProbeEnded(deadline);
   core_->EndProbe();
   if (!ended) {
-    const QString reason = QStringLiteral(
-        "Speech Dispatcher cannot play sound: a silent test message never finished. Is an "
-        "audio server (PulseAudio or PipeWire) running?");
+    // A daemon that was started while no audio server ran stays mute after
+    // the server is back: say so, since only its restart helps then.
+    constexpr std::chrono::milliseconds kAudioCheck(200);
+    QString no_audio;
+    const QString reason =
+        AudioServerAnswers(kAudioCheck, &no_audio)
+            ? QStringLiteral(
+                  "Speech Dispatcher cannot play sound although the audio server answers: a "
+                  "silent test message never finished. A daemon started while no audio server "
+                  "ran stays so until it is restarted.")
+            : QStringLiteral(
+                  "Speech Dispatcher cannot play sound: a silent test message never finished. Is "
+                  "an audio server (PulseAudio or PipeWire) running?");
     core_->MarkDead(reason);
     throw Exception(reason);
   }

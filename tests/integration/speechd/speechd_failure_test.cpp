@@ -193,5 +193,25 @@ TEST(SpeechdFailureTest, TheFirstTextAfterTheAudioServerRestartedIsHeard) {
   EXPECT_TRUE(Daemons("kill", "speechd") && Daemons("start", "speechd"));
 }
 
+TEST(SpeechdFailureTest, NoDaemonIsStartedWhileNoAudioServerAnswers) {
+  test_support::TestApplication();
+  // One started then would never play, and would hang instead of quitting.
+  SpeechdAddress address;
+  const QString run = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  address.socket_path = run + QStringLiteral("/speech-dispatcher/speechd.sock");
+  SpeechdVoiceConnector connector(OptionsFor(address, /*autospawn=*/true));
+  ASSERT_TRUE(Daemons("kill", "pulseaudio"));
+  QString message;
+  EXPECT_LT(ThrowingMs([&] { connector.CreateInstance(); }, &message), 1000);
+  EXPECT_TRUE(message.contains(QStringLiteral("audio server"))) << message.toStdString();
+  EXPECT_FALSE(
+      QFileInfo::exists(run + QStringLiteral("/speech-dispatcher/pid/speech-dispatcher.pid")))
+      << "a daemon was started without sound";
+  EXPECT_TRUE(Daemons("kill", "spawned-speechd"));
+  EXPECT_TRUE(Daemons("start", "pulseaudio"));
+  // The harness's daemon would die on its first sound after the restart.
+  EXPECT_TRUE(Daemons("kill", "speechd") && Daemons("start", "speechd"));
+}
+
 }  // namespace
 }  // namespace voxmere
