@@ -207,7 +207,9 @@ TEST_F(FaultRecoveryTest, AReadingTheAudioServerLeavesEndsAndOneWithoutItWarns) 
         "after the press)\n",
         keys, static_cast<long long>(duration_cast<milliseconds>(*heard - back).count()),
         static_cast<long long>(duration_cast<milliseconds>(*heard - pressed).count()));
-    if (keys == kSpeechdKeys) EXPECT_LT(*heard - back, kRecoveryBound);
+    if (keys == kSpeechdKeys) {
+      EXPECT_LT(*heard - back, kRecoveryBound);
+    }
     ASSERT_TRUE(PressKeys("ctrl+F12"));
     ExpectReadingEnded();
   }

@@ -3,6 +3,9 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace voxmere {
@@ -49,6 +52,16 @@ bool AudioServerAnswers(std::chrono::milliseconds timeout, QString* reason) {
   if (context != nullptr) pa_context_unref(context);
   pa_mainloop_free(loop);
   return ready;
+}
+
+bool AudioServerExpected() {
+  if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && QFileInfo(QDir(runtime).filePath(QStringLiteral("pulse"))).isDir()) {
+    return true;
+  }
+  // A server for the whole system.
+  return QFileInfo(QStringLiteral("/run/pulse")).isDir();
 }
 
 }  // namespace voxmere

@@ -13,4 +13,9 @@ namespace voxmere {
 // *reason.
 bool AudioServerAnswers(std::chrono::milliseconds timeout, QString* reason);
 
+// Whether the session has one: a server named in PULSE_SERVER, or the folder
+// PulseAudio and PipeWire keep their socket in (it stays when the server
+// stops). A system that plays through ALSA alone has neither.
+bool AudioServerExpected();
+
 }  // namespace voxmere

@@ -48,11 +48,13 @@ std::unique_ptr<SpeechdSession> SpeechdSession::Open(const SpeechdAddress& addre
     // quits for want of clients it hangs, still holding the socket and
     // answering nobody; a reload hangs it the same way. So none is started
     // then: this reading fails at once, and the first one after the server
-    // is back starts a daemon that plays.
+    // is back starts a daemon that plays. Where the session has no audio
+    // server at all (speech-dispatcher set to play through ALSA), one is
+    // started as always.
     QString no_audio;
     const auto audio_wait = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::min(deadline - Clock::now(), Clock::duration(timeouts.ping)));
-    if (!AudioServerAnswers(audio_wait, &no_audio)) {
+    if (AudioServerExpected() && !AudioServerAnswers(audio_wait, &no_audio)) {
       throw Exception(
           QStringLiteral("Speech Dispatcher is not running at %1, and is not started while no "
                          "audio server answers (%2).")
