@@ -74,7 +74,7 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
   ShowPage(window.pages.ActivePageIndex());
   layout->addWidget(pages_, 1);
   layout->addWidget(BuildButtons());
-  // A screen reader finds the tabs' label by this name.
+  // A name for screen readers, which find no label for the page control.
   pages_->setAccessibleName(QStringLiteral("Options pages"));
 
   connect(&window.pages, &PageControl::PageChanged, this, [this](int page) { ShowPage(page); });
