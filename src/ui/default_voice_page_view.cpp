@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/options_window.h"
+#include "ui/accessible_names.h"
 #include "ui/bindings.h"
 #include "ui/page_views.h"
 #include "ui/voices_list_view.h"
@@ -71,6 +72,17 @@ QWidget* BuildDefaultVoicePage(OptionsWindow& window, QWidget* parent) {
   test_row->addWidget(test_text, 1);
   test_row->addWidget(test);
   layout->addLayout(test_row);
+  // Controls whose label a screen reader cannot find by itself.
+  SetAccessibleNames(*page, {
+                                {"VoicesList", QStringLiteral("Default voice")},
+                                {"Speed_Bar", QStringLiteral("Speed of reading")},
+                                {"Edit1", QStringLiteral("Speed of reading, number")},
+                                {"Pitch_Bar", QStringLiteral("Pitch of voice")},
+                                {"Edit2", QStringLiteral("Pitch of voice, number")},
+                                {"Volume_Bar", QStringLiteral("Volume of reading")},
+                                {"Edit3", QStringLiteral("Volume of reading, number")},
+                                {"Edit4", QStringLiteral("Test text")},
+                            });
   return page;
 }
 

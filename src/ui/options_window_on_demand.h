@@ -15,9 +15,10 @@ class KeyEventConversion;
 class OptionsWindow;
 class OptionsWindowView;
 
-// The options window's shell in the tray program. The window with its five
-// pages is built when it is shown or minimized (or asked for by View), not
-// at start-up, and goes again when it is hidden: a program that sits in the
+// The options window's shell in the tray program. The window is built when
+// it is shown or minimized (or asked for by View), not at start-up, with the
+// page it opens on (the others when first selected), and goes again when it
+// is hidden: a program that sits in the
 // tray does not carry its widgets, pictures and backing store. Without a
 // window it answers the model as the hidden window would, from the position,
 // frame and focus it had (or the model gave it), and hands them to the

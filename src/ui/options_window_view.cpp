@@ -15,11 +15,10 @@
 
 #include "app/options_window.h"
 #include "ui/about_page_view.h"
-#include "ui/accessible_names.h"
 #include "ui/compact_tab_style.h"
 #include "ui/icons.h"
+#include "ui/page_on_demand.h"
 #include "ui/page_views.h"
-#include "ui/slot_editor_view.h"
 
 namespace voxmere {
 namespace {
@@ -54,36 +53,34 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
   auto* tab_style = new CompactTabStyle;
   tab_style->setParent(this);
   pages_->tabBar()->setStyle(tab_style);
-  pages_->addTab(BuildGeneralPage(window, keys, pages_), QStringLiteral("General"));
-  pages_->addTab(BuildDefaultVoicePage(window, pages_), QStringLiteral("Default voice"));
-  pages_->addTab(BuildSlotsPage(window, pages_), QStringLiteral("Voice slots"));
-  pages_->addTab(BuildPronunciationPage(window, pages_), QStringLiteral("Pronunciation"));
-  pages_->addTab(new AboutPageView(window, pages_), QStringLiteral("About"));
-  pages_->setCurrentIndex(window.pages.ActivePageIndex());
+  // Each page is built when its tab is first selected.
+  const struct {
+    const char* caption;
+    PageOnDemand::Builder build;
+  } tabs[] = {
+      {"General",
+       [&window, &keys](QWidget* parent) { return BuildGeneralPage(window, keys, parent); }},
+      {"Default voice",
+       [&window](QWidget* parent) { return BuildDefaultVoicePage(window, parent); }},
+      {"Voice slots",
+       [&window, &keys](QWidget* parent) { return BuildSlotsPage(window, keys, parent); }},
+      {"Pronunciation",
+       [&window](QWidget* parent) { return BuildPronunciationPage(window, parent); }},
+      {"About", [&window](QWidget* parent) { return new AboutPageView(window, parent); }},
+  };
+  for (const auto& tab : tabs) {
+    pages_->addTab(new PageOnDemand(tab.build, pages_), QString::fromLatin1(tab.caption));
+  }
+  ShowPage(window.pages.ActivePageIndex());
   layout->addWidget(pages_, 1);
   layout->addWidget(BuildButtons());
-  // Controls whose label a screen reader cannot find by itself.
-  SetAccessibleNames(*this, {
-                                {"Pages", QStringLiteral("Options pages")},
-                                {"VoicesList", QStringLiteral("Default voice")},
-                                {"Speed_Bar", QStringLiteral("Speed of reading")},
-                                {"Edit1", QStringLiteral("Speed of reading, number")},
-                                {"Pitch_Bar", QStringLiteral("Pitch of voice")},
-                                {"Edit2", QStringLiteral("Pitch of voice, number")},
-                                {"Volume_Bar", QStringLiteral("Volume of reading")},
-                                {"Edit3", QStringLiteral("Volume of reading, number")},
-                                {"Edit4", QStringLiteral("Test text")},
-                                {"SlotsList", QStringLiteral("Voice slots")},
-                                {"Ignored_Characters", QStringLiteral("Characters to ignore")},
-                                {"Words_Table", QStringLiteral("Pronunciation corrections")},
-                            });
-  // The slot editor is made once and shows itself when its model opens.
-  new SlotEditorView(window, keys, this);
+  // A name for screen readers, which find no label for the page control.
+  pages_->setAccessibleName(QStringLiteral("Options pages"));
 
-  connect(&window.pages, &PageControl::PageChanged, this, [this](int page) {
-    if (pages_->currentIndex() != page) pages_->setCurrentIndex(page);
-  });
+  connect(&window.pages, &PageControl::PageChanged, this, [this](int page) { ShowPage(page); });
   connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+    // A page the user selects is built before the model hears of it.
+    BuildPage(page);
     if (page == window_.pages.ActivePageIndex()) return;
     window_.Guard([this, page] { window_.pages.SetActivePageIndex(page); });
   });
@@ -95,6 +92,15 @@ OptionsWindowView::OptionsWindowView(OptionsWindow& window, const KeyEventConver
 }
 
 OptionsWindowView::~OptionsWindowView() { window_.DetachShell(this); }
+
+void OptionsWindowView::BuildPage(int index) {
+  if (auto* page = qobject_cast<PageOnDemand*>(pages_->widget(index))) page->Build();
+}
+
+void OptionsWindowView::ShowPage(int index) {
+  BuildPage(index);
+  if (pages_->currentIndex() != index) pages_->setCurrentIndex(index);
+}
 
 QWidget* OptionsWindowView::BuildButtons() {
   auto* buttons = new QWidget(this);

@@ -55,6 +55,10 @@ class OptionsWindowView : public QWidget, public OptionsWindowShell {
 
  private:
   QWidget* BuildButtons();
+  // The page at this index, built now when it was not yet.
+  void BuildPage(int index);
+  // Selects the page at this index, built first.
+  void ShowPage(int index);
 
   OptionsWindow& window_;
   QTabWidget* pages_ = nullptr;

@@ -12,7 +12,7 @@ class KeyEventConversion;
 // model. The About page has a class of its own (about_page_view.h).
 QWidget* BuildGeneralPage(OptionsWindow& window, const KeyEventConversion& keys, QWidget* parent);
 QWidget* BuildDefaultVoicePage(OptionsWindow& window, QWidget* parent);
-QWidget* BuildSlotsPage(OptionsWindow& window, QWidget* parent);
+QWidget* BuildSlotsPage(OptionsWindow& window, const KeyEventConversion& keys, QWidget* parent);
 QWidget* BuildPronunciationPage(OptionsWindow& window, QWidget* parent);
 
 }  // namespace voxmere

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/options_window.h"
+#include "ui/accessible_names.h"
 #include "ui/bindings.h"
 #include "ui/page_views.h"
 #include "ui/report_view.h"
@@ -43,6 +44,8 @@ void BindSelection(QTableView& view, WordsTableModel& model) {
       view.selectRow(row);
     }
   });
+  // A page built after the model chose a row shows it.
+  if (model.SelectedRow() >= 0) view.selectRow(model.SelectedRow());
   QObject::connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, &model,
                    [&view, &model] {
                      const QModelIndexList rows = view.selectionModel()->selectedRows();
@@ -111,6 +114,11 @@ QWidget* BuildPronunciationPage(OptionsWindow& window, QWidget* parent) {
   table_row->addWidget(table, 1);
   table_row->addLayout(BuildButtons(window, page));
   layout->addLayout(table_row, 1);
+  // Controls whose label a screen reader cannot find by itself.
+  SetAccessibleNames(*page, {
+                                {"Ignored_Characters", QStringLiteral("Characters to ignore")},
+                                {"Words_Table", QStringLiteral("Pronunciation corrections")},
+                            });
 
   // Made once and reused for every opening; a child of the options window
   // after its pages, so that the pages' own "Edit1" and "HyperLabel2" are

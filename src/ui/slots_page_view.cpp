@@ -12,6 +12,7 @@
 #include "app/options_window.h"
 #include "ui/page_views.h"
 #include "ui/report_view.h"
+#include "ui/slot_editor_view.h"
 
 namespace voxmere {
 namespace {
@@ -53,6 +54,8 @@ void BindSelection(QTableView& list, SlotsPage& page) {
   };
   QObject::connect(&page, &SlotsPage::SelectionChanged, &list, to_widget);
   QObject::connect(list.model(), &QAbstractItemModel::modelReset, &list, to_widget);
+  // A page built after the model chose rows shows them.
+  to_widget();
   QObject::connect(selection, &QItemSelectionModel::selectionChanged, &page, [&page, selection] {
     std::vector<int> rows;
     for (const QModelIndex& index : selection->selectedRows()) {
@@ -74,7 +77,7 @@ QPushButton* PageButton(const QString& caption, const QString& name, OptionsWind
 
 }  // namespace
 
-QWidget* BuildSlotsPage(OptionsWindow& window, QWidget* parent) {
+QWidget* BuildSlotsPage(OptionsWindow& window, const KeyEventConversion& keys, QWidget* parent) {
   SlotsPage& model = window.VoiceSlotsPage();
   auto* page = new QWidget(parent);
   page->setObjectName(QStringLiteral("VoiceSlots_Page"));
@@ -107,6 +110,10 @@ QWidget* BuildSlotsPage(OptionsWindow& window, QWidget* parent) {
                                 &SlotsPage::ClearAllClicked, page));
   buttons->addStretch(1);
   layout->addLayout(buttons);
+  // The slot editor opens from this page only. It is made once and shows
+  // itself when its model opens; a child of the options window after its
+  // pages.
+  new SlotEditorView(window, keys, parent != nullptr ? parent->window() : page);
   return page;
 }
 

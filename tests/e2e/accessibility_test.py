@@ -7,7 +7,8 @@ window share a name.
 Runs inside with_services.sh (X server, session bus, audio, speech-dispatcher):
 starts the accessibility bus, then a fresh copy of the program (its first run
 shows the options window) with Qt's accessibility bridge on, and walks the
-window's AT-SPI tree: every page, shown or not. Then it opens the slot editor
+window's AT-SPI tree: every page, each once selected (a page is built the
+first time its tab is selected). Then it opens the slot editor
 and the word editor with their pages' "Add" buttons (clicked with xdotool where
 AT-SPI places them) and walks each, closing it with Esc. Usage:
 accessibility_test.py PROGRAM
@@ -31,6 +32,7 @@ CONTROL_ROLES = {"push button", "check box", "slider", "spin button", "text", "l
 ABOUT_LINKS = {"Voxmere help", "Program information", "Technical support"}
 
 
+PAGES = ["General", "Default voice", "Voice slots", "Pronunciation", "About"]
 # The editors, opened by the "Add" button of their page.
 EDITORS = [("Voice slots", "Add voice slot"), ("Pronunciation", "Pronunciation correction")]
 
@@ -126,6 +128,19 @@ def main():
             print("FAIL: the options window did not appear on the accessibility bus")
             print("0 passed, 1 failed")
             return 1
+        for page in PAGES[1:] + PAGES[:1]:
+            checks += 1
+            tab = find_showing(window, "page tab", page)
+            if tab is None:
+                failures.append(f"no page tab {page}")
+                continue
+            click(tab)
+            # The page's controls reach the bus after the page is built.
+            deadline = time.monotonic() + 5
+            while (not tab.getState().contains(pyatspi.STATE_SELECTED)
+                   and time.monotonic() < deadline):
+                time.sleep(0.1)
+            time.sleep(0.5)
         checks += check_window(window, failures)
         checks += 1
         missing = ABOUT_LINKS - names_in(window)

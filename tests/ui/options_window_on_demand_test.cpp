@@ -128,5 +128,18 @@ TEST(OptionsWindowOnDemand, BuildsTheWindowOnlyWhenItShowsAndEndsWithoutIt) {
   EXPECT_EQ(shown.shell->ActiveControl(), QStringLiteral("MinimizeToTray_CheckBox"));
 }
 
+TEST(OptionsWindowOnDemand, ShownAgainOnAPageBuiltLateTheFocusReturns) {
+  OnDemandFixture f;
+  f.fakes.WriteCfg(QStringLiteral("[General]\nFirstRun=0\nWelcomeDlg=1\n"));
+  OptionsWindow& window = *f.fakes.window;
+  window.Initialize();
+  window.ConfigureSlotsEntryClicked();
+  ASSERT_TRUE(f.shell->View().FocusControl(QStringLiteral("SlotsList")));
+  window.HideMainWindow();
+  window.ConfigureSlotsEntryClicked();
+  ASSERT_TRUE(f.shell->Built());
+  EXPECT_EQ(f.shell->View().ActiveControl(), QStringLiteral("SlotsList"));
+}
+
 }  // namespace
 }  // namespace voxmere

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -22,6 +24,10 @@ namespace {
 TEST(OptionsWindowView, NamedControlsCaptionAndPages) {
   UiFixture ui;
   ui.Start();
+  // Each page is built once it was selected.
+  for (int page = OptionsWindow::kAbout; page >= OptionsWindow::kGeneral; --page) {
+    ui.Window().pages.SetActivePageIndex(page);
+  }
   const QStringList names = {"Reading_HotKey",
                              "Options_HotKey",
                              "Stop_HotKey",
@@ -105,8 +111,15 @@ TEST(OptionsWindowView, ControlsFollowTheModelAndTheUser) {
   startup->click();
   EXPECT_FALSE(window.general.load_at_startup.Checked());
 
+  // Pages built later show what the model holds by then.
+  window.pronunciation.ignored_characters.SetText(QStringLiteral("#"));
+  window.default_voice.speed_bar.SetRange(-10, 10);
+  window.default_voice.speed_bar.SetPosition(2);
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
+  window.pages.SetActivePageIndex(OptionsWindow::kDefaultVoice);
+  EXPECT_EQ(ui.Find<QSlider>("Speed_Bar")->value(), 2);
   auto* characters = ui.Find<QLineEdit>("Ignored_Characters");
-  EXPECT_EQ(characters->text(), window.pronunciation.ignored_characters.Text());
+  EXPECT_EQ(characters->text(), QStringLiteral("#"));
   window.pronunciation.ignored_characters.SetText(QStringLiteral("#%"));
   EXPECT_EQ(characters->text(), QStringLiteral("#%"));
   characters->setText(QStringLiteral("#%&"));
@@ -232,6 +245,7 @@ TEST(OptionsWindowView, CloseAndMinimizeGoToTheModel) {
 TEST(OptionsWindowView, AboutLinksAreBoldAndOpenTheirAddresses) {
   UiFixture ui;
   ui.Start();
+  ui.Window().pages.SetActivePageIndex(OptionsWindow::kAbout);
   auto* first = ui.Find<LinkLabel>("HyperLabel1");
   auto* third = ui.Find<LinkLabel>("HyperLabel3");
   ASSERT_NE(first, nullptr);
@@ -323,6 +337,51 @@ TEST(OptionsWindowView, AboutPageRunsFromBlueToWhiteWithMirroredStrips) {
                   std::abs(seen.blue() - sample.colour.blue()),
               12)
         << sample.where.x() << "," << sample.where.y() << ": " << seen.name().toStdString();
+  }
+}
+
+TEST(OptionsWindowView, PagesBuiltOnSelectionTakeTheFocusAndTheTabOrder) {
+  UiFixture ui;
+  OptionsWindow& window = ui.Start();
+  ui.view->ShowInFront();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(ui.view.get()));
+  // A control of a page not yet selected is not there to take the focus.
+  EXPECT_FALSE(ui.view->FocusControl(QStringLiteral("Speed_Bar")));
+  ui.Find<QWidget>("LoadAtStartup_CheckBox")->setFocus();
+  const struct {
+    const char* page;
+    const char* control;
+    const char* accessible_name;
+  } pages[] = {
+      {"DefaultVoice_Page", "Speed_Bar", "Speed of reading"},
+      {"VoiceSlots_Page", "SlotsList", "Voice slots"},
+      {"Pronunciation_Page", "Words_Table", "Pronunciation corrections"},
+      {"About_Page", "HyperLabel1", nullptr},
+  };
+  auto* tabs = ui.Find<QTabWidget>("Pages")->tabBar();
+  auto* ok = ui.Find<QWidget>("BitBtn1");
+  for (const auto& p : pages) {
+    SCOPED_TRACE(p.page);
+    ASSERT_EQ(ui.Find<QWidget>(p.control), nullptr);
+    // Ctrl+Tab from a control of the page before: the new page's first
+    // control takes the focus.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    auto* page = ui.Find<QWidget>(p.page);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(window.pages.ActivePageIndex(), tabs->currentIndex());
+    EXPECT_TRUE(page->isAncestorOf(QApplication::focusWidget()));
+    auto* control = ui.Find<QWidget>(p.control);
+    ASSERT_NE(control, nullptr);
+    if (p.accessible_name != nullptr) {
+      EXPECT_EQ(control->accessibleName(), QString::fromLatin1(p.accessible_name));
+    }
+    // The page's controls lie between the tabs and OK in the tab order.
+    tabs->setFocus();
+    QTest::keyClick(tabs, Qt::Key_Tab);
+    EXPECT_TRUE(page->isAncestorOf(QApplication::focusWidget()));
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(page->isAncestorOf(QApplication::focusWidget()));
   }
 }
 

@@ -72,6 +72,7 @@ TEST(WordEditorView, AddsAWordThroughTheDialogAndShowsItInTheTable) {
 TEST(WordEditorView, TableSelectionAndCaseColumnFollowTheModel) {
   UiFixture ui;
   OptionsWindow& window = ui.Start();
+  window.pages.SetActivePageIndex(OptionsWindow::kPronunciation);
   WordsTableModel& model = window.pronunciation.WordsTable();
   auto* table = ui.Find<QTableView>("Words_Table");
   for (int i = 0; i < 7; ++i) model.Append({QString::number(i), "x", "No"});
