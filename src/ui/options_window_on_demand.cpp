@@ -18,6 +18,8 @@ OptionsWindowOnDemand::OptionsWindowOnDemand(OptionsWindow& window, const KeyEve
 
 OptionsWindowOnDemand::~OptionsWindowOnDemand() {
   view_.reset();
+  // It must not outlive the model it detaches from.
+  delete going_.data();
   window_.DetachShell(this);
 }
 
@@ -47,6 +49,7 @@ void OptionsWindowOnDemand::Hide() {
   frame_size_ = view_->FrameSize();
   focus_ = view_->ActiveControl();
   OptionsWindowView* view = view_.release();
+  going_ = view;
   QObject::connect(view, &QObject::destroyed, [] {
     // Qt keeps the window's fonts (their FreeType faces, glyph caches and
     // mapped font files, about 1 MiB) for the rest of the run; the tray's

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -54,6 +55,8 @@ class OptionsWindowOnDemand : public OptionsWindowShell {
   OptionsWindow& window_;
   const KeyEventConversion& keys_;
   std::unique_ptr<OptionsWindowView> view_;
+  // A hidden window whose deletion is still to come from the event loop.
+  QPointer<OptionsWindowView> going_;
   // What the model asked of the window before it was built, or what the
   // window had when it went.
   std::optional<QPoint> position_;
