@@ -15,8 +15,10 @@ path's hot key, the first sound, the stop key, silence. After a warm-up of
 resident memory (VmRSS) and the heap's resident part every K readings, and
 prints KiB per reading over the first and the second half of the run: a
 leak grows as fast in both halves, a pool that fills levels off. At the end
-it asks glibc (through gdb) to trim the heap and samples again: memory that
-malloc holds free goes away then, memory still allocated does not.
+it waits --idle seconds (Qt's pixmap cache, for one, shrinks while the
+program is idle), samples again, then asks glibc (through gdb) to trim the
+heap and samples once more: memory that malloc holds free goes away then,
+memory still allocated does not.
 
 The paths: the default voice's key (Ctrl+BackSpace, espeak-ng in-process),
 slot 1's key (Ctrl+Alt+1, espeak-ng) and slot 2's key (Ctrl+Alt+2,
@@ -97,7 +99,7 @@ def slope(samples):
     return sum((x - mean_x) * (y - mean_y) for x, y in samples) / spread
 
 
-def measure_path(program, work, recorder, name, key, readings, every, heaptrack):
+def measure_path(program, work, recorder, name, key, readings, every, idle, heaptrack):
     voxmere = Voxmere(program, work, name, files={"slots.ini": SLOTS},
                       wrapper=["heaptrack", "-o", os.path.join(heaptrack, name)]
                       if heaptrack else None)
@@ -117,6 +119,8 @@ def measure_path(program, work, recorder, name, key, readings, every, heaptrack)
             if done < readings:
                 read_once(recorder, key)
         voxmere.check_reading(name)
+        time.sleep(idle)
+        rested = rss_kib(voxmere.pid)
         trim_heap(voxmere.pid)
         trimmed = rss_kib(voxmere.pid)
     finally:
@@ -128,7 +132,7 @@ def measure_path(program, work, recorder, name, key, readings, every, heaptrack)
             os.kill(voxmere.pid, signal.SIGKILL)
             voxmere.process.wait(120)
         stop(voxmere.process)
-    return rows, trimmed
+    return rows, rested, trimmed
 
 
 def inside(arguments):
@@ -145,19 +149,21 @@ def inside(arguments):
         for name in arguments.paths.split(","):
             if name not in PATHS:
                 fail(f"unknown path {name}; known: {', '.join(PATHS)}")
-            rows, trimmed = measure_path(arguments.program, work, recorder, name, PATHS[name],
-                                         arguments.readings, arguments.every,
-                                         arguments.heaptrack)
-            results.append((name, rows, trimmed))
+            rows, rested, trimmed = measure_path(arguments.program, work, recorder, name,
+                                                 PATHS[name], arguments.readings,
+                                                 arguments.every, arguments.idle,
+                                                 arguments.heaptrack)
+            results.append((name, rows, rested, trimmed))
 
     print(f"KiB per reading after {WARM_UP} warm-up readings (resident; heap + anonymous)")
-    print(f"  {'path':<13} {'readings':>8} {'start':>7} {'end':>7} {'trimmed':>7}"
+    print(f"  {'path':<13} {'readings':>8} {'start':>7} {'end':>7} {'idle':>7} {'trimmed':>7}"
           f" {'1st half':>9} {'2nd half':>9} {'heap 1st':>9} {'heap 2nd':>9}")
-    for name, rows, trimmed in results:
+    for name, rows, rested, trimmed in results:
         half = len(rows) // 2
         resident = [(done, rss) for done, rss, _, _ in rows]
         heap = [(done, brk + anonymous) for done, _, brk, anonymous in rows]
-        print(f"  {name:<13} {rows[-1][0]:>8} {rows[0][1]:>7} {rows[-1][1]:>7} {trimmed:>7}"
+        print(f"  {name:<13} {rows[-1][0]:>8} {rows[0][1]:>7} {rows[-1][1]:>7} {rested:>7}"
+              f" {trimmed:>7}"
               f" {slope(resident[:half + 1]):9.2f} {slope(resident[half:]):9.2f}"
               f" {slope(heap[:half + 1]):9.2f} {slope(heap[half:]):9.2f}")
     return 0
@@ -169,6 +175,8 @@ def main():
     parser.add_argument("--readings", type=int, default=600)
     parser.add_argument("--every", type=int, default=100)
     parser.add_argument("--paths", default=",".join(PATHS))
+    parser.add_argument("--idle", type=float, default=0,
+                        help="seconds to wait after the readings before the last samples")
     parser.add_argument("--heaptrack", metavar="FOLDER",
                         help="run the program under heaptrack, recordings into FOLDER")
     parser.add_argument("--inside", action="store_true", help=argparse.SUPPRESS)
@@ -185,7 +193,8 @@ def main():
     return subprocess.call([services, "x11", "speechd", "tray", "--", sys.executable,
                             os.path.abspath(__file__), "--inside", "--program",
                             arguments.program, "--readings", str(arguments.readings),
-                            "--every", str(arguments.every), "--paths", arguments.paths]
+                            "--every", str(arguments.every), "--paths", arguments.paths,
+                            "--idle", str(arguments.idle)]
                            + (["--heaptrack", arguments.heaptrack] if arguments.heaptrack
                               else []))
 
