@@ -183,6 +183,16 @@ def tray_icon(pid):
     return None
 
 
+def program_process(path):
+    """The id of a process running the program file at `path`, or None."""
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            with contextlib.suppress(OSError):
+                if os.readlink(f"/proc/{entry}/exe") == path:
+                    return int(entry)
+    return None
+
+
 def rss_kib(pid):
     with open(f"/proc/{pid}/status") as status:
         for line in status:
@@ -279,9 +289,9 @@ def start_xterm():
                                  "--repeat", "3", "--delay", "50", "1"])
 
 
-def start_editor(work, editor):
+def start_editor(work, editor, name=None):
     """A text editor with a file holding TEXT open; Ctrl+A selects it."""
-    name = f"bench-{editor}-{os.getpid()}.txt"
+    name = name or f"bench-{editor}-{os.getpid()}.txt"
     with open(os.path.join(work, name), "w") as file:
         file.write(TEXT)
     return Owner(editor, [editor, os.path.join(work, name)], re.escape(name),
@@ -304,7 +314,7 @@ def start_owners(work, stack):
 class Voxmere:
     """The program started from a fresh folder, hidden in the tray."""
 
-    def __init__(self, program, work, name, settings=b"", files=None):
+    def __init__(self, program, work, name, settings=b"", files=None, wrapper=None):
         folder = os.path.join(work, name)
         os.makedirs(folder)
         for file_name, content in (files or {}).items():  # slots.ini, words.ini
@@ -322,9 +332,13 @@ class Voxmere:
         self.log_path = os.path.join(folder, "voxmere.log")
         with open(self.log_path, "wb") as log:
             started = time.monotonic()
-            self.process = subprocess.Popen([os.path.join(folder, "voxmere")], env=environment,
-                                            stdout=log, stderr=subprocess.STDOUT)
+            self.process = subprocess.Popen((wrapper or []) + [os.path.join(folder, "voxmere")],
+                                            env=environment, stdout=log,
+                                            stderr=subprocess.STDOUT)
         self.pid = self.process.pid
+        if wrapper:  # the program is a descendant of the wrapper's process
+            self.pid = wait_until(lambda: program_process(os.path.join(folder, "voxmere")), 60,
+                                  "the program under its wrapper")
         wait_until(lambda: tray_icon(self.pid) or self.process.poll() is not None, 60,
                    "the tray icon")
         if self.process.poll() is not None:

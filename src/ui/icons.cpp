@@ -128,4 +128,22 @@ QIcon TrayPictureIcon(TrayPicture picture) {
   return IdleIcon();
 }
 
+TrayPictureIcons::TrayPictureIcons()
+    : idle_(TrayPictureIcon(TrayPicture::kIdleIcon)),
+      frame1_(TrayPictureIcon(TrayPicture::kReadingFrame1)),
+      frame2_(TrayPictureIcon(TrayPicture::kReadingFrame2)) {}
+
+const QIcon& TrayPictureIcons::Of(TrayPicture picture) const {
+  switch (picture) {
+    case TrayPicture::kReadingFrame1:
+      return frame1_;
+    case TrayPicture::kReadingFrame2:
+      return frame2_;
+    case TrayPicture::kTrayDefault:
+    case TrayPicture::kIdleIcon:
+      break;
+  }
+  return idle_;
+}
+
 }  // namespace voxmere

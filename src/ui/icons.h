@@ -17,7 +17,23 @@ QPixmap ReadingFrame1Pixmap();
 QPixmap ReadingFrame2Pixmap();
 
 QIcon IdleIcon();
-// The icon the tray shows for a picture of the tray model.
+// The icon the tray shows for a picture of the tray model, built anew.
 QIcon TrayPictureIcon(TrayPicture picture);
+
+// The tray's icons, built once and handed out again for each change of
+// picture. Qt caches the pixmaps an icon paints under the icon's identity,
+// and keeps them while the cache has room (megabytes): a new icon for every
+// change would leave another cached pixmap behind at each reading and each
+// animation frame.
+class TrayPictureIcons {
+ public:
+  TrayPictureIcons();
+  const QIcon& Of(TrayPicture picture) const;
+
+ private:
+  QIcon idle_;
+  QIcon frame1_;
+  QIcon frame2_;
+};
 
 }  // namespace voxmere

@@ -47,9 +47,9 @@ TrayIconView::TrayIconView(OptionsWindow& window, QObject* parent)
   model.SetProtocol(ProtocolOfNewIcon());
   icon_->setObjectName(model.objectName());
   icon_->setToolTip(TrayIconModel::Hint());
-  icon_->setIcon(TrayPictureIcon(model.Picture()));
+  icon_->setIcon(pictures_.Of(model.Picture()));
   connect(&model, &TrayIconModel::PictureChanged, icon_.get(),
-          [this](TrayPicture picture) { icon_->setIcon(TrayPictureIcon(picture)); });
+          [this](TrayPicture picture) { icon_->setIcon(pictures_.Of(picture)); });
   connect(&model, &TrayIconModel::IconVisibleChanged, icon_.get(), &QSystemTrayIcon::setVisible);
   // No context menu of Qt's: ours opens on the press, drawn our way.
   connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIconView::OnActivated);

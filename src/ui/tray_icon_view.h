@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "ui/icons.h"
+
 namespace voxmere {
 
 class OptionsWindow;
@@ -35,6 +37,7 @@ class TrayIconView : public QObject {
   // Declared first: it must outlive the menu.
   std::unique_ptr<TrayMenuStyle> style_;
   std::unique_ptr<TrayMenuView> menu_;
+  TrayPictureIcons pictures_;
   std::unique_ptr<QSystemTrayIcon> icon_;
   // The last click made while the program was still starting.
   std::optional<QSystemTrayIcon::ActivationReason> held_;

@@ -154,6 +154,16 @@ TEST(TrayIconView, HintPictureVisibilityAndClicks) {
   EXPECT_EQ(icon.icon().pixmap(16, 16).toImage(), ReadingFrame2Pixmap().toImage());
   window.tray_icon.SetPicture(TrayPicture::kIdleIcon);
   EXPECT_EQ(icon.icon().pixmap(16, 16).toImage(), IdleIconPixmap().toImage());
+  // A picture is the same icon each time it comes back: Qt keeps the pixmaps
+  // of every icon it painted in its cache, so a new one each time grows it.
+  const qint64 idle_key = icon.icon().cacheKey();
+  window.tray_icon.SetPicture(TrayPicture::kReadingFrame1);
+  const qint64 frame_key = icon.icon().cacheKey();
+  window.tray_icon.SetPicture(TrayPicture::kIdleIcon);
+  EXPECT_EQ(icon.icon().cacheKey(), idle_key);
+  window.tray_icon.SetPicture(TrayPicture::kReadingFrame1);
+  EXPECT_EQ(icon.icon().cacheKey(), frame_key);
+  window.tray_icon.SetPicture(TrayPicture::kIdleIcon);
 
   // On an XEmbed tray a single click does nothing; a double click shows the
   // General page.
