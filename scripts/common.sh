@@ -50,9 +50,10 @@ VOXMERE_TEST_PACKAGES=(
 )
 
 # What only ./scripts/bench needs: the do-it-yourself setup it measures the
-# program against (xbindkeys running espeak-ng on xsel's output) and a Qt
-# editor as a further owner of the selection.
-VOXMERE_BENCH_PACKAGES=(xbindkeys xsel featherpad)
+# program against (xbindkeys running espeak-ng on xsel's output), a Qt
+# editor as a further owner of the selection, and gdb to trim the heap of
+# the program under measure.
+VOXMERE_BENCH_PACKAGES=(xbindkeys xsel featherpad gdb)
 
 # Installs the named packages that are missing (apt-get update only when needed).
 ensure_packages() {
