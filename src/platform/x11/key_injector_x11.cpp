@@ -79,8 +79,7 @@ void X11KeyInjector::ReleaseHeldModifiers() {
   XQueryKeymap(display_, keys);
   XModifierKeymap* modifiers = XGetModifierMapping(display_);
   if (modifiers == nullptr) return;
-  std::set<KeyCode>& released = released_;
-  released.clear();
+  released_.clear();
   for (int modifier = 0; modifier < 8; ++modifier) {
     if (modifier == LockMapIndex) continue;
     for (int i = 0; i < modifiers->max_keypermod; ++i) {
@@ -89,7 +88,7 @@ void X11KeyInjector::ReleaseHeldModifiers() {
       // A held lock key (NumLock on Mod2) toggles nothing when released, but
       // leave it to the user all the same.
       if (IsLockKey(XkbKeycodeToKeysym(display_, code, 0, 0))) continue;
-      if (released.insert(code).second) XTestFakeKeyEvent(display_, code, False, CurrentTime);
+      if (released_.insert(code).second) XTestFakeKeyEvent(display_, code, False, CurrentTime);
     }
   }
   XFreeModifiermap(modifiers);
