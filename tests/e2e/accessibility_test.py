@@ -73,6 +73,21 @@ def click(node):
                     str(extents.y + extents.height // 2), "click", "1"], check=True)
 
 
+def select_page(window, page, failures):
+    """Clicks the page's tab and waits until it is selected; False (with a
+    failure noted) when there is no such tab."""
+    tab = find_showing(window, "page tab", page)
+    if tab is None:
+        failures.append(f"no page tab {page}")
+        return False
+    click(tab)
+    deadline = time.monotonic() + 5
+    while (not tab.getState().contains(pyatspi.STATE_SELECTED)
+           and time.monotonic() < deadline):
+        time.sleep(0.1)
+    return True
+
+
 def check_window(window, failures):
     """Checks one window's controls; returns how many checks ran."""
     checks = 0
@@ -130,17 +145,9 @@ def main():
             return 1
         for page in PAGES[1:] + PAGES[:1]:
             checks += 1
-            tab = find_showing(window, "page tab", page)
-            if tab is None:
-                failures.append(f"no page tab {page}")
-                continue
-            click(tab)
-            # The page's controls reach the bus after the page is built.
-            deadline = time.monotonic() + 5
-            while (not tab.getState().contains(pyatspi.STATE_SELECTED)
-                   and time.monotonic() < deadline):
-                time.sleep(0.1)
-            time.sleep(0.5)
+            if select_page(window, page, failures):
+                # The page's controls reach the bus after the page is built.
+                time.sleep(0.5)
         checks += check_window(window, failures)
         checks += 1
         missing = ABOUT_LINKS - names_in(window)
@@ -148,11 +155,8 @@ def main():
             failures.append(f"About links not reachable: {sorted(missing)}")
         for page, title in EDITORS:
             checks += 1
-            tab = find_showing(window, "page tab", page)
-            if tab is None:
-                failures.append(f"no page tab {page}")
+            if not select_page(window, page, failures):
                 continue
-            click(tab)
             button = None
             deadline = time.monotonic() + 5
             while button is None and time.monotonic() < deadline:

@@ -83,6 +83,14 @@ class CaptureTest : public ::testing::Test {
     return window.isEmpty() ? QString() : SelectXtermLine(window, line);
   }
 
+  // A GTK editor, focused, its first line "Words in the editor" selected.
+  bool EditorWithFirstLineSelected() {
+    const QString window = programs_.StartEditor("Words in the editor\nsecond line\n");
+    return !window.isEmpty() && Focus(window) &&
+           Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}) &&
+           WaitFor([] { return PrimarySelection() == "Words in the editor"; });
+  }
+
   X11Clipboard clipboard_;
   QtFocusCopy focus_;
   X11KeyInjector keys_;
@@ -117,11 +125,7 @@ TEST_F(CaptureTest, XtermSelectionIsReadAndTheOldClipboardComesBack) {
 }
 
 TEST_F(CaptureTest, GtkEditorSelectionIsReadFromAHeldAltInsHotKey) {
-  const QString window = programs_.StartEditor("Words in the editor\nsecond line\n");
-  ASSERT_FALSE(window.isEmpty());
-  ASSERT_TRUE(Focus(window));
-  ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
-  ASSERT_TRUE(WaitFor([] { return PrimarySelection() == "Words in the editor"; }));
+  ASSERT_TRUE(EditorWithFirstLineSelected());
   programs_.OwnClipboard("old clipboard text");
 
   // The user presses Alt+Ins, our hot key, and still holds both keys: the
@@ -159,11 +163,7 @@ QByteArray RandomBytes(qsizetype size) {
 }
 
 TEST_F(CaptureTest, ACtrlTheUserLetsGoOfDuringTheCopyDoesNotTypeIntoTheDocument) {
-  const QString window = programs_.StartEditor("Words in the editor\nsecond line\n");
-  ASSERT_FALSE(window.isEmpty());
-  ASSERT_TRUE(Focus(window));
-  ASSERT_TRUE(Xdo({"key", "--clearmodifiers", "ctrl+Home", "shift+End"}));
-  ASSERT_TRUE(WaitFor([] { return PrimarySelection() == "Words in the editor"; }));
+  ASSERT_TRUE(EditorWithFirstLineSelected());
   programs_.OwnClipboard("old clipboard text");
 
   // The user's Ctrl of the hot key is still down when the copy begins and
